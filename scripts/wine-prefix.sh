@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Creates the pinned Wine prefix inside the build folder once: Windows 10, 96 DPI,
+# no desktop integration. Sourced settings come from env.sh.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+. "$here/env.sh"
+stamp="$WINEPREFIX/.zk-ready"
+[ -f "$stamp" ] && exit 0
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+echo "wine: creating prefix $WINEPREFIX"
+timeout 300 wineboot -i >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine\Fonts' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+# Let crashed programs end instead of waiting in a debugger dialog.
+timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+timeout 60 wineserver -w || true
+touch "$stamp"

@@ -1,0 +1,95 @@
+// The five deliverables are 64-bit PE files, each carried image is the built file
+// unchanged, and each patched size constant equals the size of its file.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "common/carried.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+std::string CarriedResource(const char* carrier, int id) {
+  HMODULE m = LoadLibraryExA(carrier, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!m) return {};
+  std::string bytes;
+  if (HRSRC r = FindResourceA(m, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */)) {
+    HGLOBAL g = LoadResource(m, r);
+    const char* p = static_cast<const char*>(LockResource(g));
+    if (p) bytes.assign(p, SizeofResource(m, r));
+  }
+  FreeLibrary(m);
+  return bytes;
+}
+
+// The 64-bit value behind the one occurrence of the tag, or -1.
+long long PatchedSize(const std::string& image, const std::string& tag) {
+  size_t at = image.find(tag);
+  if (at == std::string::npos || image.find(tag, at + 1) != std::string::npos) return -1;
+  if (at + 16 > image.size()) return -1;
+  unsigned long long v = 0;
+  for (int i = 15; i >= 8; --i) v = (v << 8) | static_cast<unsigned char>(image[at + i]);
+  return static_cast<long long>(v);
+}
+
+TEST(Deliverables, ArePe32PlusFiles) {
+  for (const char* name : {"Zendrikolbar.exe", "pelbuild.dll", "SetupRuntime.exe", "Uninstaller.exe", "UpdateClient.exe"}) {
+    std::string f = ReadAll(name);
+    ASSERT_GT(f.size(), 0x200u) << name;
+    ASSERT_EQ(f.substr(0, 2), "MZ") << name;
+    uint32_t pe = *reinterpret_cast<const uint32_t*>(&f[0x3c]);
+    ASSERT_EQ(f.substr(pe, 4), std::string("PE\0\0", 4)) << name;
+    uint16_t machine = *reinterpret_cast<const uint16_t*>(&f[pe + 4]);
+    uint16_t magic = *reinterpret_cast<const uint16_t*>(&f[pe + 24]);
+    EXPECT_EQ(machine, IMAGE_FILE_MACHINE_AMD64) << name;
+    EXPECT_EQ(magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC) << name;
+  }
+}
+
+struct Carried {
+  const char* carrier;
+  int resource;
+  const char* file;
+};
+
+TEST(CarriedImages, AreTheBuiltFilesUnchanged) {
+  const Carried cases[] = {
+      {"SetupRuntime.exe", ZK_RES_UNINSTALLER_IMAGE, "Uninstaller.exe"},
+      {"Zendrikolbar.exe", ZK_RES_SETUPRUNTIME_IMAGE, "SetupRuntime.exe"},
+      {"pelbuild.dll", ZK_RES_UPDATECLIENT_IMAGE, "UpdateClient.exe"},
+  };
+  for (const Carried& c : cases) {
+    std::string built = ReadAll(c.file);
+    std::string carried = CarriedResource(c.carrier, c.resource);
+    ASSERT_FALSE(built.empty()) << c.file;
+    EXPECT_EQ(carried.size(), built.size()) << c.file << " in " << c.carrier;
+    EXPECT_TRUE(carried == built) << c.file << " in " << c.carrier << " differs from the built file";
+  }
+}
+
+TEST(CarriedImages, PatchedSizeEqualsFileSize) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"SetupRuntime.exe", "ZKSIZE_S"},
+      {"UpdateClient.exe", "ZKSIZE_C"},
+  };
+  for (const auto& c : cases) {
+    std::string built = ReadAll(c.first);
+    EXPECT_EQ(PatchedSize(built, c.second), static_cast<long long>(built.size())) << c.first;
+  }
+}
+
+// The carried copy inside Zendrikolbar is the patched one: its constant names its own size.
+TEST(CarriedImages, CarriedSetupRuntimeKnowsItsSize) {
+  std::string carried = CarriedResource("Zendrikolbar.exe", ZK_RES_SETUPRUNTIME_IMAGE);
+  ASSERT_FALSE(carried.empty());
+  EXPECT_EQ(PatchedSize(carried, "ZKSIZE_S"), static_cast<long long>(carried.size()));
+}
+
+}  // namespace
