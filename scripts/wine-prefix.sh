@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 . "$here/env.sh"
-stamp="$WINEPREFIX/.zk-ready"
+stamp="$WINEPREFIX/.zk-ready-2"
 [ -f "$stamp" ] && exit 0
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
@@ -14,6 +14,9 @@ timeout 300 wineboot -i >/dev/null 2>&1
 timeout 120 wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
 timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 timeout 120 wine reg add 'HKCU\Software\Wine\Fonts' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+# No window manager runs on the test display: Wine then draws the window frames itself
+# and does not wait for a manager's answer whenever a window goes away.
+timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # Let crashed programs end instead of waiting in a debugger dialog.
 timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 timeout 60 wineserver -w || true

@@ -1,0 +1,1 @@
+// The task pane's linked list.

@@ -1,0 +1,86 @@
+// Records shared by the window, control and item parts of the runtime's GUI layer.
+#ifndef ZK_COMMON_GUI_INTERNAL_H
+#define ZK_COMMON_GUI_INTERNAL_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/gui.h"
+
+namespace gui {
+
+constexpr COLORREF kNoColour = static_cast<COLORREF>(-1);
+// Posted by a check-box tree to itself's parent after a click, so that the change event
+// arrives after the tree has toggled the check mark.
+constexpr UINT kMsgDeferredChange = WM_APP + 0x101;
+constexpr int kFirstAutoNumber = 10000;
+constexpr int kLastNumber = 0xFFFF;
+
+struct WindowRec {
+  int number = 0;
+  HWND hwnd = nullptr;
+  HWND tooltip = nullptr;
+};
+
+struct ControlRec {
+  int number = 0;
+  HWND hwnd = nullptr;
+  ControlKind kind = ControlKind::None;
+  int rootWindow = -1;             // runtime window the control belongs to
+  HWND parent = nullptr;           // the control list it was created in
+  COLORREF front = kNoColour;
+  COLORREF back = kNoColour;
+  HBRUSH backBrush = nullptr;
+  COLORREF hover = kNoColour;      // links: text colour under the pointer
+  bool hot = false;                // links: pointer is over it
+  HFONT ownFont = nullptr;         // a font the control owns (underlined link)
+  int columns = 0;                 // lists
+  std::vector<HWND> pages;         // panels: one container per tab
+  std::vector<HTREEITEM> treeItems;
+  HANDLE image = nullptr;
+  WNDPROC previousProc = nullptr;  // subclassed controls
+};
+
+// The registry: one lock guards both tables, since control operations may come from
+// worker threads (a build writing its log) while the GUI thread creates windows.
+std::recursive_mutex& Lock();
+WindowRec* FindWindowRec(int number);
+ControlRec* FindControlRec(int number);
+ControlRec* FindControlRecByHandle(HWND w);
+int AllocateWindowNumber();
+int AllocateControlNumber();
+void StoreWindow(const WindowRec& rec);
+ControlRec* StoreControl(const ControlRec& rec);
+void EraseControl(int number);
+
+// The current control list of the calling thread.
+struct ControlList {
+  HWND parent = nullptr;
+  int rootWindow = -1;
+};
+ControlList& CurrentList();
+std::vector<ControlList>& ListStack();
+
+HFONT DefaultFont();
+void QueueEvent(const EventRecord& e);
+LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+const wchar_t* WindowClassName();
+const wchar_t* ContainerClassName();
+void RegisterClasses();
+
+// Creates a control in the current list and registers it under `number` (or a new one).
+// Returns the create result of the conventions.
+intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std::wstring& text, DWORD style,
+                     DWORD exStyle, int x, int y, int w, int h, ControlRec** out = nullptr);
+
+// Shows the page of a panel's selected tab and hides the others.
+void ShowPanelPage(ControlRec* panel);
+int SubclassLink(ControlRec* rec);
+
+}  // namespace gui
+
+#endif

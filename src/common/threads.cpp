@@ -1,0 +1,132 @@
+#include "common/threads.h"
+
+#include <windows.h>
+#include <process.h>
+
+namespace {
+
+struct ThreadRecord {
+  HANDLE handle = nullptr;
+};
+
+void ReleaseThread(ThreadRecord& t) {
+  if (t.handle) CloseHandle(t.handle);
+  t.handle = nullptr;
+}
+
+// Never destroyed, like the table of files: threads may still run while the process ends.
+ObjectTable<ThreadRecord>& Threads() {
+  static ObjectTable<ThreadRecord>* table = new ObjectTable<ThreadRecord>(ReleaseThread, 10000);
+  return *table;
+}
+
+struct StartArgs {
+  ThreadProc proc;
+  intptr_t argument;
+};
+
+unsigned __stdcall ThreadMain(void* p) {
+  StartArgs args = *static_cast<StartArgs*>(p);
+  delete static_cast<StartArgs*>(p);
+  args.proc(args.argument);
+  return 0;
+}
+
+// A private handle to the thread, so that waiting or killing happens outside the table's
+// lock and stays valid even if another thread frees the number meanwhile. Null when the
+// number names no thread; the caller closes it.
+HANDLE TakeHandle(int number) {
+  HANDLE copy = nullptr;
+  Threads().With(number, [&](ThreadRecord& t) {
+    if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+      copy = nullptr;
+  });
+  return copy;
+}
+
+bool HasEnded(HANDLE h) { return WaitForSingleObject(h, 0) == WAIT_OBJECT_0; }
+
+}  // namespace
+
+intptr_t ThreadCreate(int number, ThreadProc proc, intptr_t argument) {
+  if (!proc || number < kAnyNumber) return 0;
+  if (number != kAnyNumber) Threads().Free(number);
+  StartArgs* args = new StartArgs{proc, argument};
+  // Started suspended so that the thread only runs once its number exists; the C
+  // runtime's own start keeps its per-thread state right.
+  uintptr_t h = _beginthreadex(nullptr, 0, ThreadMain, args, CREATE_SUSPENDED, nullptr);
+  if (!h) {
+    delete args;
+    return 0;
+  }
+  HANDLE handle = reinterpret_cast<HANDLE>(h);
+  // The table owns handle once added (another thread may free the number at once), so
+  // the thread is resumed through a copy of its own.
+  HANDLE keep = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &keep, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    keep = handle;
+    handle = nullptr;
+  }
+  int used = 0;
+  if (!handle || !Threads().Add(number, ThreadRecord{handle}, &used)) {
+    // It never ran a line of the caller's code, so ending it here is safe.
+    TerminateThread(keep, 1);
+    CloseHandle(keep);
+    delete args;
+    return 0;
+  }
+  ResumeThread(keep);
+  CloseHandle(keep);
+  return CreateAnswer(number, used, reinterpret_cast<intptr_t>(handle));
+}
+
+int ThreadWait(int number, int timeoutMs) {
+  HANDLE h = TakeHandle(number);
+  if (!h) return 0;
+  DWORD wait = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
+  int ended = WaitForSingleObject(h, wait) == WAIT_OBJECT_0 ? 1 : 0;
+  CloseHandle(h);
+  return ended;
+}
+
+int ThreadIsRunning(int number) {
+  HANDLE h = TakeHandle(number);
+  if (!h) return 0;
+  int running = HasEnded(h) ? 0 : 1;
+  CloseHandle(h);
+  return running;
+}
+
+int ThreadKill(int number) {
+  HANDLE h = TakeHandle(number);
+  if (!h) return 0;
+  int killed = 0;
+  if (!HasEnded(h) && TerminateThread(h, 1)) {
+    // Termination completes asynchronously; wait so that ThreadIsRunning agrees at once.
+    WaitForSingleObject(h, 5000);
+    killed = 1;
+  }
+  CloseHandle(h);
+  return killed;
+}
+
+int ThreadPause(int number) {
+  HANDLE h = TakeHandle(number);
+  if (!h) return 0;
+  int ok = SuspendThread(h) != static_cast<DWORD>(-1) ? 1 : 0;
+  CloseHandle(h);
+  return ok;
+}
+
+int ThreadResume(int number) {
+  HANDLE h = TakeHandle(number);
+  if (!h) return 0;
+  int ok = ResumeThread(h) != static_cast<DWORD>(-1) ? 1 : 0;
+  CloseHandle(h);
+  return ok;
+}
+
+int ThreadFree(int number) { return Threads().Free(number) ? 1 : 0; }
+
+void ThreadFreeAll() { Threads().FreeAll(); }

@@ -1,0 +1,1 @@
+// The toolkit's entry points.

@@ -1,0 +1,413 @@
+// The whole-program test driver. See driver.h.
+#include "driver/driver.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "common/text.h"
+
+namespace {
+
+// Milliseconds left until `deadline` (a GetTickCount64 value), 0 once it has passed.
+DWORD Remaining(ULONGLONG deadline) {
+  ULONGLONG now = GetTickCount64();
+  return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+}
+
+// A message to a window of another process that gives up after kDriverSendTimeoutMs, so
+// a hung or busy program fails the call instead of stopping the driver.
+bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result) {
+  DWORD_PTR r = 0;
+  if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &r)) {
+    return false;
+  }
+  if (result) *result = r;
+  return true;
+}
+
+// The title stored with a window, read without sending it a message: looking at windows
+// must not depend on their programs answering.
+std::wstring StoredTitle(HWND w) {
+  wchar_t buf[512];
+  int n = InternalGetWindowText(w, buf, static_cast<int>(sizeof(buf) / sizeof(buf[0])));
+  return std::wstring(buf, n > 0 ? n : 0);
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[256];
+  int n = GetClassNameW(w, buf, static_cast<int>(sizeof(buf) / sizeof(buf[0])));
+  return std::wstring(buf, n > 0 ? n : 0);
+}
+
+enum class TitleMatch { Exact, Prefix };
+
+struct TopSearch {
+  std::wstring title;
+  TitleMatch match = TitleMatch::Exact;
+  const std::wstring* cls = nullptr;  // null: any class
+  DWORD pid = 0;                      // 0: any process
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK TopProc(HWND w, LPARAM lp) {
+  TopSearch* s = reinterpret_cast<TopSearch*>(lp);
+  if (s->pid) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid) return TRUE;
+  }
+  // A program usually creates its window hidden, fills it and then shows it; only a shown
+  // window is complete, and only a shown window can be worked by a person.
+  if (!IsWindowVisible(w)) return TRUE;
+  if (s->cls && lstrcmpiW(ClassOf(w).c_str(), s->cls->c_str()) != 0) return TRUE;
+  std::wstring t = StoredTitle(w);
+  bool hit = s->match == TitleMatch::Exact ? t == s->title
+                                            : t.compare(0, s->title.size(), s->title) == 0;
+  if (!hit) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+HWND WaitTop(TopSearch s, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    s.found = nullptr;
+    EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    DWORD left = Remaining(deadline);
+    if (left == 0) return nullptr;
+    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
+  }
+}
+
+struct ChildSearch {
+  int id = 0;
+  bool byId = false;
+  const std::wstring* cls = nullptr;
+  const std::wstring* text = nullptr;
+  HWND found = nullptr;
+};
+
+// EnumChildWindows walks every descendant, so nested controls are found too.
+BOOL CALLBACK ChildProc(HWND w, LPARAM lp) {
+  ChildSearch* s = reinterpret_cast<ChildSearch*>(lp);
+  if (s->byId && GetDlgCtrlID(w) != s->id) return TRUE;
+  if (s->cls && lstrcmpiW(ClassOf(w).c_str(), s->cls->c_str()) != 0) return TRUE;
+  if (s->text && StoredTitle(w) != *s->text) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// The parent hears about a control's change through WM_COMMAND, as from the control itself.
+bool NotifyParent(HWND control, WORD code) {
+  HWND parent = GetParent(control);
+  if (!parent) return false;
+  WPARAM wp = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code);
+  return Send(parent, WM_COMMAND, wp, reinterpret_cast<LPARAM>(control), nullptr);
+}
+
+}  // namespace
+
+bool DriverStart(const std::string& path, const std::string& args, const std::string& folder,
+                 DriverProcess* out) {
+  *out = DriverProcess();
+  std::wstring wpath = Utf8ToWide(path);
+  wchar_t full[MAX_PATH * 2];
+  DWORD n = GetFullPathNameW(wpath.c_str(), MAX_PATH * 2, full, nullptr);
+  if (n == 0 || n >= MAX_PATH * 2) return false;
+  std::wstring cmd = L"\"" + std::wstring(full) + L"\"";
+  if (!args.empty()) cmd += L" " + Utf8ToWide(args);
+  std::vector<wchar_t> cmdBuf(cmd.begin(), cmd.end());
+  cmdBuf.push_back(L'\0');
+  std::wstring wfolder = Utf8ToWide(folder);
+  STARTUPINFOW si = {};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi = {};
+  // No handles are inherited: a program holding the test's output pipes would keep the
+  // test runner waiting after the test has ended.
+  if (!CreateProcessW(full, cmdBuf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : wfolder.c_str(), &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  out->handle = pi.hProcess;
+  out->id = pi.dwProcessId;
+  return true;
+}
+
+bool DriverWaitExit(const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode) {
+  if (!p.handle) return false;
+  if (WaitForSingleObject(p.handle, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(p.handle, &code)) return false;
+  if (exitCode) *exitCode = code;
+  return true;
+}
+
+bool DriverRunning(const DriverProcess& p) {
+  return p.handle && WaitForSingleObject(p.handle, 0) == WAIT_TIMEOUT;
+}
+
+bool DriverKill(const DriverProcess& p, UINT code) {
+  if (!p.handle) return false;
+  if (!DriverRunning(p)) return true;
+  if (!TerminateProcess(p.handle, code)) return false;
+  return WaitForSingleObject(p.handle, kDriverSendTimeoutMs) == WAIT_OBJECT_0;
+}
+
+void DriverRelease(DriverProcess* p) {
+  if (p->handle) CloseHandle(p->handle);
+  *p = DriverProcess();
+}
+
+HWND DriverWaitWindow(const std::string& title, DWORD pid, DWORD timeoutMs) {
+  TopSearch s;
+  s.title = Utf8ToWide(title);
+  s.pid = pid;
+  return WaitTop(s, timeoutMs);
+}
+
+HWND DriverWaitWindowPrefix(const std::string& prefix, DWORD pid, DWORD timeoutMs) {
+  TopSearch s;
+  s.title = Utf8ToWide(prefix);
+  s.match = TitleMatch::Prefix;
+  s.pid = pid;
+  return WaitTop(s, timeoutMs);
+}
+
+HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid,
+                           DWORD timeoutMs) {
+  std::wstring wcls = Utf8ToWide(cls);
+  TopSearch s;
+  s.title = Utf8ToWide(title);
+  s.cls = &wcls;
+  s.pid = pid;
+  return WaitTop(s, timeoutMs);
+}
+
+HWND DriverFindControl(HWND parent, int id) {
+  if (!parent || !IsWindow(parent)) return nullptr;
+  ChildSearch s;
+  s.byId = true;
+  s.id = id;
+  EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND DriverWaitControl(HWND parent, int id, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    HWND w = DriverFindControl(parent, id);
+    if (w) return w;
+    DWORD left = Remaining(deadline);
+    if (left == 0 || !IsWindow(parent)) return nullptr;
+    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
+  }
+}
+
+HWND DriverFindChild(HWND parent, const char* cls, const char* text) {
+  if (!parent || !IsWindow(parent)) return nullptr;
+  std::wstring wcls = cls ? Utf8ToWide(cls) : std::wstring();
+  std::wstring wtext = text ? Utf8ToWide(text) : std::wstring();
+  ChildSearch s;
+  s.cls = cls ? &wcls : nullptr;
+  s.text = text ? &wtext : nullptr;
+  EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+bool DriverSetText(HWND control, const std::string& text) {
+  if (!control || !IsWindow(control)) return false;
+  std::wstring w = Utf8ToWide(text);
+  DWORD_PTR ok = 0;
+  if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()), &ok) || !ok) {
+    return false;
+  }
+  return NotifyParent(control, EN_CHANGE);
+}
+
+bool DriverGetText(HWND control, std::string* text) {
+  if (!control || !IsWindow(control)) return false;
+  DWORD_PTR len = 0;
+  if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &len)) return false;
+  // The length may be an upper bound (double-byte texts); the copy says what it holds.
+  std::vector<wchar_t> buf(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!Send(control, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got)) {
+    return false;
+  }
+  if (got > len) got = len;
+  *text = WideToUtf8(std::wstring(buf.data(), got));
+  return true;
+}
+
+std::string DriverText(HWND control) {
+  std::string t;
+  return DriverGetText(control, &t) ? t : std::string();
+}
+
+bool DriverWaitText(HWND control, const std::string& expected, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    std::string t;
+    if (DriverGetText(control, &t) && t == expected) return true;
+    DWORD left = Remaining(deadline);
+    if (left == 0 || !IsWindow(control)) return false;
+    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
+  }
+}
+
+bool DriverClick(HWND button) {
+  if (!button || !IsWindow(button)) return false;
+  // IsWindowVisible also looks at the ancestors; the top-level window is disabled while
+  // a modal box of its own is up, and then its buttons cannot be reached either.
+  if (!IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+  HWND root = GetAncestor(button, GA_ROOT);
+  if (root && !IsWindowEnabled(root)) return false;
+  // Posted: the click may start a modal loop that returns only when a box is answered.
+  return PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool DriverMenuCommand(HWND window, int id) {
+  if (!window || !IsWindow(window) || !IsWindowEnabled(window)) return false;
+  return PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0) != FALSE;
+}
+
+int DriverCheckState(HWND button) {
+  DWORD_PTR r = 0;
+  if (!button || !IsWindow(button) || !Send(button, BM_GETCHECK, 0, 0, &r)) return -1;
+  return static_cast<int>(r);
+}
+
+bool DriverEnabled(HWND control) {
+  return control && IsWindow(control) && IsWindowEnabled(control);
+}
+
+bool DriverVisible(HWND control) {
+  return control && IsWindow(control) && IsWindowVisible(control);
+}
+
+int DriverComboSelection(HWND combo) {
+  DWORD_PTR r = 0;
+  if (!combo || !IsWindow(combo) || !Send(combo, CB_GETCURSEL, 0, 0, &r)) return -1;
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
+int DriverComboCount(HWND combo) {
+  DWORD_PTR r = 0;
+  if (!combo || !IsWindow(combo) || !Send(combo, CB_GETCOUNT, 0, 0, &r)) return -1;
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
+bool DriverComboItem(HWND combo, int index, std::string* text) {
+  if (!combo || !IsWindow(combo)) return false;
+  DWORD_PTR len = 0;
+  if (!Send(combo, CB_GETLBTEXTLEN, index, 0, &len)) return false;
+  if (static_cast<LRESULT>(len) == CB_ERR) return false;
+  std::vector<wchar_t> buf(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf.data()), &got)) {
+    return false;
+  }
+  if (static_cast<LRESULT>(got) == CB_ERR) return false;
+  if (got > len) got = len;
+  *text = WideToUtf8(std::wstring(buf.data(), got));
+  return true;
+}
+
+bool DriverComboSelect(HWND combo, int index) {
+  if (!combo || !IsWindow(combo) || !IsWindowEnabled(combo)) return false;
+  DWORD_PTR r = 0;
+  if (!Send(combo, CB_SETCURSEL, index, 0, &r) || static_cast<LRESULT>(r) != index) return false;
+  return NotifyParent(combo, CBN_SELCHANGE);
+}
+
+int DriverListCount(HWND list) {
+  DWORD_PTR r = 0;
+  if (!list || !IsWindow(list) || !Send(list, LVM_GETITEMCOUNT, 0, 0, &r)) return -1;
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
+bool DriverListItem(HWND list, int item, int subItem, std::string* text) {
+  if (!list || !IsWindow(list)) return false;
+  // Common-control messages carry their pointers unchanged to the other process, so the
+  // item record and its text buffer have to live in that process's memory.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                PROCESS_QUERY_INFORMATION, FALSE, pid);
+  if (!proc) return false;
+  const int cch = 1024;
+  const SIZE_T size = sizeof(LVITEMW) + cch * sizeof(wchar_t);
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  bool ok = false;
+  if (remote) {
+    LVITEMW lvi = {};
+    lvi.iItem = item;
+    lvi.iSubItem = subItem;
+    lvi.cchTextMax = cch;
+    lvi.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+    std::vector<wchar_t> buf(cch, L'\0');
+    SIZE_T moved = 0;
+    DWORD_PTR got = 0;
+    // Cleared first, so an item that does not exist reads as nothing, not as old bytes.
+    if (WriteProcessMemory(proc, remote, &lvi, sizeof(lvi), &moved) && moved == sizeof(lvi) &&
+        WriteProcessMemory(proc, remote + sizeof(LVITEMW), buf.data(), cch * sizeof(wchar_t),
+                           &moved) &&
+        Send(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote), &got) &&
+        ReadProcessMemory(proc, remote + sizeof(LVITEMW), buf.data(), cch * sizeof(wchar_t),
+                          &moved)) {
+      buf[cch - 1] = L'\0';
+      *text = WideToUtf8(buf.data());
+      ok = true;
+    }
+    VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(proc);
+  // LVM_GETITEMTEXT answers an empty text for an item that is not there; the count tells.
+  if (ok && (item < 0 || item >= DriverListCount(list))) ok = false;
+  return ok;
+}
+
+bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode) {
+  if (!window || !IsWindow(window)) return false;
+  // Posted: a program that asks "save changes?" would otherwise hold the driver.
+  if (!PostMessageW(window, WM_CLOSE, 0, 0)) return false;
+  return DriverWaitExit(p, timeoutMs, exitCode);
+}
+
+bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs,
+                            std::string* text) {
+  HWND box = DriverWaitWindowClass("#32770", title, pid, timeoutMs);
+  if (!box) return false;
+  if (text) {
+    // The message is the box's static with a text; its icon is a static without one, and
+    // a box with an empty message has no such static at all.
+    text->clear();
+    struct Pick {
+      static BOOL CALLBACK Proc(HWND w, LPARAM lp) {
+        HWND* out = reinterpret_cast<HWND*>(lp);
+        if (lstrcmpiW(ClassOf(w).c_str(), L"Static") == 0 && !StoredTitle(w).empty()) {
+          *out = w;
+          return FALSE;
+        }
+        return TRUE;
+      }
+    };
+    HWND message = nullptr;
+    EnumChildWindows(box, Pick::Proc, reinterpret_cast<LPARAM>(&message));
+    if (message && !DriverGetText(message, text)) return false;
+  }
+  HWND button = DriverFindControl(box, buttonId);
+  if (!button || !DriverClick(button)) return false;
+  // Answered once the box is gone, which it is after the program has handled the click.
+  ULONGLONG deadline = GetTickCount64() + kDriverSendTimeoutMs;
+  for (;;) {
+    if (!IsWindow(box)) return true;
+    DWORD left = Remaining(deadline);
+    if (left == 0) return false;
+    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
+  }
+}

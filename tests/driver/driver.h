@@ -1,0 +1,97 @@
+// A small driver for whole-program tests: starts programs under test, finds their windows
+// and controls and works them through window messages, the way a person would with mouse
+// and keyboard. Everything crosses process boundaries (the programs share one wineserver
+// with the test), so every send has a time limit and every wait ends by itself: a test
+// fails on a stuck program instead of hanging.
+//
+// Texts are UTF-8; the wide window APIs are used underneath, so ANSI and Unicode programs
+// are driven alike. Failures are return values (false, nullptr, -1), never exceptions.
+#ifndef ZK_TESTS_DRIVER_DRIVER_H
+#define ZK_TESTS_DRIVER_DRIVER_H
+
+#include <windows.h>
+
+#include <string>
+
+// How long one message to another process may take before the driver gives up on it.
+constexpr DWORD kDriverSendTimeoutMs = 5000;
+// How often waits look again.
+constexpr DWORD kDriverPollMs = 50;
+
+// A started program. `handle` is owned by the record: release it with DriverRelease.
+struct DriverProcess {
+  HANDLE handle = nullptr;
+  DWORD id = 0;
+};
+
+// Starts `path` (relative to the current folder or absolute) with `args` as its command
+// line arguments, in `folder` (empty: the current folder).
+bool DriverStart(const std::string& path, const std::string& args, const std::string& folder,
+                 DriverProcess* out);
+// Waits up to `timeoutMs` for the program to end; `exitCode` may be null.
+bool DriverWaitExit(const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode);
+// Whether the program is still running.
+bool DriverRunning(const DriverProcess& p);
+// Ends the program at once (exit code `code`) and waits briefly for it to be gone.
+bool DriverKill(const DriverProcess& p, UINT code = 1);
+// Closes the record's handle; the program itself is not touched.
+void DriverRelease(DriverProcess* p);
+
+// A shown top-level window whose title is exactly `title`, of process `pid` (0: any
+// process); polls until `timeoutMs` has passed. nullptr when none appeared. Hidden windows
+// are passed over: they may still be half built.
+HWND DriverWaitWindow(const std::string& title, DWORD pid, DWORD timeoutMs);
+// The same for a title that starts with `prefix`.
+HWND DriverWaitWindowPrefix(const std::string& prefix, DWORD pid, DWORD timeoutMs);
+// A top-level window of class `cls` titled `title` of process `pid` (0: any), polled.
+HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid,
+                           DWORD timeoutMs);
+
+// The control with ID `id` anywhere below `parent` (children of children too).
+HWND DriverFindControl(HWND parent, int id);
+// The same, polled until `timeoutMs` has passed, for controls a program makes later.
+HWND DriverWaitControl(HWND parent, int id, DWORD timeoutMs);
+// The first window below `parent` whose class is `cls` and whose text is `text`; a null
+// argument matches anything. Class names compare without regard to case, as Win32 does.
+HWND DriverFindChild(HWND parent, const char* cls, const char* text);
+
+// Replaces a control's text and tells its parent EN_CHANGE, as typing into an edit would.
+bool DriverSetText(HWND control, const std::string& text);
+// The control's text (WM_GETTEXT); false when the program did not answer in time.
+bool DriverGetText(HWND control, std::string* text);
+// The control's text, or "" when it could not be read. For comparisons in tests.
+std::string DriverText(HWND control);
+// Polls until the control's text is `expected`.
+bool DriverWaitText(HWND control, const std::string& expected, DWORD timeoutMs);
+
+// Clicks a button without waiting for what the click does (a click may open a modal box).
+// False for a missing, hidden or disabled button: a person could not click it either.
+bool DriverClick(HWND button);
+// Chooses menu item `id` of top-level window `window` (posted WM_COMMAND, as a menu does).
+bool DriverMenuCommand(HWND window, int id);
+
+// BST_CHECKED, BST_UNCHECKED or BST_INDETERMINATE; -1 when it could not be read.
+int DriverCheckState(HWND button);
+bool DriverEnabled(HWND control);
+bool DriverVisible(HWND control);
+
+// Combo box: selected index (-1: none or unreadable), item count (-1: unreadable), item text.
+int DriverComboSelection(HWND combo);
+int DriverComboCount(HWND combo);
+bool DriverComboItem(HWND combo, int index, std::string* text);
+// Selects item `index` and tells the parent CBN_SELCHANGE, as a person choosing it would.
+bool DriverComboSelect(HWND combo, int index);
+
+// List view: item count (-1: unreadable) and the text of one item or sub-item.
+int DriverListCount(HWND list);
+bool DriverListItem(HWND list, int item, int subItem, std::string* text);
+
+// Asks window `window` to close (WM_CLOSE) and waits for process `p` to end.
+bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode);
+
+// Waits for a message box titled `title` of process `pid`, reads its message into `text`
+// (may be null) and presses its button `buttonId` (IDOK, IDYES, ...).
+bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs,
+                            std::string* text);
+
+#endif
