@@ -14,6 +14,7 @@ packages=(
   cmake ninja-build make perl
   wine wine64 fonts-wine
   xvfb x11-apps xauth imagemagick
+  unzip cabextract
   dpkg-dev ca-certificates
 )
 

@@ -199,6 +199,67 @@ constexpr int kBuildLogLabel = 0x4A;
 constexpr int kBuildLog = 0x4B;
 constexpr int kCompression = 0xB4;
 
+// Row edit dialogs (windows kRegistryDialog, kShortcutDialog, kVariableDialog, kCommandDialog).
+constexpr int kCommandType = 0xD0;
+constexpr int kCommandProgram = 0xD1;
+constexpr int kCommandParameters = 0xD2;
+constexpr int kCommandOptions = 0xD3;
+constexpr int kCommandOk = 0xD4;
+constexpr int kCommandCancel = 0xD5;
+constexpr int kRegistryRootKeyLabel = 0x64;
+constexpr int kRegistryRootKey = 0x65;
+constexpr int kRegistrySubKeyLabel = 0x66;
+constexpr int kRegistrySubKey = 0x67;
+constexpr int kRegistryValueNameLabel = 0x68;
+constexpr int kRegistryValueName = 0x76;
+constexpr int kRegistryValueDataLabel = 0x6A;
+constexpr int kRegistryValueData = 0x6B;
+constexpr int kRegistryRemoveOnUninstall = 0xC4;
+constexpr int kRegistryOk = 0x6C;
+constexpr int kRegistryCancel = 0x6D;
+constexpr int kShortcutDestinationLabel = 0x6E;
+constexpr int kShortcutDestination = 0x6F;
+constexpr int kShortcutNameLabel = 0x70;
+constexpr int kShortcutName = 0x71;
+constexpr int kShortcutTargetLabel = 0x72;
+constexpr int kShortcutTarget = 0x73;
+constexpr int kShortcutArguments = 0xC3;
+constexpr int kShortcutOk = 0x74;
+constexpr int kShortcutCancel = 0x75;
+constexpr int kVariableName = 0xBC;
+constexpr int kVariableRootKey = 0xBB;
+constexpr int kVariableSubKey = 0xBD;
+constexpr int kVariableValueName = 0xBE;
+constexpr int kVariableDefault = 0xBF;
+constexpr int kVariableOk = 0xC0;
+constexpr int kVariableCancel = 0xC1;
+
+// Build progress window (window 4).
+constexpr int kProgressLabel = 0x78;
+constexpr int kProgressCancel = 0x79;
+constexpr int kProgressPause = 0x7A;
+
+// About window (window 5).
+constexpr int kAboutPanel = 0x7F;
+constexpr int kAboutPicture = 0x80;
+constexpr int kAboutVersion = 0x81;
+constexpr int kAboutMaker = 0x82;
+constexpr int kAboutWebsite = 0x83;
+constexpr int kAboutSupport = 0x84;
+constexpr int kAboutDonate = 0x87;
+constexpr int kAboutOk = 0x89;
+
+// Wizard preview window (window 1).
+constexpr int kPreviewWizardArea = 0x5B;
+constexpr int kPreviewLabelStrip = 0x5C;
+constexpr int kPreviewNext = 0x5D;
+constexpr int kPreviewBack = 0x5E;
+constexpr int kPreviewCancel = 0x5F;
+constexpr int kPreviewTitle = 0x60;
+constexpr int kPreviewTextArea = 0x61;
+constexpr int kPreviewStartText = 0x62;
+constexpr int kPreviewPicture = 0x63;
+
 }  // namespace ctl
 
 #endif

@@ -9,13 +9,12 @@
 
 #include "common/objects.h"
 
-enum FontFlags : unsigned {
-  kFontBold = 1u << 0,
-  kFontItalic = 1u << 1,
-  kFontUnderline = 1u << 2,
-  kFontStrikeOut = 1u << 3,
-  kFontHighQuality = 1u << 4,
-};
+// Font style bits, shared with the font requester.
+constexpr unsigned kFontBold = 1u << 0;
+constexpr unsigned kFontItalic = 1u << 1;
+constexpr unsigned kFontUnderline = 1u << 2;
+constexpr unsigned kFontStrikeOut = 1u << 3;
+constexpr unsigned kFontHighQuality = 1u << 4;
 
 // Point sizes are converted with the screen's vertical DPI.
 intptr_t LoadRuntimeFont(int number, const std::string& face, int pointSize, unsigned flags = 0);

@@ -149,7 +149,11 @@ intptr_t CreateFrame(int number, int x, int y, int w, int h, const std::string& 
 }
 
 intptr_t CreateLabelW(int number, int x, int y, int w, int h, const std::wstring& text, unsigned flags) {
-  return Made(MakeControl(number, ControlKind::Label, L"STATIC", text, LabelStyle(flags), 0, x, y, w, h),
+  DWORD style = LabelStyle(flags);
+  // A label one line high is cut at its right edge rather than wrapped to a second line
+  // that it has no room to show.
+  if (h <= 20 && !(flags & (kLabelCenter | kLabelRight))) style |= SS_LEFTNOWORDWRAP;
+  return Made(MakeControl(number, ControlKind::Label, L"STATIC", text, style, 0, x, y, w, h),
               ControlKind::Label);
 }
 

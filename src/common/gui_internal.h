@@ -66,6 +66,8 @@ ControlList& CurrentList();
 std::vector<ControlList>& ListStack();
 
 HFONT DefaultFont();
+// The visible default push button below `root`, or nullptr.
+HWND FindDefaultButton(HWND root);
 void QueueEvent(const EventRecord& e);
 LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
 const wchar_t* WindowClassName();

@@ -94,6 +94,25 @@ bool IsToolbar(HWND w) {
 
 }  // namespace
 
+HWND FindDefaultButton(HWND root) {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumChildWindows(
+      root,
+      [](HWND w, LPARAM lp) -> BOOL {
+        wchar_t cls[16];
+        if (GetClassNameW(w, cls, 16) && lstrcmpiW(cls, L"Button") == 0 &&
+            (GetWindowLongPtrW(w, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON && IsWindowVisible(w)) {
+          reinterpret_cast<Search*>(lp)->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::recursive_mutex& Lock() {
   static std::recursive_mutex m;
   return m;
@@ -145,15 +164,9 @@ void EraseControl(int number) {
 ControlList& CurrentList() { return t_list; }
 std::vector<ControlList>& ListStack() { return t_stack; }
 
-HFONT DefaultFont() {
-  static HFONT font = [] {
-    NONCLIENTMETRICSW m = {};
-    m.cbSize = sizeof(m);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0)) return CreateFontIndirectW(&m.lfMessageFont);
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }();
-  return font;
-}
+// The dialog font of the system (8 point "MS Shell Dlg"), which the fixed layouts of the
+// programs' windows were made for.
+HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 void QueueEvent(const EventRecord& e) { t_queue.push_back(e); }
 
@@ -279,6 +292,53 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
       }
       break;
+    }
+    case DM_GETDEFID: {
+      HWND def = FindDefaultButton(w);
+      if (def) return MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID);
+      return 0;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      // Scroll-bar controls move themselves: 1 for an arrow, a page for the track, and the
+      // thumb while it is dragged. The change goes through SetScrollInfo so that code
+      // watching the bar's messages sees it.
+      HWND bar = reinterpret_cast<HWND>(lp);
+      int number = bar ? ControlNumberOf(bar) : -1;
+      if (number < 0) break;
+      SCROLLINFO si = {};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_ALL;
+      GetScrollInfo(bar, SB_CTL, &si);
+      int pos = si.nPos;
+      switch (LOWORD(wp)) {
+        case SB_LINEUP: pos -= 1; break;
+        case SB_LINEDOWN: pos += 1; break;
+        case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
+        case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+        case SB_TOP: pos = si.nMin; break;
+        case SB_BOTTOM: pos = si.nMax; break;
+        default: return 0;
+      }
+      int last = si.nMax - (si.nPage > 0 ? static_cast<int>(si.nPage) - 1 : 0);
+      if (pos > last) pos = last;
+      if (pos < si.nMin) pos = si.nMin;
+      if (pos != si.nPos) {
+        SCROLLINFO set = {};
+        set.cbSize = sizeof(set);
+        set.fMask = SIF_POS;
+        set.nPos = pos;
+        SetScrollInfo(bar, SB_CTL, &set, TRUE);
+        EventRecord e;
+        e.event = kEventControl;
+        e.window = WindowNumberOf(w);
+        e.control = number;
+        e.type = kEventTypeChange;
+        QueueEvent(e);
+      }
+      return 0;
     }
     case WM_SIZE: {
       // Status bars follow the window's width.
@@ -492,6 +552,10 @@ bool IsDialogMessageForTabbing(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root || WindowNumberOf(root) < 0) return false;
+  // Escape, and Enter without a default button, would come back as a command without a
+  // control (IDCANCEL, IDOK), which reads like a menu command with that number.
+  if (msg.wParam == VK_ESCAPE && msg.message != WM_SYSKEYDOWN) return false;
+  if (msg.wParam == VK_RETURN && !FindDefaultButton(root)) return false;
   wchar_t cls[64];
   // Multi-line editors keep their keys.
   if (GetClassNameW(msg.hwnd, cls, 64) && (wcsstr(cls, L"RichEdit") || wcsstr(cls, L"RICHEDIT"))) return false;
@@ -529,6 +593,9 @@ int WaitWindowEvent(int timeoutMs) {
       }
       continue;
     }
+    // Messages sent by other threads or processes were handled inside PeekMessage and
+    // may have queued events.
+    if (!t_queue.empty()) continue;
     DWORD wait = INFINITE;
     if (timeoutMs >= 0) {
       DWORD spent = GetTickCount() - start;

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "common/text.h"
@@ -106,6 +107,90 @@ bool NotifyParent(HWND control, WORD code) {
   WPARAM wp = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code);
   return Send(parent, WM_COMMAND, wp, reinterpret_cast<LPARAM>(control), nullptr);
 }
+
+// A block of memory in the process of window `w`, for common-control messages: they pass
+// their pointers unchanged, so the record they fill and its text buffer must live there.
+// The text buffer follows the record at offset kRecordBytes.
+struct Remote {
+  HANDLE process = nullptr;
+  char* base = nullptr;
+};
+constexpr SIZE_T kRecordBytes = 256;
+constexpr int kRemoteChars = 1024;
+
+bool RemoteOpen(HWND w, Remote* r) {
+  *r = Remote();
+  DWORD pid = 0;
+  if (!w || !IsWindow(w) || !GetWindowThreadProcessId(w, &pid)) return false;
+  r->process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                               PROCESS_QUERY_INFORMATION, FALSE, pid);
+  if (!r->process) return false;
+  r->base = static_cast<char*>(VirtualAllocEx(r->process, nullptr,
+                                              kRecordBytes + kRemoteChars * sizeof(wchar_t),
+                                              MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (r->base) return true;
+  CloseHandle(r->process);
+  *r = Remote();
+  return false;
+}
+
+void RemoteClose(Remote* r) {
+  if (r->base) VirtualFreeEx(r->process, r->base, 0, MEM_RELEASE);
+  if (r->process) CloseHandle(r->process);
+  *r = Remote();
+}
+
+wchar_t* RemoteText(const Remote& r) { return reinterpret_cast<wchar_t*>(r.base + kRecordBytes); }
+
+bool RemotePut(const Remote& r, const void* record, SIZE_T size) {
+  SIZE_T moved = 0;
+  if (size > kRecordBytes ||
+      !WriteProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
+    return false;
+  }
+  // The text buffer is cleared, so a message that writes no text reads as "".
+  std::vector<wchar_t> zero(kRemoteChars, L'\0');
+  return WriteProcessMemory(r.process, RemoteText(r), zero.data(), kRemoteChars * sizeof(wchar_t),
+                            &moved) != FALSE;
+}
+
+bool RemoteGet(const Remote& r, void* record, SIZE_T size, std::string* text) {
+  SIZE_T moved = 0;
+  if (size > kRecordBytes ||
+      !ReadProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
+    return false;
+  }
+  if (!text) return true;
+  std::vector<wchar_t> buf(kRemoteChars, L'\0');
+  if (!ReadProcessMemory(r.process, RemoteText(r), buf.data(), kRemoteChars * sizeof(wchar_t),
+                         &moved)) {
+    return false;
+  }
+  buf.back() = L'\0';
+  *text = WideToUtf8(buf.data());
+  return true;
+}
+
+// Sends `msg` with lParam pointing at a copy of `record` in the other process and reads
+// the record back after. `aim(record, buffer, chars)` may point the record at the text
+// buffer there; with `text` not null, that buffer's text is read back too.
+template <typename Record, typename Aim>
+bool SendRecord(HWND w, UINT msg, WPARAM wp, Record* record, Aim aim, std::string* text,
+                LRESULT* answer) {
+  Remote r;
+  if (!RemoteOpen(w, &r)) return false;
+  aim(record, RemoteText(r), kRemoteChars);
+  DWORD_PTR got = 0;
+  bool ok = RemotePut(r, record, sizeof(Record)) &&
+            Send(w, msg, wp, reinterpret_cast<LPARAM>(r.base), &got) &&
+            RemoteGet(r, record, sizeof(Record), text);
+  RemoteClose(&r);
+  if (ok && answer) *answer = static_cast<LRESULT>(got);
+  return ok;
+}
+
+template <typename Record>
+void NoText(Record*, wchar_t*, int) {}
 
 }  // namespace
 
@@ -369,6 +454,112 @@ bool DriverListItem(HWND list, int item, int subItem, std::string* text) {
   // LVM_GETITEMTEXT answers an empty text for an item that is not there; the count tells.
   if (ok && (item < 0 || item >= DriverListCount(list))) ok = false;
   return ok;
+}
+
+int DriverListColumnCount(HWND list) {
+  DWORD_PTR header = 0, count = 0;
+  if (!list || !IsWindow(list) || !Send(list, LVM_GETHEADER, 0, 0, &header) || !header ||
+      !Send(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, &count)) {
+    return -1;
+  }
+  return static_cast<int>(static_cast<LRESULT>(count));
+}
+
+bool DriverListColumn(HWND list, int column, std::string* title, int* width) {
+  if (column < 0 || column >= DriverListColumnCount(list)) return false;
+  LVCOLUMNW c = {};
+  c.mask = LVCF_TEXT | LVCF_WIDTH;
+  auto aim = [](LVCOLUMNW* rec, wchar_t* buffer, int chars) {
+    rec->pszText = buffer;
+    rec->cchTextMax = chars;
+  };
+  LRESULT ok = 0;
+  std::string t;
+  if (!SendRecord(list, LVM_GETCOLUMNW, column, &c, aim, &t, &ok) || !ok) return false;
+  if (title) *title = t;
+  if (width) *width = c.cx;
+  return true;
+}
+
+int DriverTabCount(HWND tab) {
+  DWORD_PTR r = 0;
+  if (!tab || !IsWindow(tab) || !Send(tab, TCM_GETITEMCOUNT, 0, 0, &r)) return -1;
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
+int DriverTabSelection(HWND tab) {
+  DWORD_PTR r = 0;
+  if (!tab || !IsWindow(tab) || !Send(tab, TCM_GETCURSEL, 0, 0, &r)) return -1;
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
+bool DriverTabText(HWND tab, int index, std::string* text) {
+  if (index < 0 || index >= DriverTabCount(tab)) return false;
+  TCITEMW item = {};
+  item.mask = TCIF_TEXT;
+  auto aim = [](TCITEMW* rec, wchar_t* buffer, int chars) {
+    rec->pszText = buffer;
+    rec->cchTextMax = chars;
+  };
+  LRESULT ok = 0;
+  return SendRecord(tab, TCM_GETITEMW, index, &item, aim, text, &ok) && ok;
+}
+
+HTREEITEM DriverTreeNext(HWND tree, HTREEITEM item) {
+  DWORD_PTR r = 0;
+  if (!tree || !IsWindow(tree) ||
+      !Send(tree, TVM_GETNEXTITEM, item ? TVGN_NEXT : TVGN_ROOT, reinterpret_cast<LPARAM>(item),
+            &r)) {
+    return nullptr;
+  }
+  return reinterpret_cast<HTREEITEM>(r);
+}
+
+bool DriverTreeItem(HWND tree, HTREEITEM item, std::string* text, bool* checked) {
+  if (!item) return false;
+  TVITEMW it = {};
+  it.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE;
+  it.hItem = item;
+  it.stateMask = TVIS_STATEIMAGEMASK;
+  auto aim = [](TVITEMW* rec, wchar_t* buffer, int chars) {
+    rec->pszText = buffer;
+    rec->cchTextMax = chars;
+  };
+  LRESULT ok = 0;
+  std::string t;
+  if (!SendRecord(tree, TVM_GETITEMW, 0, &it, aim, &t, &ok) || !ok) return false;
+  if (text) *text = t;
+  // State image 1 is the empty box, 2 the checked one.
+  if (checked) *checked = (it.state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  return true;
+}
+
+bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item) {
+  if (!item || !DriverVisible(tree) || !DriverEnabled(tree)) return false;
+  // TVM_GETITEMRECT takes the item where it answers the rectangle.
+  RECT text = {};
+  memcpy(&text, &item, sizeof(item));
+  LRESULT ok = 0;
+  if (!SendRecord(tree, TVM_GETITEMRECT, TRUE, &text, NoText<RECT>, nullptr, &ok) || !ok) {
+    return false;
+  }
+  // The check box sits somewhere left of the text (after indent and lines, if any): the
+  // tree's hit test tells where.
+  for (int x = text.left - 1; x >= 0; --x) {
+    TVHITTESTINFO hit = {};
+    hit.pt.x = x;
+    hit.pt.y = (text.top + text.bottom) / 2;
+    if (!SendRecord(tree, TVM_HITTEST, 0, &hit, NoText<TVHITTESTINFO>, nullptr, nullptr)) {
+      return false;
+    }
+    if (hit.hItem == item && (hit.flags & TVHT_ONITEMSTATEICON)) {
+      LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+      // Posted, as a mouse would: the tree may track the button until it is released.
+      return PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+             PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    }
+  }
+  return false;
 }
 
 bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode) {

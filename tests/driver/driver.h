@@ -10,6 +10,7 @@
 #define ZK_TESTS_DRIVER_DRIVER_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -85,6 +86,25 @@ bool DriverComboSelect(HWND combo, int index);
 // List view: item count (-1: unreadable) and the text of one item or sub-item.
 int DriverListCount(HWND list);
 bool DriverListItem(HWND list, int item, int subItem, std::string* text);
+
+// List view columns: how many (-1: unreadable), and one column's title and width.
+int DriverListColumnCount(HWND list);
+bool DriverListColumn(HWND list, int column, std::string* title, int* width);
+
+// Tab control: tab count (-1: unreadable), selected tab (-1: none or unreadable), tab text.
+int DriverTabCount(HWND tab);
+int DriverTabSelection(HWND tab);
+bool DriverTabText(HWND tab, int index, std::string* text);
+
+// Tree view: the item after `item` on the same level, or the first top-level item when
+// `item` is null; null at the end or when unreadable. Items belong to the other process:
+// only pass them back to the same tree.
+HTREEITEM DriverTreeNext(HWND tree, HTREEITEM item);
+// An item's text and whether its check box is checked (false for a tree without them).
+bool DriverTreeItem(HWND tree, HTREEITEM item, std::string* text, bool* checked);
+// Clicks the check box of an item, where the tree's own hit test places it. False when the
+// item shows no check box or the tree is hidden or disabled.
+bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item);
 
 // Asks window `window` to close (WM_CLOSE) and waits for process `p` to end.
 bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -320,6 +321,89 @@ TEST_F(DriverWindowTest, MessageBoxIsReadAndAnswered) {
   EXPECT_FALSE(DriverAnswerMessageBox(run_->p.id, "Fixture", IDOK, 300, nullptr));
   EXPECT_GE(Since(start), 250u);
   EXPECT_LT(Since(start), 2000u);
+}
+
+TEST_F(DriverWindowTest, ListViewColumnsAreReadFromTheOtherProcess) {
+  HWND list = Control(15);
+  EXPECT_EQ(2, DriverListColumnCount(list));
+  const char* titles[] = {"Name", "Value"};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(titles[i]);
+    std::string title;
+    int width = -1;
+    EXPECT_TRUE(DriverListColumn(list, i, &title, &width));
+    EXPECT_EQ(titles[i], title);
+    EXPECT_EQ(120, width);
+  }
+  std::string title = "unchanged";
+  int width = -1;
+  EXPECT_FALSE(DriverListColumn(list, 2, &title, &width));
+  EXPECT_FALSE(DriverListColumn(list, -1, &title, &width));
+  EXPECT_FALSE(DriverListColumn(nullptr, 0, &title, &width));
+  EXPECT_EQ("unchanged", title);
+  EXPECT_EQ(-1, width);
+  EXPECT_EQ(-1, DriverListColumnCount(nullptr));
+  EXPECT_EQ(-1, DriverListColumnCount(Control(10)));  // an edit has no header
+}
+
+TEST_F(DriverWindowTest, TabsAreReadFromTheOtherProcess) {
+  HWND tabs = Control(23);
+  EXPECT_EQ(2, DriverTabCount(tabs));
+  EXPECT_EQ(1, DriverTabSelection(tabs));
+  const char* texts[] = {"One", "Two"};
+  for (int i = 0; i < 2; ++i) {
+    std::string t;
+    EXPECT_TRUE(DriverTabText(tabs, i, &t));
+    EXPECT_EQ(texts[i], t);
+  }
+  std::string t;
+  EXPECT_FALSE(DriverTabText(tabs, 2, &t));
+  EXPECT_FALSE(DriverTabText(tabs, -1, &t));
+  EXPECT_EQ(-1, DriverTabCount(nullptr));
+  EXPECT_EQ(-1, DriverTabSelection(nullptr));
+}
+
+TEST_F(DriverWindowTest, TreeItemsAreReadAndCheckedByClicking) {
+  HWND tree = Control(24);
+  struct Item {
+    std::string text;
+    bool checked;
+  };
+  auto items = [&] {
+    std::vector<Item> all;
+    for (HTREEITEM h = DriverTreeNext(tree, nullptr); h && all.size() < 10; h = DriverTreeNext(tree, h)) {
+      Item i = {"", false};
+      EXPECT_TRUE(DriverTreeItem(tree, h, &i.text, &i.checked));
+      all.push_back(i);
+    }
+    return all;
+  };
+  std::vector<Item> start = items();
+  ASSERT_EQ(2u, start.size());
+  EXPECT_EQ("apple", start[0].text);
+  EXPECT_TRUE(start[0].checked);
+  EXPECT_EQ("pear", start[1].text);
+  EXPECT_FALSE(start[1].checked);
+
+  HTREEITEM pear = DriverTreeNext(tree, DriverTreeNext(tree, nullptr));
+  for (bool checked : {true, false}) {
+    SCOPED_TRACE(checked);
+    ASSERT_TRUE(DriverTreeClickCheckBox(tree, pear));
+    bool now = !checked;
+    ULONGLONG start = GetTickCount64();
+    while (DriverTreeItem(tree, pear, nullptr, &now) && now != checked && Since(start) < kActMs) {
+      Sleep(kDriverPollMs);
+    }
+    EXPECT_EQ(checked, now);
+    std::vector<Item> after = items();
+    ASSERT_EQ(2u, after.size());
+    EXPECT_TRUE(after[0].checked) << "the other item stays as it was";
+  }
+  EXPECT_EQ(nullptr, DriverTreeNext(tree, pear));
+  EXPECT_EQ(nullptr, DriverTreeNext(nullptr, nullptr));
+  EXPECT_FALSE(DriverTreeItem(tree, nullptr, nullptr, nullptr));
+  EXPECT_FALSE(DriverTreeClickCheckBox(tree, nullptr));
+  EXPECT_FALSE(DriverTreeClickCheckBox(nullptr, pear));
 }
 
 // Last in the suite: the window goes away.

@@ -10,7 +10,8 @@
 // 19 the working folder, 20 mirrors edit 10 or 22 on every EN_CHANGE, 21 the combo's
 // selected text on every CBN_SELCHANGE, 22 a multi-line edit (which, unlike a single-line
 // one, does not announce WM_SETTEXT with EN_CHANGE itself), 30 a panel that holds 11 and
-// 17 (nested controls).
+// 17 (nested controls), 23 a tab control with tabs "One", "Two" ("Two" selected), 24 a tree
+// with check boxes holding "apple" (checked) and "pear".
 // Menu item 100 "Do it" writes "menu" into label 13.
 #include <windows.h>
 #include <commctrl.h>
@@ -22,7 +23,8 @@ namespace {
 
 enum {
   kEdit = 10, kCheck = 11, kCopy = 12, kLabel = 13, kDisabled = 14, kList = 15, kAsk = 16,
-  kCombo = 17, kArgs = 18, kFolder = 19, kMirror = 20, kChoice = 21, kNotes = 22, kPanel = 30, kDoIt = 100
+  kCombo = 17, kArgs = 18, kFolder = 19, kMirror = 20, kChoice = 21, kNotes = 22, kTabs = 23,
+  kTree = 24, kPanel = 30, kDoIt = 100
 };
 
 HINSTANCE g_inst;
@@ -86,6 +88,31 @@ void Build(HWND top, const char* args) {
   GetCurrentDirectoryA(MAX_PATH, folder);
   Make(top, "STATIC", folder, 0, kFolder, 10, 260, 500, 24);
   Make(top, "EDIT", "", WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, kNotes, 320, 120, 190, 100);
+
+  HWND tabs = Make(top, WC_TABCONTROLA, "", 0, kTabs, 10, 290, 240, 60);
+  const char* tabTexts[] = {"One", "Two"};
+  for (int i = 0; i < 2; ++i) {
+    TCITEMA t = {};
+    t.mask = TCIF_TEXT;
+    t.pszText = const_cast<char*>(tabTexts[i]);
+    SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&t));
+  }
+  SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+
+  HWND tree = Make(top, WC_TREEVIEWA, "", WS_BORDER, kTree, 270, 290, 240, 80);
+  // Check boxes are switched on after creation, as the control documents.
+  SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) | TVS_CHECKBOXES);
+  const char* fruit[] = {"apple", "pear"};
+  for (int i = 0; i < 2; ++i) {
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_STATE;
+    ins.item.pszText = const_cast<char*>(fruit[i]);
+    ins.item.stateMask = TVIS_STATEIMAGEMASK;
+    ins.item.state = INDEXTOSTATEIMAGEMASK(i == 0 ? 2 : 1);
+    SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins));
+  }
 }
 
 void OnCommand(HWND top, int id, int code) {
@@ -159,7 +186,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR args, int show) {
   g_inst = inst;
   if (std::strncmp(args, "/exit ", 6) == 0) return std::atoi(args + 6);
 
-  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   if (!Register("FixtureMain", MainProc) || !Register("FixturePanel", PanelProc)) return 2;
 
@@ -169,7 +196,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR args, int show) {
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(actions), "Actions");
 
   HWND top = CreateWindowExA(0, "FixtureMain", "Driver Fixture", WS_OVERLAPPEDWINDOW,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 540, 340, nullptr, bar, inst, nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, 540, 440, nullptr, bar, inst, nullptr);
   if (!top) return 3;
   Build(top, args);
   ShowWindow(top, show);

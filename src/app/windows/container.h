@@ -1,0 +1,23 @@
+// Containers: plain child windows that group controls, optionally on a background colour
+// of their own. Runtime controls are made in the window as usual and then moved in; the
+// container hands their notifications and colour questions on to its parent, so events
+// still arrive as events of the runtime window.
+//
+// The class is the runtime's container class as the control colouriser knows it.
+#ifndef ZK_APP_WINDOWS_CONTAINER_H
+#define ZK_APP_WINDOWS_CONTAINER_H
+
+#include <windows.h>
+
+constexpr const wchar_t* kContainerClass = L"VornContainer";
+
+// A container with control ID `id` at x, y (client coordinates of `parent`); nullptr on
+// failure. It is destroyed with its parent.
+HWND CreateContainer(HWND parent, int id, int x, int y, int width, int height);
+// Paints the container's background in `colour` instead of the class background.
+void SetContainerBackground(HWND container, COLORREF colour);
+// Moves runtime control `control` into the container; its position numbers stay the same
+// and are from then on relative to the container.
+bool MoveIntoContainer(int control, HWND container);
+
+#endif

@@ -1,0 +1,481 @@
+#include "builder/zip_archiver.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+// iowin32.h needs the declarations of the other two first.
+#include <minizip/unzip.h>
+#include <minizip/zip.h>
+#include <minizip/iowin32.h>
+
+#include <string.h>
+
+#include <vector>
+
+#include "common/dirlist.h"
+#include "common/files.h"
+
+namespace {
+
+constexpr DWORD kChunkSize = 102400;
+// The pause after every chunk keeps a build from starving the rest of the machine.
+constexpr DWORD kChunkPauseMs = 10;
+constexpr int kLevel = 9;
+// Entries from this size on carry zip64 fields. The margin below 4 GB covers deflate's
+// slight growth of data that does not compress, which must still fit the fields.
+constexpr int64_t kZip64From = 0xF0000000LL;
+
+struct ArchiverState {
+  zipFile writeArchive = nullptr;
+  unzFile readArchive = nullptr;
+  int method = kZipDeflated;
+  ZipProgressProc progress = nullptr;
+};
+
+ArchiverState& State() {
+  static ArchiverState state;
+  return state;
+}
+
+// One thing to archive: a file, or a folder whose path ends in "\".
+struct Element {
+  std::string path;
+  bool folder;
+};
+
+// minizip's own file layer goes through the C runtime; the Win32 one takes ANSI paths as
+// the rest of the program does and handles archives past 4 GB.
+zipFile OpenZipForWriting(const std::string& path, int mode) {
+  zlib_filefunc64_def funcs;
+  fill_win32_filefunc64A(&funcs);
+  return zipOpen2_64(path.c_str(), mode, nullptr, &funcs);
+}
+
+unzFile OpenZipForReading(const std::string& path) {
+  zlib_filefunc64_def funcs;
+  fill_win32_filefunc64A(&funcs);
+  return unzOpen2_64(path.c_str(), &funcs);
+}
+
+bool ReportProgress(const char* name, float percent) {
+  ZipProgressProc proc = State().progress;
+  return proc != nullptr && proc(name, percent, 0) != 0;
+}
+
+bool ToLocalTime(const FILETIME& written, SYSTEMTIME* local) {
+  SYSTEMTIME utc{};
+  return FileTimeToSystemTime(&written, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, local);
+}
+
+// Local time of the file's last write; false when the file cannot be opened.
+bool ReadLocalWriteTime(const std::string& path, SYSTEMTIME* local) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FILETIME written{};
+  BOOL ok = GetFileTime(h, nullptr, nullptr, &written);
+  CloseHandle(h);
+  return ok && ToLocalTime(written, local);
+}
+
+// The earliest time the archive's date fields can hold.
+SYSTEMTIME DosEpoch() {
+  SYSTEMTIME t{};
+  t.wYear = 1980;
+  t.wMonth = 1;
+  t.wDay = 1;
+  return t;
+}
+
+// A folder cannot be opened as a file, so its time comes from its attributes.
+SYSTEMTIME FolderTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  SYSTEMTIME local = DosEpoch();
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || !ToLocalTime(data.ftLastWriteTime, &local)) {
+    return DosEpoch();
+  }
+  return local;
+}
+
+// DOS date and time in one value, the seconds halved. Times before 1980 do not fit the
+// year field and are stored as its first moment.
+uint32_t DosDate(const SYSTEMTIME& time) {
+  const SYSTEMTIME t = time.wYear < 1980 ? DosEpoch() : time;
+  return (static_cast<uint32_t>(t.wYear - 1980) << 25) + (static_cast<uint32_t>(t.wMonth) << 21) +
+         (static_cast<uint32_t>(t.wDay) << 16) + (static_cast<uint32_t>(t.wHour) << 11) +
+         (static_cast<uint32_t>(t.wMinute) << 5) + t.wSecond / 2u;
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    char a = text[i], b = prefix[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return true;
+}
+
+// The entry name of source: its relative path, full path or file name, in the OEM code
+// page with "/" separators. Only a leading base folder is removed, so a folder further down
+// that happens to repeat the base's text keeps its name.
+std::string EntryName(const std::string& source, const std::string& base, int nameMode) {
+  std::string name;
+  if (nameMode == kZipNameFullPath) {
+    name = source;
+  } else if (nameMode == kZipNameRelative) {
+    name = StartsWithNoCase(source, base) ? source.substr(base.size()) : source;
+  } else {
+    size_t cut = source.find_last_of("\\/");
+    name = cut == std::string::npos ? source : source.substr(cut + 1);
+  }
+  std::vector<char> oem(name.size() + 1);
+  CharToOemA(name.c_str(), oem.data());
+  name.assign(oem.data());
+  for (char& c : name) {
+    if (c == '\\') c = '/';
+  }
+  return name;
+}
+
+void CollectFolderFiles(int mode, std::string folder, const std::string& pattern, std::vector<Element>* out) {
+  // An empty base means the current folder, not the root of the drive.
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  if (mode == kZipFolderTreeEntries) out->push_back({folder, true});
+  for (const DirEntry& e : ListDirectory(folder, "*.*", DirOrder::kSystem)) {
+    if (e.isFolder) {
+      if (mode != kZipFolderFiles) CollectFolderFiles(mode, folder + e.name, pattern, out);
+    } else if (PathMatchSpecA(e.name.c_str(), pattern.c_str())) {
+      out->push_back({folder + e.name, false});
+    }
+  }
+}
+
+// Opens an entry for the element and streams the file into it chunk by chunk. Answers
+// ZIP_OK, kZipCancelled or minizip's negative code; *written tells whether data went in.
+int WriteElement(zipFile zf, const Element& element, const std::string& name, const SYSTEMTIME& when,
+                 std::vector<char>* buffer, bool* written) {
+  *written = false;
+  zip_fileinfo info{};
+  info.tmz_date.tm_sec = when.wSecond;
+  info.tmz_date.tm_min = when.wMinute;
+  info.tmz_date.tm_hour = when.wHour;
+  info.tmz_date.tm_mday = when.wDay;
+  info.tmz_date.tm_mon = when.wMonth - 1;
+  info.tmz_date.tm_year = when.wYear;
+  info.dosDate = DosDate(when);
+  DWORD attributes = GetFileAttributesA(element.path.c_str());
+  info.external_fa = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes;
+  int64_t size = element.folder ? -2 : FileSize(element.path);
+  int zip64 = size >= kZip64From ? 1 : 0;
+  int result = zipOpenNewFileInZip64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, State().method,
+                                     kLevel, zip64);
+  if (result != ZIP_OK) return result;
+
+  // A source that vanished since its date was read gives an entry without data.
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (!element.folder && size != 0) {
+    h = CreateFileA(element.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  }
+  if (h != INVALID_HANDLE_VALUE) {
+    uint64_t done = 0;
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(h, buffer->data(), kChunkSize, &got, nullptr)) {
+        result = ZIP_ERRNO;  // a truncated copy would pass every check later: fail instead
+        break;
+      }
+      if (got == 0) {
+        *written = done > 0;
+        if (ReportProgress("", 100.0f)) result = kZipCancelled;
+        break;
+      }
+      result = zipWriteInFileInZip(zf, buffer->data(), got);
+      if (result != ZIP_OK) break;
+      done += got;
+      if (ReportProgress(element.path.c_str(), static_cast<float>(done * 100.0 / static_cast<double>(size)))) {
+        result = kZipCancelled;
+        break;
+      }
+      Sleep(kChunkPauseMs);
+    }
+    CloseHandle(h);
+  }
+  int closed = zipCloseFileInZip(zf);
+  if (closed != ZIP_OK) {
+    *written = false;
+    if (result == ZIP_OK) result = closed;
+  }
+  return result;
+}
+
+uint32_t ReadLe32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint64_t ReadLe64(const unsigned char* p) { return ReadLe32(p) | (static_cast<uint64_t>(ReadLe32(p + 4)) << 32); }
+
+bool ReadAt(HANDLE h, uint64_t offset, void* data, size_t count) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD got = 0;
+  return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
+         ReadFile(h, data, static_cast<DWORD>(count), &got, nullptr) && got == count;
+}
+
+// The bytes minizip overwrites when it extends an archive: the central directory and the
+// records after it. Saved so that a cancelled or failed extension can put them back.
+struct ArchiveTail {
+  bool saved = false;
+  uint64_t offset = 0;
+  std::string bytes;
+};
+
+bool SaveArchiveTail(const std::string& path, ArchiveTail* tail) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = false;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart >= 22) {
+    uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    // The end record is 22 bytes plus a comment of at most 65535.
+    size_t window = static_cast<size_t>(fileSize < 65557 ? fileSize : 65557);
+    std::vector<unsigned char> end(window);
+    if (ReadAt(h, fileSize - window, end.data(), window)) {
+      for (size_t i = window - 22 + 1; i-- > 0;) {
+        if (memcmp(end.data() + i, "PK\x05\x06", 4) != 0) continue;
+        uint64_t endPos = fileSize - window + i;
+        uint64_t dirSize = ReadLe32(end.data() + i + 12);
+        uint64_t recordPos = endPos;
+        unsigned char locator[20];
+        if (endPos >= 20 && ReadAt(h, endPos - 20, locator, 20) && memcmp(locator, "PK\x06\x07", 4) == 0) {
+          unsigned char record[56];
+          recordPos = ReadLe64(locator + 8);
+          if (!ReadAt(h, recordPos, record, 56) || memcmp(record, "PK\x06\x06", 4) != 0) break;
+          dirSize = ReadLe64(record + 40);
+        }
+        if (dirSize > recordPos) break;
+        tail->offset = recordPos - dirSize;
+        tail->bytes.resize(static_cast<size_t>(fileSize - tail->offset));
+        ok = ReadAt(h, tail->offset, &tail->bytes[0], tail->bytes.size());
+        break;
+      }
+    }
+  }
+  CloseHandle(h);
+  tail->saved = ok;
+  return ok;
+}
+
+void RestoreArchiveTail(const std::string& path, const ArchiveTail& tail) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(tail.offset);
+  DWORD put = 0;
+  if (SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
+      WriteFile(h, tail.bytes.data(), static_cast<DWORD>(tail.bytes.size()), &put, nullptr)) {
+    SetEndOfFile(h);
+  }
+  CloseHandle(h);
+}
+
+// An archive without entries is its end record alone (and perhaps a comment); minizip
+// finds no archive in it, as it takes a directory at offset 0 for a missing one.
+bool IsEmptyArchive(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  unsigned char record[22];
+  bool empty = ReadAt(h, 0, record, sizeof record) && memcmp(record, "PK\x05\x06", 4) == 0 &&
+               ReadLe32(record + 8) == 0;  // no entries on this disk nor in all
+  CloseHandle(h);
+  return empty;
+}
+
+// The archive an add operation writes to, opened and closed within the operation.
+struct WriteTarget {
+  std::string path;
+  zipFile zf = nullptr;
+  ArchiveTail tail;
+};
+
+// Archives with entries are extended; a missing, empty or entry-less file is (re)created.
+// Anything else at the path is not an archive of ours and is left alone.
+bool OpenTarget(const std::string& archive, WriteTarget* target) {
+  target->path = archive;
+  int64_t entries = CountZipEntries(archive);
+  int mode = APPEND_STATUS_CREATE;
+  if (entries > 0) {
+    if (!SaveArchiveTail(archive, &target->tail)) return false;
+    mode = APPEND_STATUS_ADDINZIP;
+  } else if (entries < 0 && FileSize(archive) > 0 && !IsEmptyArchive(archive)) {
+    return false;
+  }
+  target->zf = OpenZipForWriting(archive, mode);
+  return target->zf != nullptr;
+}
+
+// Writes the central directory. After a cancel or failure an extended archive gets its
+// old directory back, so it holds exactly the entries it had before.
+int CloseTarget(WriteTarget* target, bool undo) {
+  int closed = zipClose(target->zf, nullptr);
+  target->zf = nullptr;
+  if ((undo || closed != ZIP_OK) && target->tail.saved) RestoreArchiveTail(target->path, target->tail);
+  return closed;
+}
+
+}  // namespace
+
+int InitZipArchiver() {
+  State().method = kZipDeflated;
+  return 0;
+}
+
+int EndZipArchiver() { return 0; }
+
+int SetZipProgressCallback(ZipProgressProc proc) {
+  if (proc != nullptr && !IsBadCodePtr(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(proc)))) {
+    State().progress = proc;
+  }
+  return 0;
+}
+
+int SetZipCompressionMethod(int method) {
+  if (method == kZipStored || method == kZipDeflated) State().method = method;
+  return 0;
+}
+
+void* CreateZipArchive(const std::string& file, int appendMode) {
+  ArchiverState& s = State();
+  if (s.writeArchive != nullptr) zipClose(s.writeArchive, nullptr);
+  s.writeArchive = OpenZipForWriting(file, appendMode);
+  return s.writeArchive;
+}
+
+int CloseZipArchive() { return CloseZipArchives(""); }
+
+int CloseZipArchives(const std::string& comment) {
+  ArchiverState& s = State();
+  int result = 0;
+  if (s.writeArchive != nullptr) {
+    result = zipClose(s.writeArchive, comment.empty() ? nullptr : comment.c_str());
+    s.writeArchive = nullptr;
+  }
+  if (s.readArchive != nullptr) {
+    unzClose(s.readArchive);
+    s.readArchive = nullptr;
+  }
+  return result;
+}
+
+int AddZipFolder(const std::string& archive, const std::string& folderPattern, int nameMode, int folderMode) {
+  WriteTarget target;
+  if (!OpenTarget(archive, &target)) return 0;
+  size_t cut = folderPattern.find_last_of('\\');
+  std::string base = cut == std::string::npos ? std::string() : folderPattern.substr(0, cut + 1);
+  std::string pattern = cut == std::string::npos ? folderPattern : folderPattern.substr(cut + 1);
+  std::vector<Element> elements;
+  CollectFolderFiles(folderMode, base, pattern, &elements);
+
+  std::vector<char> buffer(kChunkSize);
+  int count = 0;
+  int result = ZIP_OK;
+  for (const Element& e : elements) {
+    SYSTEMTIME when{};
+    if (e.folder) {
+      when = FolderTime(e.path);
+    } else if (!ReadLocalWriteTime(e.path, &when)) {
+      continue;  // unreadable: no entry
+    }
+    bool written = false;
+    result = WriteElement(target.zf, e, EntryName(e.path, base, nameMode), when, &buffer, &written);
+    if (written) ++count;
+    if (result != ZIP_OK) break;
+  }
+  int closed = CloseTarget(&target, result != ZIP_OK);
+  if (result == ZIP_OK) result = closed;
+  return result == ZIP_OK ? count : result;
+}
+
+int AddZipFile(const std::string& archive, const std::string& source, int nameMode) {
+  SYSTEMTIME when{};
+  // Some systems open folders as files; a folder is still no file to add.
+  if (FileSize(source) < 0 || !ReadLocalWriteTime(source, &when)) return 0;
+  WriteTarget target;
+  if (!OpenTarget(archive, &target)) return 0;
+  size_t cut = source.find_last_of('\\');
+  std::string base = cut == std::string::npos ? std::string() : source.substr(0, cut + 1);
+  std::vector<char> buffer(kChunkSize);
+  bool written = false;
+  int result = WriteElement(target.zf, {source, false}, EntryName(source, base, nameMode), when, &buffer, &written);
+  int closed = CloseTarget(&target, result != ZIP_OK);
+  if (result == ZIP_OK) result = closed;
+  if (result != ZIP_OK) return result;
+  return written ? 1 : 0;
+}
+
+void* OpenZipArchive(const std::string& file) {
+  ArchiverState& s = State();
+  if (s.readArchive != nullptr) unzClose(s.readArchive);
+  s.readArchive = OpenZipForReading(file);
+  return s.readArchive;
+}
+
+int GoToFirstZipEntry() {
+  unzFile uf = State().readArchive;
+  return uf == nullptr ? -1 : unzGoToFirstFile(uf);
+}
+
+int GoToNextZipEntry() {
+  unzFile uf = State().readArchive;
+  return uf == nullptr ? -1 : unzGoToNextFile(uf);
+}
+
+int GetZipEntryInfo(ZipEntryInfo* info) {
+  unzFile uf = State().readArchive;
+  if (uf == nullptr || info == nullptr) return -1;
+  unz_file_info64 fi{};
+  // Names are at most 65535 bytes long, so the whole name always fits.
+  std::vector<char> name(65536);
+  int result = unzGetCurrentFileInfo64(uf, &fi, name.data(), static_cast<uLong>(name.size()), nullptr, 0, nullptr, 0);
+  *info = ZipEntryInfo{};
+  if (result != UNZ_OK) return result;
+  info->versionMadeBy = fi.version;
+  info->versionNeeded = fi.version_needed;
+  info->flag = fi.flag;
+  info->compressionMethod = fi.compression_method;
+  info->dosDate = fi.dosDate;
+  info->crc = fi.crc;
+  info->compressedSize = fi.compressed_size;
+  info->uncompressedSize = fi.uncompressed_size;
+  info->nameLength = fi.size_filename;
+  info->extraLength = fi.size_file_extra;
+  info->commentLength = fi.size_file_comment;
+  info->diskNumberStart = fi.disk_num_start;
+  info->internalAttributes = fi.internal_fa;
+  info->externalAttributes = fi.external_fa;
+  info->second = fi.tmu_date.tm_sec;
+  info->minute = fi.tmu_date.tm_min;
+  info->hour = fi.tmu_date.tm_hour;
+  info->day = fi.tmu_date.tm_mday;
+  info->month = fi.tmu_date.tm_mon;
+  info->year = fi.tmu_date.tm_year;
+  std::vector<char> ansi(2 * fi.size_filename + 1);
+  OemToCharA(name.data(), ansi.data());
+  info->name.assign(ansi.data());
+  for (char& c : info->name) {
+    if (c == '/') c = '\\';
+  }
+  return result;
+}
+
+int64_t CountZipEntries(const std::string& file) {
+  unzFile uf = OpenZipForReading(file);
+  if (uf == nullptr) return IsEmptyArchive(file) ? 0 : -1;
+  unz_global_info64 global{};
+  int result = unzGetGlobalInfo64(uf, &global);
+  unzClose(uf);
+  return result == UNZ_OK ? static_cast<int64_t>(global.number_entry) : result;
+}

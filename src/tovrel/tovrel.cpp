@@ -1,1 +1,0 @@
-// The toolkit's entry points.

@@ -1,0 +1,15 @@
+// zk_tour: shows one page of a running Zendrikolbar, for screenshots.
+// Usage: zk_tour GROUP ITEM   (1-based task-pane group and item)
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/app_driver.h"
+#include "driver/driver.h"
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND main = DriverWaitWindowPrefix("Zendrikolbar", 0, 20000);
+  if (!main) return 1;
+  return ClickTaskPaneItem(main, std::atoi(argv[1]), std::atoi(argv[2])) ? 0 : 1;
+}
