@@ -13,7 +13,7 @@ packages=(
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   cmake ninja-build make perl
   wine wine64 fonts-wine
-  xvfb x11-apps xauth imagemagick
+  xvfb x11-apps x11-utils xauth imagemagick
   unzip cabextract
   dpkg-dev ca-certificates
 )
