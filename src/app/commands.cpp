@@ -20,6 +20,10 @@
 #include "app/editor/editor_commands.h"
 #include "app/windows/secondary_windows.h"
 #include "common/gui.h"
+#include "app/build/build_commands.h"
+#include "app/build/build_thread.h"
+#include "builder/cabinet_writer.h"
+#include "builder/zip_archiver.h"
 
 using namespace ctl;
 
@@ -271,6 +275,7 @@ bool HandleProjectPageButton(int control) {
                        MB_OK | MB_ICONINFORMATION);
       return true;
     case kBuildButton:
+      StartBuild(false);  // build commands
       return true;
   }
   return false;
@@ -286,9 +291,8 @@ void HandleMenuCommand(int id) {
     case kMenuSave: SaveCurrentProject(); break;
     case kMenuSaveAs: SaveProjectAs(); break;
     case kMenuImportLanguage: ImportLanguage(); break;
-    case kMenuBuild:
-    case kMenuRun:
-      break;
+    case kMenuBuild: StartBuild(true); break;  // build commands
+    case kMenuRun: RunLastSetup(); break;
     case kMenuHelp:
       MessageRequester(kTitle,
                        "There is currently no help available. Please visit the Zendrikolbar forum for any "
@@ -309,6 +313,7 @@ void HandleDialogControlEvent(int window, int control, int type) {
 }
 
 void HandlePageControlEvent(int window, int control, int type) {
+  if (window == kBuildProgressWindow && HandleBuildProgressButton(control)) return;  // build commands
   if (window == kMainWindow && type == kEventTypeLeftClick && HandleRowListButton(control)) return;  // row lists
   if (window == kMainWindow && HandleProjectPageButton(control)) return;  // languages, files, messages
   // wizard preview: only for the built-in image or a path that names something
@@ -341,4 +346,8 @@ bool EditorHasSelection(int editor) {
 // A file that cannot be opened leaves the start-up defaults.
 void OpenProjectFromCommandLine(const std::string& path) { LoadProject(path); }
 
-void InstallBuildHooks() {}
+void InstallBuildHooks() {
+  InitCabinetWriter();
+  InitZipArchiver();
+  SetZipProgressCallback(ShowZipProgress);
+}
