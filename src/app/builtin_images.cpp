@@ -5,26 +5,14 @@
 
 #include "app/resources.h"
 #include "common/images.h"
+#include "common/resource_data.h"
 
 namespace {
-
-// The bytes of an RCDATA resource; they stay mapped as long as the module is loaded.
-bool ResourceBytes(HMODULE module, int id, const void** data, size_t* size) {
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (!found) return false;
-  HGLOBAL loaded = LoadResource(module, found);
-  DWORD bytes = SizeofResource(module, found);
-  const void* p = loaded ? LockResource(loaded) : nullptr;
-  if (!p || bytes == 0) return false;
-  *data = p;
-  *size = bytes;
-  return true;
-}
 
 HICON IconResource(HMODULE module, int id, int size) {
   const void* data = nullptr;
   size_t bytes = 0;
-  if (!ResourceBytes(module, id, &data, &bytes)) return nullptr;
+  if (!RcDataResource(module, id, &data, &bytes)) return nullptr;
   return DecodeIcon(data, bytes, size, size);
 }
 
@@ -33,7 +21,7 @@ HICON IconResource(HMODULE module, int id, int size) {
 HANDLE RuntimeImageResource(HMODULE module, int id, int number) {
   const void* data = nullptr;
   size_t bytes = 0;
-  if (!ResourceBytes(module, id, &data, &bytes)) return nullptr;
+  if (!RcDataResource(module, id, &data, &bytes)) return nullptr;
   if (!CatchRuntimeImage(number, data, bytes)) return nullptr;
   return RuntimeImageHandle(number);
 }

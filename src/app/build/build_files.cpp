@@ -5,6 +5,7 @@
 #include "app/build/build_requests.h"
 #include "common/carried.h"
 #include "common/dirlist.h"
+#include "common/resource_data.h"
 
 namespace {
 
@@ -99,12 +100,9 @@ std::string TempFolder() {
 }
 
 bool ReadSetupRuntimeImage(std::string* bytes) {
-  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(ZK_RES_SETUPRUNTIME_IMAGE), MAKEINTRESOURCEA(10));
-  if (!found) return false;
-  DWORD size = SizeofResource(nullptr, found);
-  HGLOBAL loaded = LoadResource(nullptr, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data || size == 0) return false;
+  const void* data = nullptr;
+  size_t size = 0;
+  if (!RcDataResource(nullptr, ZK_RES_SETUPRUNTIME_IMAGE, &data, &size)) return false;
   bytes->assign(static_cast<const char*>(data), size);
   return true;
 }

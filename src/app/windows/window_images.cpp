@@ -5,24 +5,14 @@
 
 #include "app/resources.h"
 #include "common/images.h"
+#include "common/resource_data.h"
 
 namespace {
 
 constexpr int kAboutPictureSide = 55;
 constexpr int kAboutIconSide = 48;
 
-bool ResourceBytes(int id, const void** data, size_t* size) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (!found) return false;
-  HGLOBAL loaded = LoadResource(module, found);
-  DWORD bytes = SizeofResource(module, found);
-  const void* p = loaded ? LockResource(loaded) : nullptr;
-  if (!p || bytes == 0) return false;
-  *data = p;
-  *size = bytes;
-  return true;
-}
+bool ResourceBytes(int id, const void** data, size_t* size) { return RcDataResource(nullptr, id, data, size); }
 
 // The static control copies nothing: it blits the bitmap as it is, so every pixel is
 // made opaque after the icon's soft edges were blended onto the white.
