@@ -1,0 +1,97 @@
+#include "setupruntime/payload.h"
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include "common/carried.h"
+#include "common/files.h"
+#include "setupruntime/work_folder.h"
+
+// The one slot of the program: the build writes the image size into it after linking.
+ZK_IMAGE_SIZE_SLOT(zk_setup_image_size, 'Z', 'K', 'S', 'I', 'Z', 'E', '_', 'S');
+
+uint64_t SetupImageSize() { return ImageSizeFromSlot(zk_setup_image_size); }
+
+namespace {
+
+// Copies count bytes from one open file to another, in blocks.
+bool CopyBytes(int from, int to, uint64_t count) {
+  std::vector<char> block(64 * 1024);
+  while (count > 0) {
+    size_t want = count < block.size() ? static_cast<size_t>(count) : block.size();
+    if (FileReadBytes(from, block.data(), want) != want) return false;
+    if (!FileWriteBytes(to, block.data(), want)) return false;
+    count -= want;
+  }
+  return true;
+}
+
+struct ExtractContext {
+  std::wstring destination;
+  std::vector<std::wstring>* skipped;
+};
+
+UINT CALLBACK CabinetFileCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR) {
+  if (notification != SPFILENOTIFY_FILEINCABINET) return NO_ERROR;
+  ExtractContext* c = static_cast<ExtractContext*>(context);
+  FILE_IN_CABINET_INFO_W* info = reinterpret_cast<FILE_IN_CABINET_INFO_W*>(param1);
+  std::wstring name = info->NameInCabinet ? info->NameInCabinet : L"";
+  std::wstring target = c->destination + name;
+  // A truncated target name would write somewhere else than the cabinet says.
+  if (!IsSafeCabinetName(name) || target.size() >= MAX_PATH) {
+    if (c->skipped) c->skipped->push_back(name);
+    return FILEOP_SKIP;
+  }
+  size_t slash = target.find_last_of(L'\\');
+  if (slash != std::wstring::npos) CreateFolderPath(target.substr(0, slash + 1));
+  lstrcpynW(info->FullTargetName, target.c_str(), MAX_PATH);
+  return FILEOP_DOIT;
+}
+
+}  // namespace
+
+int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const std::wstring& cabinetPath) {
+  int in = static_cast<int>(FileOpenRead(kAnyNumber, setupPath));
+  if (in == 0) return kPayloadCannotOpen;
+  int64_t length = FileLength(in);
+  int64_t n = 0;
+  // Every bound is checked by subtraction, so a huge N cannot wrap around.
+  bool sound = length >= 0 && imageSize <= static_cast<uint64_t>(length) &&
+               static_cast<uint64_t>(length) - imageSize >= 8 && FileSeek(in, static_cast<int64_t>(imageSize)) &&
+               FileReadInt64(in, &n) && n > 0 &&
+               static_cast<uint64_t>(n) <= static_cast<uint64_t>(length) - imageSize - 8;
+  if (!sound) {
+    FileClose(in);
+    return kPayloadDamaged;
+  }
+  int out = static_cast<int>(FileCreate(kAnyNumber, cabinetPath));
+  if (out == 0) {
+    FileClose(in);
+    return kPayloadCannotWrite;
+  }
+  bool copied = CopyBytes(in, out, static_cast<uint64_t>(n));
+  FileClose(out);
+  FileClose(in);
+  if (!copied) {
+    DeleteFileW(cabinetPath.c_str());
+    return kPayloadCannotWrite;
+  }
+  return kPayloadOk;
+}
+
+int IsSafeCabinetName(const std::wstring& name) {
+  if (name.empty() || name[0] == L'\\' || name[0] == L'/' || name.find(L':') != std::wstring::npos) return 0;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of(L"\\/", start);
+    if (end == std::wstring::npos) end = name.size();
+    if (name.compare(start, end - start, L"..") == 0) return 0;
+    start = end + 1;
+  }
+  return 1;
+}
+
+int ExtractCabinet(const std::wstring& cabinet, const std::wstring& destination, std::vector<std::wstring>* skipped) {
+  ExtractContext context{destination, skipped};
+  return SetupIterateCabinetW(cabinet.c_str(), 0, CabinetFileCallback, &context) ? 1 : 0;
+}

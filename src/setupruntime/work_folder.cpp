@@ -1,0 +1,70 @@
+#include "setupruntime/work_folder.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+  DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// path has no trailing backslash.
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) RemoveTree(child);
+        RemoveDirectoryW(child.c_str());
+      } else {
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+std::wstring MakeGuidText() {
+  GUID guid;
+  if (CoCreateGuid(&guid) != S_OK) return std::wstring();
+  wchar_t text[64];
+  int n = StringFromGUID2(guid, text, 64);
+  return n > 1 ? std::wstring(text, static_cast<size_t>(n - 1)) : std::wstring();
+}
+
+int CreateWorkFolder(std::wstring* folder) {
+  wchar_t temp[MAX_PATH + 1];
+  DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+  std::wstring guid = MakeGuidText();
+  if (n == 0 || n > MAX_PATH || guid.empty()) return 0;
+  std::wstring path(temp, n);
+  if (path.back() != L'\\') path += L'\\';
+  path += L"ZK" + guid + L"\\";
+  if (!CreateDirectoryW(path.c_str(), nullptr)) return 0;
+  *folder = path;
+  return 1;
+}
+
+void RemoveWorkFolder(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  if (!path.empty() && IsFolder(path)) RemoveTree(path);
+}
+
+int CreateFolderPath(const std::wstring& path) {
+  for (size_t i = path.find(L'\\'); i != std::wstring::npos; i = path.find(L'\\', i + 1)) {
+    std::wstring prefix = path.substr(0, i + 1);
+    if (!IsFolder(prefix)) CreateDirectoryW(prefix.c_str(), nullptr);
+  }
+  return IsFolder(path) ? 1 : 0;
+}
