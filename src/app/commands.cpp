@@ -19,6 +19,7 @@
 #include "app/dialogs/dialogs.h"
 #include "app/editor/editor_commands.h"
 #include "app/windows/secondary_windows.h"
+#include "app/windows/web_links.h"
 #include "common/gui.h"
 #include "app/build/build_commands.h"
 #include "app/build/build_thread.h"
@@ -66,9 +67,6 @@ namespace {
 const char kTitle[] = "Zendrikolbar";
 const char kProjectPatterns[] = "Zendrikolbar Project File (*.zkp)|*.zkp";
 
-const char kWebsiteAddress[] = "https://zendrikolbar.example/";
-const char kForumAddress[] = "https://zendrikolbar.example/forum/";
-const char kUpdaterManualAddress[] = "https://zendrikolbar.example/pellucast/manual/";
 
 // Where the next Add Files and Add Folder requesters start; kept until the program ends.
 std::string LastFileFolder;
@@ -109,7 +107,6 @@ bool FileExists(const std::string& path) { return !path.empty() && FileSize(path
 
 void ShowError(const std::string& text) { MessageRequester(kTitle, text, MB_OK | MB_ICONERROR); }
 
-void OpenAddress(const char* address) { ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void NewProject() {
   if (MessageRequester(kTitle, "Are you sure that you want to close the current project?",
@@ -252,8 +249,8 @@ bool HandleFieldRequester(int control) {
 }
 
 bool HandleLink(int control) {
-  if (control == kMoreLanguages) OpenAddress(kWebsiteAddress);
-  else if (control == kUpdaterManual) OpenAddress(kUpdaterManualAddress);
+  if (control == kMoreLanguages) OpenWebAddress(kMakerWebsite);
+  else if (control == kUpdaterManual) OpenWebAddress(kUpdaterManualAddress);
   else return false;
   return true;
 }
@@ -299,9 +296,9 @@ void HandleMenuCommand(int id) {
                        "questions.",
                        MB_OK);
       break;
-    case kMenuVisitWebsite: OpenAddress(kWebsiteAddress); break;
+    case kMenuVisitWebsite: OpenWebAddress(kMakerWebsite); break;
     case kMenuUpdate: StartUpdater(); break;
-    case kMenuVisitForum: OpenAddress(kForumAddress); break;
+    case kMenuVisitForum: OpenWebAddress(kMakerForum); break;
     case kMenuAbout: OpenAboutWindow(); break;  // secondary windows
   }
 }

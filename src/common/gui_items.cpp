@@ -61,6 +61,11 @@ std::vector<std::wstring> Columns(const std::wstring& text) {
   return cols;
 }
 
+// The tree item at a 0-based position; nullptr when there is none.
+HTREEITEM TreeItem(const ControlRec* c, int item) {
+  return item >= 0 && item < static_cast<int>(c->treeItems.size()) ? c->treeItems[static_cast<size_t>(item)] : nullptr;
+}
+
 }  // namespace
 
 int SubclassLink(ControlRec* rec) {
@@ -188,11 +193,13 @@ int RemoveControlItem(int number, int item) {
       return SendMessageW(c->hwnd, LVM_DELETEITEM, static_cast<WPARAM>(item), 0) ? 1 : 0;
     case ControlKind::Combo:
       return SendMessageW(c->hwnd, CB_DELETESTRING, static_cast<WPARAM>(item), 0) >= 0 ? 1 : 0;
-    case ControlKind::Tree:
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
-      SendMessageW(c->hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c->treeItems[static_cast<size_t>(item)]));
+    case ControlKind::Tree: {
+      HTREEITEM h = TreeItem(c, item);
+      if (!h) return 0;
+      SendMessageW(c->hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(h));
       c->treeItems.erase(c->treeItems.begin() + item);
       return 1;
+    }
     default:
       return 0;
   }
@@ -258,10 +265,10 @@ std::string GetItemText(int number, int item, int column) {
       return WideToAnsi(t);
     }
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return {};
+      if (!TreeItem(c, item)) return {};
       TVITEMW it = {};
       it.mask = TVIF_TEXT;
-      it.hItem = c->treeItems[static_cast<size_t>(item)];
+      it.hItem = TreeItem(c, item);
       it.pszText = buf;
       it.cchTextMax = 4096;
       SendMessageW(c->hwnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
@@ -294,10 +301,10 @@ int SetItemText(int number, int item, const std::string& text, int column) {
       return SendMessageW(c->hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
+      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_TEXT;
-      it.hItem = c->treeItems[static_cast<size_t>(item)];
+      it.hItem = TreeItem(c, item);
       it.pszText = &t[0];
       return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }
@@ -319,8 +326,8 @@ int GetItemState(int number, int item) {
       return r;
     }
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
-      HTREEITEM h = c->treeItems[static_cast<size_t>(item)];
+      HTREEITEM h = TreeItem(c, item);
+      if (!h) return 0;
       UINT s = static_cast<UINT>(SendMessageW(c->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h),
                                               TVIS_SELECTED | TVIS_STATEIMAGEMASK));
       int r = (s & TVIS_SELECTED) ? kItemSelected : 0;
@@ -346,10 +353,10 @@ int SetItemState(int number, int item, int state) {
       return SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
+      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_STATE;
-      it.hItem = c->treeItems[static_cast<size_t>(item)];
+      it.hItem = TreeItem(c, item);
       it.stateMask = TVIS_STATEIMAGEMASK | TVIS_SELECTED;
       it.state = INDEXTOSTATEIMAGEMASK((state & kItemChecked) ? 2 : 1) | ((state & kItemSelected) ? TVIS_SELECTED : 0);
       return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
@@ -378,10 +385,10 @@ intptr_t GetItemData(int number, int item) {
       return d == CB_ERR ? 0 : d;
     }
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
+      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_PARAM;
-      it.hItem = c->treeItems[static_cast<size_t>(item)];
+      it.hItem = TreeItem(c, item);
       return SendMessageW(c->hwnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? it.lParam : 0;
     }
     default:
@@ -404,10 +411,10 @@ int SetItemData(int number, int item, intptr_t data) {
     case ControlKind::Combo:
       return SendMessageW(c->hwnd, CB_SETITEMDATA, static_cast<WPARAM>(item), data) != CB_ERR ? 1 : 0;
     case ControlKind::Tree: {
-      if (item >= static_cast<int>(c->treeItems.size())) return 0;
+      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_PARAM;
-      it.hItem = c->treeItems[static_cast<size_t>(item)];
+      it.hItem = TreeItem(c, item);
       it.lParam = data;
       return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }

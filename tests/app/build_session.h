@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/test_paths.h"
 #include "driver/driver.h"
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-bool IsFile(const std::string& path);
-// Deletes folder (ending in "\") and everything below it.
-void RemoveTree(const std::string& folder);
 // Names of the entries directly in folder (ending in "\"), without "." and "..".
 std::vector<std::string> FolderEntries(const std::string& folder);
 

@@ -18,6 +18,7 @@
 
 #include "app/app_driver.h"
 #include "app/controls.h"
+#include "app/test_paths.h"
 #include "driver/driver.h"
 
 using namespace ctl;
@@ -57,11 +58,6 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
   return CloseHandle(h) && ok;
 }
 
-bool IsFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The name the file system stores for path (its letter case).
 std::string StoredName(const std::string& path) {
   WIN32_FIND_DATAA fd;
@@ -69,26 +65,6 @@ std::string StoredName(const std::string& path) {
   if (h == INVALID_HANDLE_VALUE) return "";
   FindClose(h);
   return fd.cFileName;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = folder + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path + "\\");
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 // ---- controls of another process ----------------------------------------------------

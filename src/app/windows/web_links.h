@@ -8,6 +8,7 @@ constexpr const char* kMakerWebsite = "https://zendrikolbar.example/";
 constexpr const char* kMakerForum = "https://zendrikolbar.example/forum";
 constexpr const char* kMakerSupport = "https://zendrikolbar.example/help";
 constexpr const char* kMakerDonation = "https://zendrikolbar.example/donate";
+constexpr const char* kUpdaterManualAddress = "https://zendrikolbar.example/pellucast/manual/";
 
 // Opens an address with the shell's default handler (the default web browser).
 void OpenWebAddress(const std::string& address);
