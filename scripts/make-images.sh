@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the authoring tool's built-in images into data/images/ (or the folder given as
 # the first argument): the wizard-preview miniature, the Build button, task-pane, menu and
-# About pictures, the program icon, and the wizard preview's wizard image and label strip. The drawn files live in the repository, so a build
+# About pictures, the program icon, the wizard preview's wizard image and label strip, and
+# the setup's icon, header image and separator. The drawn files live in the repository, so a build
 # needs no ImageMagick; run this again after changing a drawing and commit the results.
 #
 # Every icon is a stack of flat parts. A part is drawn 8 times larger without
@@ -292,6 +293,19 @@ label_strip() {
   "$IM" -size 497x2 xc:'#FFFFFF' -fill '#A0A0A0' -draw "rectangle 0,0 496,0" -type TrueColor BMP3:"$1"
 }
 
+# The setup's header image, 55x55: the product mark on the white header panel.
+setup_header() {
+  logo 48 && finish "$tmp/logo48h.png"
+  "$IM" -size 55x55 xc:white "$tmp/logo48h.png" -geometry +3+3 -compose Over -composite \
+    -alpha off -type TrueColor BMP3:"$1"
+}
+
+# The separator line of the setup and the uninstaller, 497x2, as the JPEG they carry.
+separator() {
+  "$IM" -size 497x2 xc:'#FFFFFF' -fill '#A0A0A0' -draw "rectangle 0,0 496,0" \
+    -type TrueColor -strip -sampling-factor 1x1 -quality 100 "$1"
+}
+
 # ---- write everything ----------------------------------------------------------------
 
 # ico FILE PNG...: an icon file of 32-bit entries (the 256 one stored as PNG).
@@ -320,6 +334,9 @@ ico "$out/zendrikolbar.ico" "$tmp/logo16.png" "$tmp/logo32.png" "$tmp/logo48.png
 
 wizard "$out/wizard.bmp"
 label_strip "$out/label-strip.bmp"
+setup_header "$out/setup-header.bmp"
+separator "$out/separator.jpg"
+ico "$out/setup.ico" "$tmp/logo48.png" "$tmp/logo32.png" "$tmp/logo16.png"
 
 # Keep the drawn PNGs when asked, for a contact sheet.
 if [ -n "${ZK_ART_KEEP:-}" ]; then cp "$tmp"/*.png "$ZK_ART_KEEP"/; fi
