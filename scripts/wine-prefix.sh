@@ -6,7 +6,20 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 . "$here/env.sh"
 stamp="$WINEPREFIX/.zk-ready-2"
-[ -f "$stamp" ] && exit 0
+
+# Wine's own fonts (Tahoma, MS Sans Serif, Marlett for the caption buttons) live in
+# /usr/share/wine/fonts, but Debian's Wine 8 looks for them under a path it cannot resolve
+# and falls back to DejaVu: texts come out wider than on Windows and the caption buttons
+# show letters. A copy in the prefix's Fonts folder is found. Checked on every run, so
+# an existing prefix gets them too.
+copy_wine_fonts() {
+  local fonts=/usr/share/wine/fonts dest="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -d "$fonts" ] && [ -d "$dest" ] || return 0
+  [ -f "$dest/tahoma.ttf" ] && return 0
+  cp "$fonts"/* "$dest"/
+}
+
+if [ -f "$stamp" ]; then copy_wine_fonts; exit 0; fi
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 echo "wine: creating prefix $WINEPREFIX"
@@ -20,4 +33,5 @@ timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/de
 # Let crashed programs end instead of waiting in a debugger dialog.
 timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 timeout 60 wineserver -w || true
+copy_wine_fonts
 touch "$stamp"
