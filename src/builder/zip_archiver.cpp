@@ -14,14 +14,14 @@
 
 #include "common/dirlist.h"
 #include "common/files.h"
+#include "builder/zip_deflate.h"
+#include "builder/zip_workers.h"
 
 namespace {
 
-// The progress procedure hears of every chunk of this size; it is also where a build
+// The progress procedure hears of every chunk of kZipChunkSize; it is also where a build
 // pauses or stops. There is no pause between chunks: the archiver runs on the build
 // thread, so the GUI thread repaints meanwhile, and waiting would only lengthen the build.
-constexpr DWORD kChunkSize = 102400;
-constexpr int kLevel = 9;
 // Entries from this size on carry zip64 fields. The margin below 4 GB covers deflate's
 // slight growth of data that does not compress, which must still fit the fields.
 constexpr int64_t kZip64From = 0xF0000000LL;
@@ -38,10 +38,12 @@ ArchiverState& State() {
   return state;
 }
 
-// One thing to archive: a file, or a folder whose path ends in "\".
+// One thing to archive: a file, or a folder whose path ends in "\\".
 struct Element {
   std::string path;
   bool folder;
+  int64_t size = -2;  // as the file system reports it; -2 for folders
+  int job = -1;       // the worker job packing the file, or -1 when it is packed on the writer
 };
 
 // minizip's own file layer goes through the C runtime; the Win32 one takes ANSI paths as
@@ -143,20 +145,75 @@ std::string EntryName(const std::string& source, const std::string& base, int na
 void CollectFolderFiles(int mode, std::string folder, const std::string& pattern, std::vector<Element>* out) {
   // An empty base means the current folder, not the root of the drive.
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  if (mode == kZipFolderTreeEntries) out->push_back({folder, true});
+  if (mode == kZipFolderTreeEntries) out->push_back({folder, true, -2, -1});
   for (const DirEntry& e : ListDirectory(folder, "*.*", DirOrder::kSystem)) {
     if (e.isFolder) {
       if (mode != kZipFolderFiles) CollectFolderFiles(mode, folder + e.name, pattern, out);
     } else if (PathMatchSpecA(e.name.c_str(), pattern.c_str())) {
-      out->push_back({folder + e.name, false});
+      out->push_back({folder + e.name, false, e.size, -1});
     }
   }
 }
 
-// Opens an entry for the element and streams the file into it chunk by chunk. Answers
-// ZIP_OK, kZipCancelled or minizip's negative code; *written tells whether data went in.
+// Reports a chunk put into the archive; true when the progress procedure says stop.
+bool ChunkDone(const Element& element, uint32_t sourceBytes, uint64_t* done) {
+  *done += sourceBytes;
+  return ReportProgress(element.path.c_str(), static_cast<float>(*done * 100.0 / static_cast<double>(element.size)));
+}
+
+// Writes a file packed by a worker into the open entry, chunk by chunk as it was read, so
+// that progress and cancel come at the same points as when the file is packed here.
+int WritePackedFile(zipFile zf, const Element& element, const DeflatedFile& packed, bool* written) {
+  uint64_t done = 0;
+  size_t from = 0;
+  for (const DeflatedFile::Chunk& chunk : packed.chunks) {
+    int result = zipWriteInFileInZip(zf, packed.data.data() + from, static_cast<unsigned>(chunk.end - from));
+    if (result != ZIP_OK) return result;
+    from = chunk.end;
+    if (ChunkDone(element, chunk.sourceBytes, &done)) return kZipCancelled;
+  }
+  if (packed.result != ZIP_OK) return packed.result;
+  int result = zipWriteInFileInZip(zf, packed.data.data() + from, static_cast<unsigned>(packed.data.size() - from));
+  if (result != ZIP_OK) return result;
+  *written = done > 0;
+  return ReportProgress("", 100.0f) ? kZipCancelled : ZIP_OK;
+}
+
+// Reads the file into the open entry chunk by chunk, packing each chunk here when the
+// entry is raw (deflater given) and letting minizip store it otherwise.
+int StreamFile(zipFile zf, const Element& element, HANDLE h, RawDeflater* deflater, bool* written) {
+  std::vector<char> buffer(kZipChunkSize);
+  std::string packed;
+  uint64_t done = 0;
+  for (;;) {
+    DWORD got = 0;
+    // A truncated copy would pass every check later: fail instead.
+    if (!ReadFile(h, buffer.data(), kZipChunkSize, &got, nullptr)) return ZIP_ERRNO;
+    const char* data = buffer.data();
+    size_t size = got;
+    if (deflater != nullptr) {
+      packed.clear();
+      bool ok = got == 0 ? FinishRawDeflate(deflater, &packed) : DeflateChunk(deflater, buffer.data(), got, &packed);
+      if (!ok) return ZIP_INTERNALERROR;
+      data = packed.data();
+      size = packed.size();
+    }
+    int result = zipWriteInFileInZip(zf, data, static_cast<unsigned>(size));
+    if (result != ZIP_OK) return result;
+    if (got == 0) {
+      *written = done > 0;
+      return ReportProgress("", 100.0f) ? kZipCancelled : ZIP_OK;
+    }
+    if (ChunkDone(element, got, &done)) return kZipCancelled;
+  }
+}
+
+// Opens an entry for the element and puts the file's data into it: packed by a worker
+// (pool and job given) or read and packed here. Deflated data is packed outside minizip
+// and handed to it raw, the same way on either path. Answers ZIP_OK, kZipCancelled or
+// minizip's negative code; *written tells whether data went in.
 int WriteElement(zipFile zf, const Element& element, const std::string& name, const SYSTEMTIME& when,
-                 std::vector<char>* buffer, bool* written) {
+                 DeflatePool* pool, bool* written) {
   *written = false;
   zip_fileinfo info{};
   info.tmz_date.tm_sec = when.wSecond;
@@ -168,46 +225,41 @@ int WriteElement(zipFile zf, const Element& element, const std::string& name, co
   info.dosDate = DosDate(when);
   DWORD attributes = GetFileAttributesA(element.path.c_str());
   info.external_fa = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes;
-  int64_t size = element.folder ? -2 : FileSize(element.path);
-  int zip64 = size >= kZip64From ? 1 : 0;
-  int result = zipOpenNewFileInZip64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, State().method,
-                                     kLevel, zip64);
-  if (result != ZIP_OK) return result;
 
   // A source that vanished since its date was read gives an entry without data.
+  const DeflatedFile* packed = element.job >= 0 ? &WaitDeflatedFile(pool, static_cast<size_t>(element.job)) : nullptr;
   HANDLE h = INVALID_HANDLE_VALUE;
-  if (!element.folder && size != 0) {
+  if (packed == nullptr && !element.folder && element.size != 0) {
     h = CreateFileA(element.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   }
-  if (h != INVALID_HANDLE_VALUE) {
-    uint64_t done = 0;
-    for (;;) {
-      DWORD got = 0;
-      if (!ReadFile(h, buffer->data(), kChunkSize, &got, nullptr)) {
-        result = ZIP_ERRNO;  // a truncated copy would pass every check later: fail instead
-        break;
-      }
-      if (got == 0) {
-        *written = done > 0;
-        if (ReportProgress("", 100.0f)) result = kZipCancelled;
-        break;
-      }
-      result = zipWriteInFileInZip(zf, buffer->data(), got);
-      if (result != ZIP_OK) break;
-      done += got;
-      if (ReportProgress(element.path.c_str(), static_cast<float>(done * 100.0 / static_cast<double>(size)))) {
-        result = kZipCancelled;
-        break;
-      }
+  bool hasData = packed != nullptr ? packed->opened : h != INVALID_HANDLE_VALUE;
+  bool raw = hasData && State().method == kZipDeflated;
+  RawDeflater deflater;
+  int result = raw && packed == nullptr && !StartRawDeflate(&deflater) ? ZIP_INTERNALERROR : ZIP_OK;
+  if (result == ZIP_OK) {
+    int zip64 = element.size >= kZip64From ? 1 : 0;
+    result = zipOpenNewFileInZip2_64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, State().method,
+                                     kZipLevel, raw ? 1 : 0, zip64);
+  }
+  if (result == ZIP_OK) {
+    if (packed != nullptr && hasData) {
+      result = WritePackedFile(zf, element, *packed, written);
+    } else if (hasData) {
+      result = StreamFile(zf, element, h, raw ? &deflater : nullptr, written);
     }
-    CloseHandle(h);
+    // minizip cannot know the size and checksum of data it did not pack itself.
+    uint64_t total = packed != nullptr ? packed->total : deflater.total;
+    uint32_t crc = packed != nullptr ? packed->crc : deflater.crc;
+    int closed = raw ? zipCloseFileInZipRaw64(zf, total, crc) : zipCloseFileInZip(zf);
+    if (closed != ZIP_OK) {
+      *written = false;
+      if (result == ZIP_OK) result = closed;
+    }
   }
-  int closed = zipCloseFileInZip(zf);
-  if (closed != ZIP_OK) {
-    *written = false;
-    if (result == ZIP_OK) result = closed;
-  }
+  EndRawDeflate(&deflater);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (packed != nullptr) ReleaseDeflatedFile(pool, static_cast<size_t>(element.job));
   return result;
 }
 
@@ -379,7 +431,20 @@ int AddZipFolder(const std::string& archive, const std::string& folderPattern, i
   std::vector<Element> elements;
   CollectFolderFiles(folderMode, base, pattern, &elements);
 
-  std::vector<char> buffer(kChunkSize);
+  // Files that fit in memory are packed ahead by the workers; the rest on this thread.
+  DeflatePool pool;
+  int workers = State().method == kZipDeflated ? ZipWorkerCount() : 0;
+  if (workers > 0) {
+    for (Element& e : elements) {
+      if (!e.folder && e.size > 0 && e.size <= kZipLargestPooledFile) {
+        e.job = static_cast<int>(AddDeflateJob(&pool, e.path, e.size));
+      }
+    }
+    if (!StartDeflatePool(&pool, workers)) {
+      for (Element& e : elements) e.job = -1;
+    }
+  }
+
   int count = 0;
   int result = ZIP_OK;
   for (const Element& e : elements) {
@@ -387,13 +452,19 @@ int AddZipFolder(const std::string& archive, const std::string& folderPattern, i
     if (e.folder) {
       when = FolderTime(e.path);
     } else if (!ReadLocalWriteTime(e.path, &when)) {
-      continue;  // unreadable: no entry
+      // Unreadable: no entry. Its worker job, if any, is handed back all the same.
+      if (e.job >= 0) {
+        WaitDeflatedFile(&pool, static_cast<size_t>(e.job));
+        ReleaseDeflatedFile(&pool, static_cast<size_t>(e.job));
+      }
+      continue;
     }
     bool written = false;
-    result = WriteElement(target.zf, e, EntryName(e.path, base, nameMode), when, &buffer, &written);
+    result = WriteElement(target.zf, e, EntryName(e.path, base, nameMode), when, &pool, &written);
     if (written) ++count;
     if (result != ZIP_OK) break;
   }
+  StopDeflatePool(&pool);
   int closed = CloseTarget(&target, result != ZIP_OK);
   if (result == ZIP_OK) result = closed;
   return result == ZIP_OK ? count : result;
@@ -407,9 +478,9 @@ int AddZipFile(const std::string& archive, const std::string& source, int nameMo
   if (!OpenTarget(archive, &target)) return 0;
   size_t cut = source.find_last_of('\\');
   std::string base = cut == std::string::npos ? std::string() : source.substr(0, cut + 1);
-  std::vector<char> buffer(kChunkSize);
   bool written = false;
-  int result = WriteElement(target.zf, {source, false}, EntryName(source, base, nameMode), when, &buffer, &written);
+  int result = WriteElement(target.zf, {source, false, FileSize(source), -1}, EntryName(source, base, nameMode),
+                            when, nullptr, &written);
   int closed = CloseTarget(&target, result != ZIP_OK);
   if (result == ZIP_OK) result = closed;
   if (result != ZIP_OK) return result;

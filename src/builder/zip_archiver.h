@@ -7,6 +7,9 @@
 //
 // The state (the open write and read archives, the compression method, the progress
 // procedure) is process-wide and unguarded: one thread at a time uses the archiver.
+// AddZipFolder deflates files on worker threads of its own (zip_workers.h) while the
+// calling thread writes them; the progress procedure still runs on the calling thread,
+// for every chunk in archive order, as if that thread did all the work.
 #ifndef ZK_BUILDER_ZIP_ARCHIVER_H
 #define ZK_BUILDER_ZIP_ARCHIVER_H
 

@@ -91,6 +91,16 @@ for f in one.txt two.bin empty.dat; do
   check "extend.zip: bytes of $f" cmp -s "$out/extend_src/$f" "$work/extend/$f"
 done
 
+# Packed by several workers: whole, and every file's bytes as in the source tree.
+echo "checking workers.zip"
+zip=$out/workers.zip
+check "workers.zip: unzip -t" unzip -tqq "$zip" '?*'
+same "workers.zip: entry names" "$(tree_names "$out/workers_src")" "$(zipinfo -1 "$zip" | LC_ALL=C sort)"
+unzip -qq -d "$work/workers" "$zip" '?*' || fail "workers.zip: unzip"
+while IFS= read -r f; do
+  check "workers.zip: bytes of $f" cmp -s "$out/workers_src/$f" "$work/workers/$f"
+done < <(cd "$out/workers_src" && find . -type f -printf '%P\n')
+
 # Cancelled extensions leave the archive as it was: one entry, intact.
 for zip in "$out"/cancel_*.zip; do
   echo "checking $(basename "$zip")"

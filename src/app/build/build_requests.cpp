@@ -43,4 +43,9 @@ bool BuildMustStop() {
 
 bool BuildCancelRequested() { return g_cancel; }
 
+bool BuildPauseRequested() {
+  HANDLE event = GoEvent();
+  return event != nullptr && WaitForSingleObject(event, 0) == WAIT_TIMEOUT;
+}
+
 void EndBuildRequests() { g_running = false; }

@@ -14,6 +14,7 @@
 
 #include "app/build/build_files.h"
 #include "app/build/build_requests.h"
+#include "app/build/progress_label.h"
 #include "app/controls.h"
 #include "app/project_state.h"
 #include "app/windows/secondary_windows.h"
@@ -53,13 +54,18 @@ struct Build {
   int step = 0;
 };
 
-// The label text shown last, so that a report that would only repeat it is skipped: each
-// change is a round trip to the GUI thread. Build thread only.
-std::string g_shownLabel;
+// The label's text and the throttle of archive progress on it. Build thread only.
+LabelThrottle g_label;
 
 void ShowLabel(const std::string& text) {
-  g_shownLabel = text;
+  NoteLabelShown(&g_label, text);
   SetBuildProgressLabel(text);
+}
+
+// Shows a progress text kept back by the throttle, so the label ends on the newest state.
+void FlushProgressLabel() {
+  std::string text;
+  if (FlushLabel(&g_label, &text)) SetBuildProgressLabel(text);
 }
 
 void SetProgressMaximum(int maximum) {
@@ -162,6 +168,7 @@ Outcome ArchiveProgramFiles(Build& b) {
   }
   AddBuildLogLine("Compressing files...");
   int added = AddZipFolder(b.paths.archive, b.paths.staging + "*.*", kZipNameRelative, kZipFolderTreeEntries);
+  FlushProgressLabel();
   RemoveBuildTree(b.paths.staging);
   if (added == kZipCancelled) return Outcome::kCancelled;
   // The staging folder's own entry is always there, so an archive without entries was
@@ -322,7 +329,10 @@ void AddBuildLogLine(const std::string& text) {
 int ShowZipProgress(const char* fileName, float percent, intptr_t) {
   std::string text = std::string(kWaitText) + "\n\n" + FileNamePart(fileName ? fileName : "") + "..." +
                      std::to_string(static_cast<int>(percent + 0.5f)) + " %";
-  if (text != g_shownLabel) ShowLabel(text);
+  std::string show;
+  if (ThrottleLabel(&g_label, text, GetTickCount64(), &show)) SetBuildProgressLabel(show);
+  // A pause holds the build below; the label shows where it stands meanwhile.
+  if (BuildPauseRequested()) FlushProgressLabel();
   return BuildMustStop() ? 1 : 0;
 }
 

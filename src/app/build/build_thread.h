@@ -19,8 +19,9 @@ void BuildSetup(intptr_t argument);
 
 // Appends text as a new line at the end of the build log. Any thread.
 void AddBuildLogLine(const std::string& text);
-// The archiver's progress procedure: shows the file and percent in the progress window,
-// waits while the build is paused and answers non-zero when it is cancelled.
+// The archiver's progress procedure: shows the file and percent in the progress window
+// (at most every kLabelInterval ms, see progress_label.h), waits while the build is
+// paused and answers non-zero when it is cancelled.
 int ShowZipProgress(const char* fileName, float percent, intptr_t userValue);
 
 // A new GUID in registry form, "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"; empty on failure.
