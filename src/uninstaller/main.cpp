@@ -1,6 +1,14 @@
 // The uninstaller that every setup writes into the installation folder.
 #include <windows.h>
 
+#include "uninstaller/run_uninstaller.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+  // The installation folder may hold DLLs that are not the system's: system libraries
+  // load from the system folder only.
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  auto setDirectories = reinterpret_cast<SetDirectories>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDirectories) setDirectories(0x00000800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */);
+  return RunUninstaller();
 }

@@ -1,0 +1,21 @@
+// The uninstaller cannot delete its own file while it runs, so it leaves that, and the
+// removal of the installation folder, to a batch file that waits for the program to end.
+#ifndef ZK_UNINSTALLER_DELETE_SELF_H
+#define ZK_UNINSTALLER_DELETE_SELF_H
+
+#include <string>
+#include <vector>
+
+// The lines of the batch file: it deletes programPath as soon as it can, then removes
+// installFolder when that is empty by then (no such line for an empty folder text), then
+// deletes itself (batchPath).
+std::vector<std::wstring> DeleteSelfBatchLines(const std::wstring& programPath, const std::wstring& batchPath,
+                                               const std::wstring& installFolder);
+// Writes the batch file into the temporary folder under a new GUID name and starts it
+// hidden. true when it was started.
+bool DeleteSelf(const std::wstring& installFolder);
+
+// The text of a new GUID in braces; empty when none can be made.
+std::wstring NewGuidText();
+
+#endif

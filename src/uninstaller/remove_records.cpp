@@ -1,0 +1,81 @@
+#include "uninstaller/remove_records.h"
+
+#include "common/registry_helper.h"
+
+namespace {
+
+// Clears the read-only attribute, which would make the deletion fail.
+void MakeWritable(const std::wstring& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(path.c_str(), rest ? rest : FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+}  // namespace
+
+bool RemoveFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  // The attributes of a link would be changed on its target, so a link is deleted as it is.
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) MakeWritable(path, attributes);
+  return DeleteFileW(path.c_str()) != 0;
+}
+
+bool RemoveFolder(const std::wstring& folder) {
+  std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((base + L"*.*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      // Sub folders are records of their own; links are never followed nor touched.
+      if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+      std::wstring path = base + found.cFileName;
+      MakeWritable(path, found.dwFileAttributes);
+      DeleteFileW(path.c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(base.c_str());
+  return GetFileAttributesW(base.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteEmptyParentKeys(HKEY root, const std::wstring& key) {
+  std::wstring k;
+  if (!NormaliseRegistryKey(key, &k)) return;
+  for (;;) {
+    if (!IsProtectedRegistryKey(k)) DeleteRegistryKeyIfEmpty(root, k, 1);
+    size_t slash = k.find_last_of(L'\\');
+    if (slash == std::wstring::npos) break;
+    k.resize(slash);
+  }
+  TakeRegistryError();
+}
+
+GuardVerdict ApplyRecord(const GuardContext& ctx, const UninstallRecord& r) {
+  GuardVerdict verdict;
+  if (r.kind == RecordKind::File || r.kind == RecordKind::Folder) {
+    std::wstring path;
+    verdict = CheckPathRecord(ctx, r, &path);
+    if (verdict != GuardVerdict::Act) return verdict;
+    if (r.kind == RecordKind::File) {
+      RemoveFile(path);
+    } else {
+      RemoveFolder(path);
+    }
+    return verdict;
+  }
+  HKEY root = nullptr;
+  std::wstring key;
+  verdict = CheckRegistryRecord(r, &root, &key);
+  if (verdict != GuardVerdict::Act) return verdict;
+  if (r.kind == RecordKind::RegistryKey) {
+    DeleteRegistryKey(root, key);
+  } else {
+    DeleteRegistryValue(root, key, r.valueName);
+  }
+  DeleteEmptyParentKeys(root, key);
+  TakeRegistryError();
+  return verdict;
+}

@@ -1,0 +1,11 @@
+// Resource numbers of the uninstaller's built-in pictures (uninstaller.rc). Included by
+// C++ and by the resource script.
+#ifndef ZK_UNINSTALLER_RESOURCES_H
+#define ZK_UNINSTALLER_RESOURCES_H
+
+// The header picture (55 x 55 BMP) and the separator line (497 x 2 JPEG), carried as
+// RCDATA holding the file bytes unchanged.
+#define ZK_RES_UNINSTALL_HEADER_BMP     401
+#define ZK_RES_UNINSTALL_SEPARATOR_JPG  402
+
+#endif

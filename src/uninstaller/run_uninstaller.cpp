@@ -1,0 +1,50 @@
+#include "uninstaller/run_uninstaller.h"
+
+#include <windows.h>
+
+#include "common/prefs.h"
+#include "uninstaller/uninstall_window.h"
+
+namespace {
+
+std::wstring OwnFolder() {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::wstring();
+  std::wstring p(path, n);
+  size_t slash = p.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool LoadUninstallSession(const std::wstring& folder, UninstallSession* session) {
+  UninstallSession s;
+  if (ReadUninstallLog(folder + L"uninstall.dat", &s.log) != LogStatus::Ok) return false;
+  if (!ReadUninstallTexts(folder + L"uninstall_l.zkl", s.log.productName, &s.texts)) return false;
+  if (!BuildGuardContext(s.log.installFolder, &s.guard)) return false;
+  *session = s;
+  return true;
+}
+
+int RunUninstaller() {
+  SetPreferenceCodePage(CP_UTF8);
+  std::wstring folder = OwnFolder();
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
+  LoadUninstallArtwork();
+
+  // The session must outlive the uninstall thread, which ends the process itself.
+  static UninstallSession session;
+  if (folder.empty() || !LoadUninstallSession(folder, &session)) {
+    UninstallMessage(L"Error", L"Uninstall error!", MB_OK | MB_ICONSTOP);
+    return kUninstallFailed;
+  }
+  if (UninstallMessage(session.texts.bmT, session.texts.bm, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return kUninstallDone;
+  if (!OpenUninstallWindow(session.texts, session.log) || !StartUninstallThread(&session)) {
+    UninstallMessage(L"Error", L"Uninstall error!", MB_OK | MB_ICONSTOP);
+    return kUninstallFailed;
+  }
+  RunUninstallEvents(session.texts);
+  return kUninstallStopped;
+}

@@ -1,0 +1,125 @@
+#include "uninstaller/uninstall_log.h"
+
+#include <windows.h>
+
+#include "common/text.h"
+
+namespace {
+
+// A log lists one line per installed file; even a very large product stays far below
+// this. Anything bigger is not a log the setup wrote.
+constexpr int64_t kMaxLogBytes = 256LL * 1024 * 1024;
+
+// Walks the bytes of a log: raw integers and CR LF lines.
+struct LogCursor {
+  const std::string& bytes;
+  size_t pos = 0;
+
+  bool AtEnd() const { return pos >= bytes.size(); }
+
+  bool Int32(int32_t* value) {
+    if (bytes.size() - pos < 4) return false;
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[pos + i]);
+    *value = static_cast<int32_t>(v);
+    pos += 4;
+    return true;
+  }
+
+  // One line without its end. A line must end with LF (CR LF as written); a last line
+  // without one was cut off while it was written.
+  bool Line(std::wstring* line) {
+    if (AtEnd()) return false;
+    size_t lf = bytes.find('\n', pos);
+    if (lf == std::string::npos) return false;
+    size_t end = lf;
+    if (end > pos && bytes[end - 1] == '\r') --end;
+    *line = Utf8ToWide(bytes.substr(pos, end - pos));
+    pos = lf + 1;
+    return true;
+  }
+};
+
+// The number of data lines after a marker; -1 for a line that is no marker.
+int DataLines(const std::wstring& marker, RecordKind* kind) {
+  static const struct {
+    const wchar_t* marker;
+    RecordKind kind;
+    int lines;
+  } kMarkers[] = {
+      {L"#DF", RecordKind::File, 1},
+      {L"#DD", RecordKind::Folder, 1},
+      {L"#DRK", RecordKind::RegistryKey, 2},
+      {L"#DRV", RecordKind::RegistryValue, 3},
+  };
+  for (const auto& m : kMarkers) {
+    if (marker == m.marker) {
+      *kind = m.kind;
+      return m.lines;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
+  if (static_cast<int64_t>(bytes.size()) > kMaxLogBytes) return LogStatus::TooLarge;
+  LogCursor in{bytes};
+  int32_t version = 0;
+  if (!in.Int32(&version) || version != kUninstallLogVersion) return LogStatus::WrongVersion;
+
+  UninstallLog read;
+  if (!in.Line(&read.productName) || !in.Line(&read.productVersion) || !in.Line(&read.website) ||
+      !in.Line(&read.installFolder) || !in.Int32(&read.entryCount))
+    return LogStatus::ShortHeader;
+
+  std::wstring line;
+  while (!in.AtEnd()) {
+    if (!in.Line(&line)) return LogStatus::CutRecord;
+    UninstallRecord r;
+    int count = DataLines(line, &r.kind);
+    if (count < 0) continue;
+    std::wstring data[3];
+    for (int i = 0; i < count; ++i) {
+      if (!in.Line(&data[i])) return LogStatus::CutRecord;
+    }
+    if (r.kind == RecordKind::File || r.kind == RecordKind::Folder) {
+      r.path = data[0];
+    } else {
+      r.rootName = data[0];
+      r.key = data[1];
+      r.valueName = data[2];
+    }
+    read.records.push_back(r);
+  }
+  *log = read;
+  return LogStatus::Ok;
+}
+
+LogStatus ReadUninstallLog(const std::wstring& path, UninstallLog* log) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return LogStatus::Missing;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h, &size)) {
+    CloseHandle(h);
+    return LogStatus::Missing;
+  }
+  if (size.QuadPart > kMaxLogBytes) {
+    CloseHandle(h);
+    return LogStatus::TooLarge;
+  }
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t got = 0;
+  while (got < bytes.size()) {
+    DWORD n = 0;
+    if (!ReadFile(h, &bytes[got], static_cast<DWORD>(bytes.size() - got), &n, nullptr) || n == 0) break;
+    got += n;
+  }
+  CloseHandle(h);
+  // A file that shrank while it was read is taken as it was found: the checks below
+  // then decide on what is really there.
+  bytes.resize(got);
+  return ParseUninstallLog(bytes, log);
+}

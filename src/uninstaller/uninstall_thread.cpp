@@ -1,0 +1,58 @@
+#include "uninstaller/uninstall_thread.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/gui.h"
+#include "common/threads.h"
+#include "uninstaller/delete_self.h"
+#include "uninstaller/remove_records.h"
+#include "uninstaller/uninstall_window.h"
+#include "uninstaller/website.h"
+
+namespace {
+
+int ProgressMaximum(const UninstallLog& log) { return log.entryCount > 0 ? log.entryCount : 0; }
+
+void ShowProgress(int value, void* user) {
+  const UninstallLog* log = static_cast<const UninstallLog*>(user);
+  // The log holds more file and folder records than archive entries (shortcuts, the
+  // start-menu folder): the bar stops at its end.
+  int maximum = ProgressMaximum(*log);
+  SetControlState(kProgressBar, value < maximum ? value : maximum);
+}
+
+void UninstallThread(intptr_t argument) {
+  const UninstallSession* s = reinterpret_cast<const UninstallSession*>(argument);
+  HWND bar = ControlHandle(kProgressBar);
+  SendMessageW(bar, PBM_SETRANGE32, 0, ProgressMaximum(s->log));
+  ReplayUninstallLog(s->log, s->guard, ShowProgress, const_cast<UninstallLog*>(&s->log));
+  // The program's own folder is the current folder.
+  RemoveFile(L"uninstall.dat");
+  RemoveFile(L"uninstall_l.zkl");
+  SetControlState(kProgressBar, ProgressMaximum(s->log));
+  UninstallMessage(s->texts.successT, s->texts.success, MB_OK);
+  ShowRuntimeWindow(kUninstallWindow, false);
+  OpenWebsite(s->log.website);
+  DeleteSelf(s->guard.installFolder);
+  ExitProcess(0);
+}
+
+}  // namespace
+
+int ReplayUninstallLog(const UninstallLog& log, const GuardContext& guard, ProgressProc progress, void* user) {
+  int acted = 0;
+  int counter = 0;
+  for (const UninstallRecord& r : log.records) {
+    if (ApplyRecord(guard, r) == GuardVerdict::Act) ++acted;
+    if (r.kind == RecordKind::File || r.kind == RecordKind::Folder) {
+      ++counter;
+      if (progress) progress(counter, user);
+    }
+  }
+  return acted;
+}
+
+bool StartUninstallThread(const UninstallSession* session) {
+  return ThreadCreate(-1, UninstallThread, reinterpret_cast<intptr_t>(session)) != 0;
+}

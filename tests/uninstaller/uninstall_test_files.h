@@ -1,0 +1,149 @@
+// Folders, files, logs and registry keys for the uninstaller's tests.
+#ifndef ZK_TESTS_UNINSTALLER_UNINSTALL_TEST_FILES_H
+#define ZK_TESTS_UNINSTALLER_UNINSTALL_TEST_FILES_H
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "uninstaller/delete_self.h"
+#include "uninstaller/uninstall_log.h"
+
+inline std::wstring FullFolder(const std::wstring& relative) {
+  wchar_t full[MAX_PATH];
+  DWORD n = GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
+  std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(full, n) : relative;
+  return path.back() == L'\\' ? path : path + L"\\";
+}
+
+inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline bool PutBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  CloseHandle(h);
+  return ok && put == bytes.size();
+}
+
+// Removes a test tree: read-only files too, links without following them.
+inline void RemoveTree(const std::wstring& folder) {
+  std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((base + L"*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = base + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
+      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(base.c_str());
+}
+
+// A fresh, empty folder for the running test beside the test program, ending with "\".
+inline std::wstring TestFolder() {
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::wstring folder = FullFolder(L"uninstaller_test\\" + Utf8ToWide(info->test_suite_name()) + L"_" +
+                                   Utf8ToWide(info->name()) + L"\\");
+  RemoveTree(folder);
+  CreateDirectoryW(FullFolder(L"uninstaller_test").c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+// A name no other run uses: tests also touch folders and keys shared with the system.
+inline std::wstring UniqueName(const std::wstring& prefix) {
+  std::wstring guid = NewGuidText();
+  return prefix + guid.substr(1, 8);
+}
+
+// The bytes of a log: version, header lines, entry count, then record lines.
+inline std::string LogBytes(int32_t version, const std::vector<std::wstring>& header, int32_t count,
+                            const std::vector<std::wstring>& lines) {
+  std::string b;
+  auto int32 = [&b](int32_t v) {
+    for (int i = 0; i < 4; ++i) b += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+  };
+  int32(version);
+  for (const std::wstring& h : header) b += WideToUtf8(h) + "\r\n";
+  int32(count);
+  for (const std::wstring& l : lines) b += WideToUtf8(l) + "\r\n";
+  return b;
+}
+
+// A log of product "Trip Planner" installed in folder.
+inline std::string TripLog(const std::wstring& folder, int32_t count, const std::vector<std::wstring>& lines,
+                           const std::wstring& website = L"") {
+  return LogBytes(7, {L"Trip Planner", L"1.2", website, folder}, count, lines);
+}
+
+// The uninstaller's language texts, with titles that tell the boxes apart.
+inline std::string TripLanguageFile() {
+  return "[Uninstall]\r\n"
+         "BM_T = Remove Trip\r\n"
+         "BM = Remove <appname> now?\r\n"
+         "Header = Uninstall\r\n"
+         "Header_b = Please wait while <appname> is removed from your computer.\r\n"
+         "Uninstalling = Uninstalling\r\n"
+         "Btn_cancel = Cancel\r\n"
+         "ExitUninstall_T = Stop removal\r\n"
+         "ExitUninstall = Stop it?\r\n"
+         "Success_T = Trip removed\r\n"
+         "Success = <appname> was removed.\r\n";
+}
+
+inline bool KeyExists(HKEY root, const std::wstring& key) {
+  HKEY h;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  RegCloseKey(h);
+  return true;
+}
+
+inline bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name) {
+  return RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+inline void PutValue(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& data) {
+  HKEY h;
+  ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), ERROR_SUCCESS);
+  RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(h);
+}
+
+// Records as the log reader gives them.
+inline UninstallRecord PathRecord(RecordKind kind, const std::wstring& path) {
+  UninstallRecord r;
+  r.kind = kind;
+  r.path = path;
+  return r;
+}
+
+inline UninstallRecord RegRecord(RecordKind kind, const std::wstring& root, const std::wstring& key,
+                                 const std::wstring& value = L"") {
+  UninstallRecord r;
+  r.kind = kind;
+  r.rootName = root;
+  r.key = key;
+  r.valueName = value;
+  return r;
+}
+
+#endif

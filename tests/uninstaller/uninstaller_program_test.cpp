@@ -1,0 +1,171 @@
+// The whole program: an installation laid out by hand, the real Uninstaller.exe started
+// in it and driven like a person would, then the disk and the registry checked.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/registry_helper.h"
+#include "driver/driver.h"
+#include "uninstaller/uninstall_test_files.h"
+#include "uninstaller/uninstall_window.h"
+
+namespace {
+
+constexpr DWORD kWaitMs = 20000;
+
+std::wstring BinFolder() { return FullFolder(L"."); }
+
+// One laid-out installation of "Trip Planner".
+class UninstallerProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = TestFolder();
+    app_ = base_ + L"Trip Planner\\";
+    programs_ = GetUserProgramsFolder();
+    desktop_ = GetUserDesktopFolder();
+    ASSERT_FALSE(programs_.empty());
+    ASSERT_FALSE(desktop_.empty());
+    std::wstring tag = UniqueName(L"ZendrikolbarTest");
+    menuFolder_ = programs_ + tag + L"\\";
+    desktopLink_ = desktop_ + tag + L".lnk";
+    key_ = L"Software\\" + tag;
+
+    CreateDirectoryW(app_.c_str(), nullptr);
+    CreateDirectoryW((app_ + L"docs").c_str(), nullptr);
+    CreateDirectoryW((app_ + L"docs\\deep").c_str(), nullptr);
+    CreateDirectoryW(menuFolder_.c_str(), nullptr);
+    for (const wchar_t* f : {L"trip.exe", L"readonly.txt", L"docs\\guide.txt", L"docs\\deep\\x.txt"})
+      ASSERT_TRUE(PutBytes(app_ + f, "installed"));
+    SetFileAttributesW((app_ + L"readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(PutBytes(menuFolder_ + L"Trip Planner.lnk", "link"));
+    ASSERT_TRUE(PutBytes(desktopLink_, "link"));
+    ASSERT_TRUE(PutBytes(base_ + L"user.txt", "the user's own"));
+    PutValue(HKEY_CURRENT_USER, key_ + L"\\Uninstall\\Trip Planner", L"DisplayName", L"Trip Planner");
+    PutValue(HKEY_CURRENT_USER, key_ + L"\\Uninstall\\Trip Planner", L"UninstallString", app_ + L"Uninstall.exe");
+    PutValue(HKEY_CURRENT_USER, key_ + L"\\Settings\\Colours", L"Colour", L"blue");
+
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"Uninstaller.exe").c_str(), (app_ + L"Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutBytes(app_ + L"uninstall_l.zkl", TripLanguageFile()));
+    // The records in the order the setup writes them.
+    log_ = TripLog(app_, 6,
+                   {L"#DF", app_ + L"trip.exe", L"#DF", app_ + L"readonly.txt", L"#DF", app_ + L"docs\\guide.txt",
+                    L"#DF", app_ + L"docs\\deep\\x.txt", L"#DD", app_ + L"docs\\deep\\", L"#DD", app_ + L"docs\\",
+                    L"#DRK", L"HKEY_CURRENT_USER", key_ + L"\\Uninstall\\Trip Planner", L"#DF", desktopLink_, L"#DD",
+                    menuFolder_, L"#DRV", L"HKEY_CURRENT_USER", key_ + L"\\Settings\\Colours\\", L"Colour"});
+    ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_));
+  }
+
+  void TearDown() override {
+    DriverKill(process_);
+    DriverRelease(&process_);
+    RemoveTree(base_);
+    RemoveTree(menuFolder_);
+    DeleteFileW(desktopLink_.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+  }
+
+  bool Start() {
+    return DriverStart(WideToUtf8(app_ + L"Uninstall.exe"), "", WideToUtf8(BinFolder()), &process_);
+  }
+
+  // The program's exit code once it has ended; -1 when it did not end in time.
+  long ExitCode() {
+    DWORD code = 0;
+    return DriverWaitExit(process_, kWaitMs, &code) ? static_cast<long>(code) : -1;
+  }
+
+  bool EverythingStillThere() {
+    for (const wchar_t* f : {L"trip.exe", L"readonly.txt", L"docs\\guide.txt", L"docs\\deep\\x.txt", L"Uninstall.exe",
+                             L"uninstall.dat", L"uninstall_l.zkl"})
+      if (!PathExists(app_ + f)) return false;
+    return PathExists(menuFolder_ + L"Trip Planner.lnk") && PathExists(desktopLink_) &&
+           ValueExists(HKEY_CURRENT_USER, key_ + L"\\Uninstall\\Trip Planner", L"DisplayName") &&
+           ValueExists(HKEY_CURRENT_USER, key_ + L"\\Settings\\Colours", L"Colour");
+  }
+
+  std::wstring base_, app_, programs_, desktop_, menuFolder_, desktopLink_, key_;
+  std::string log_;
+  DriverProcess process_;
+};
+
+bool WaitGone(const std::wstring& path, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+    if (!PathExists(path)) return true;
+    Sleep(100);
+  }
+  return !PathExists(path);
+}
+
+TEST_F(UninstallerProgram, ConfirmedRemovesWhatWasInstalledAndThenItself) {
+  ASSERT_TRUE(Start());
+  std::string question;
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDYES, kWaitMs, &question));
+  EXPECT_EQ(question, "Remove Trip Planner now?");
+
+  // The window stays up behind the success message.
+  HWND box = DriverWaitWindowClass("#32770", "Trip removed", process_.id, kWaitMs);
+  ASSERT_NE(box, nullptr);
+  HWND window = DriverWaitWindow("Uninstall Trip Planner", process_.id, kWaitMs);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(DriverText(DriverFindControl(window, kHeaderTitle)), "Uninstall");
+  EXPECT_EQ(DriverText(DriverFindControl(window, kHeaderSubtitle)),
+            "Please wait while Trip Planner is removed from your computer.");
+  EXPECT_EQ(DriverText(DriverFindControl(window, kStatusText)), "Uninstalling Trip Planner");
+  HWND button = DriverFindControl(window, kCancelButton);
+  EXPECT_EQ(DriverText(button), "Cancel");
+  EXPECT_FALSE(DriverEnabled(button));
+  DWORD_PTR position = 0, top = 0;
+  HWND bar = DriverFindControl(window, kProgressBar);
+  SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &position);
+  SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &top);
+  EXPECT_EQ(top, 6u);
+  EXPECT_EQ(position, 6u);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 497);
+  EXPECT_EQ(client.bottom, 362);
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (menu) {
+    EXPECT_TRUE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  }
+  // A person may look at the window before answering (screenshots).
+  wchar_t pause[16];
+  if (GetEnvironmentVariableW(L"ZK_UNINSTALL_TEST_PAUSE_MS", pause, 16)) Sleep(_wtoi(pause));
+
+  std::string success;
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Trip removed", IDOK, kWaitMs, &success));
+  EXPECT_EQ(success, "Trip Planner was removed.");
+  EXPECT_EQ(ExitCode(), 0);
+
+  // The batch deletes the program once it has ended, then the emptied folder.
+  EXPECT_TRUE(WaitGone(app_ + L"Uninstall.exe", kWaitMs));
+  EXPECT_TRUE(WaitGone(app_, kWaitMs));
+  EXPECT_FALSE(PathExists(menuFolder_));
+  EXPECT_FALSE(PathExists(desktopLink_));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key_)) << "every level emptied by the records";
+  EXPECT_TRUE(PathExists(base_ + L"user.txt"));
+  EXPECT_TRUE(PathExists(programs_));
+  EXPECT_TRUE(PathExists(desktop_));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software"));
+}
+
+TEST_F(UninstallerProgram, DecliningChangesNothing) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDNO, kWaitMs, nullptr));
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_TRUE(EverythingStillThere());
+}
+
+TEST_F(UninstallerProgram, DamagedLogIsAnErrorAndRemovesNothing) {
+  // The log cut inside its last record.
+  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_.substr(0, log_.size() - 4)));
+  ASSERT_TRUE(Start());
+  std::string text;
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
+  EXPECT_EQ(text, "Uninstall error!");
+  EXPECT_EQ(ExitCode(), 1);
+  EXPECT_TRUE(EverythingStillThere());
+}
+
+}  // namespace
