@@ -81,3 +81,7 @@ printf '%-28s %12s %14s\n' "makensis (native, zlib)" "$nsis_best_ms" "$nsis_byte
 awk -v a="$zk_best_ms" -v b="$nsis_best_ms" -v c="$zk_bytes" -v d="$nsis_bytes" \
   'BEGIN { printf "%-28s %12.2f %14.3f\n", "ratio Zendrikolbar/NSIS", a / b, c / d }'
 echo "NSIS: $nsis_stub"
+
+# The install half: the same payload installed by both setups (bench/install.sh).
+echo
+"$here/install.sh" "$runs"

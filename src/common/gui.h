@@ -158,6 +158,9 @@ intptr_t CreateList(int number, int x, int y, int w, int h, const std::string& f
 intptr_t CreateEditor(int number, int x, int y, int w, int h, unsigned flags = 0);
 intptr_t CreateProgress(int number, int x, int y, int w, int h, int minimum, int maximum, unsigned flags = 0);
 intptr_t CreatePanel(int number, int x, int y, int w, int h);
+// A plain child window that holds other controls (a wizard page). It becomes the current
+// control list until ClosePanel; SetControlBackColour paints its background.
+intptr_t CreateContainer(int number, int x, int y, int w, int h);
 intptr_t CreateImageControl(int number, int x, int y, int w, int h, HANDLE image, unsigned flags = 0);
 intptr_t CreateScrollBar(int number, int x, int y, int w, int h, int minimum, int maximum, int page,
                          unsigned flags = kScrollVertical);

@@ -266,16 +266,27 @@ intptr_t CreatePanel(int number, int x, int y, int w, int h) {
               ControlKind::Panel);
 }
 
+intptr_t CreateContainer(int number, int x, int y, int w, int h) {
+  ControlRec* rec = nullptr;
+  intptr_t r = MakeControl(number, ControlKind::Custom, ContainerClassName(), L"", WS_CLIPSIBLINGS,
+                           WS_EX_CONTROLPARENT, x, y, w, h, &rec);
+  if (!r) return 0;
+  ListStack().push_back(CurrentList());
+  CurrentList().parent = rec->hwnd;
+  return Made(r, ControlKind::Custom);
+}
+
 intptr_t CreateImageControl(int number, int x, int y, int w, int h, HANDLE image, unsigned flags) {
   DWORD style = SS_NOTIFY;
-  if (image) style |= GetObjectType(image) == OBJ_BITMAP ? SS_BITMAP : SS_ICON;
+  // SS_ICON's bits are a subset of SS_BITMAP's, so the kind is kept apart from the style.
+  const bool bitmap = image && GetObjectType(image) == OBJ_BITMAP;
+  if (image) style |= bitmap ? SS_BITMAP : SS_ICON;
   if (flags & kImageBorder) style |= WS_BORDER;
   ControlRec* rec = nullptr;
   intptr_t r = MakeControl(number, ControlKind::Image, L"STATIC", L"", style, 0, x, y, w, h, &rec);
   if (r && image) {
     rec->image = image;
-    SendMessageW(rec->hwnd, STM_SETIMAGE, (style & SS_BITMAP) ? IMAGE_BITMAP : IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(image));
+    SendMessageW(rec->hwnd, STM_SETIMAGE, bitmap ? IMAGE_BITMAP : IMAGE_ICON, reinterpret_cast<LPARAM>(image));
     SetWindowPos(rec->hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return Made(r, ControlKind::Image);

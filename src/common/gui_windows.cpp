@@ -293,6 +293,18 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_ERASEBKGND: {
+      // Containers given a background colour paint it themselves.
+      std::lock_guard<std::recursive_mutex> g(Lock());
+      ControlRec* c = FindControlRecByHandle(w);
+      if (c && c->backBrush) {
+        RECT r;
+        GetClientRect(w, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, c->backBrush);
+        return 1;
+      }
+      break;
+    }
     case DM_GETDEFID: {
       HWND def = FindDefaultButton(w);
       if (def) return MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID);

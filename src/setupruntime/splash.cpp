@@ -1,0 +1,65 @@
+#include "setupruntime/splash.h"
+
+#include <windows.h>
+
+#include <stdlib.h>
+
+#include "common/gui.h"
+#include "common/images.h"
+#include "setupruntime/runtime_state.h"
+#include "setupruntime/splash_sound.h"
+
+namespace {
+
+// Written once by the timer thread, polled by the GUI thread.
+volatile LONG g_splashDone = 0;
+
+DWORD WINAPI SplashTimerThread(LPVOID ms) {
+  Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(ms)));
+  InterlockedExchange(&g_splashDone, 1);
+  return 0;
+}
+
+LONGLONG FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return 0;
+  return (static_cast<LONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+}  // namespace
+
+unsigned SplashMilliseconds(const std::wstring& seconds) {
+  double s = wcstod(seconds.c_str(), nullptr);
+  // A day is far beyond any splash; the cap keeps the product inside the number's range.
+  if (!(s > 0)) return 0;
+  if (s > 86400) s = 86400;
+  return static_cast<unsigned>(s * 1000.0);
+}
+
+void ShowSplashScreen() {
+  const RuntimeState& r = Runtime();
+  if (!LoadRuntimeImageW(kImageSplash, r.workFolder + L"isps.dat")) return;
+  int w = RuntimeImageWidth(kImageSplash), h = RuntimeImageHeight(kImageSplash);
+  if (!OpenRuntimeWindowW(kSplashWindow, 0, 0, w, h, L"Zendrikolbar Setup",
+                          kWindowBorderless | kWindowScreenCentered | kWindowInvisible | kWindowTool)) {
+    FreeRuntimeImage(kImageSplash);
+    return;
+  }
+  ShowRuntimeWindow(kSplashWindow, true);
+  CreateImageControl(kAnyNumber, 0, 0, w, h, RuntimeImageHandle(kImageSplash));
+  SplashSound* sound = nullptr;
+  std::wstring soundPath = r.workFolder + L"ssps.dat";
+  if (FileSize(soundPath) > 0) sound = PlaySplashSound(WindowHandle(kSplashWindow), soundPath);
+  uintptr_t ms = SplashMilliseconds(r.config.splashTime);
+  HANDLE timer = CreateThread(nullptr, 0, SplashTimerThread, reinterpret_cast<LPVOID>(ms), 0, nullptr);
+  if (timer) {
+    CloseHandle(timer);
+    while (InterlockedCompareExchange(&g_splashDone, 0, 0) == 0) {
+      WindowEvent();
+      Sleep(10);
+    }
+  }
+  FreeSplashSound(sound);
+  CloseRuntimeWindow(kSplashWindow);
+  FreeRuntimeImage(kImageSplash);
+}

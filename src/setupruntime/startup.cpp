@@ -1,0 +1,204 @@
+#include "setupruntime/startup.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "common/fonts.h"
+#include "common/images.h"
+#include "common/prefs.h"
+#include "common/registry_helper.h"
+#include "common/resource_data.h"
+#include "setupruntime/builtin_resources.h"
+#include "setupruntime/language_window.h"
+#include "setupruntime/os_name.h"
+#include "setupruntime/payload.h"
+#include "setupruntime/runtime_state.h"
+#include "setupruntime/splash.h"
+#include "setupruntime/startup_rules.h"
+#include "setupruntime/wizard.h"
+#include "setupruntime/work_folder.h"
+
+namespace {
+
+const wchar_t kSetupError[] = L"Setup Error!";
+
+[[noreturn]] void Fail(const std::wstring& text) {
+  SetupMessage(L"Error", text, MB_OK | MB_ICONSTOP);
+  ExitSetup(1);
+}
+
+bool FileHasData(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return false;
+  return !(a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (a.nFileSizeHigh != 0 || a.nFileSizeLow != 0);
+}
+
+bool IsFile(const std::wstring& path) {
+  DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WriteResourceTo(int id, const std::wstring& path) {
+  const void* data = nullptr;
+  size_t size = 0;
+  if (!RcDataResource(nullptr, id, &data, &size)) return false;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  BOOL ok = WriteFile(h, data, static_cast<DWORD>(size), &put, nullptr);
+  CloseHandle(h);
+  return ok && put == size;
+}
+
+// An image from the work folder when the file is there, else the built-in one. A file
+// that is there but does not decode leaves the image out: the author's choice is kept.
+void LoadImageOrBuiltIn(int number, const std::wstring& path, int resource) {
+  if (IsFile(path)) {
+    LoadRuntimeImageW(number, path);
+    return;
+  }
+  const void* data = nullptr;
+  size_t size = 0;
+  if (RcDataResource(nullptr, resource, &data, &size)) CatchRuntimeImage(number, data, size);
+}
+
+void TakeSingleInstance() {
+  RuntimeState& r = Runtime();
+  SetLastError(ERROR_SUCCESS);
+  HANDLE m = CreateMutexW(nullptr, TRUE, L"ZK");
+  DWORD error = GetLastError();
+  if (m == nullptr || error != ERROR_SUCCESS) {
+    if (m) {
+      ReleaseMutex(m);
+      CloseHandle(m);
+    }
+    SetupMessage(L"Zendrikolbar",
+                 L"There is already an Zendrikolbar setup running! Please close the running setup in order to "
+                 L"continue.",
+                 MB_OK | MB_ICONINFORMATION);
+    ExitSetup(1);
+  }
+  r.mutex = m;
+}
+
+void UseOwnFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (n == 0) Fail(kSetupError);
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  Runtime().setupPath = path;
+  SetCurrentDirectoryW(path.substr(0, path.find_last_of(L'\\') + 1).c_str());
+}
+
+void UnpackPayload() {
+  RuntimeState& r = Runtime();
+  std::wstring folder;
+  if (!CreateWorkFolder(&folder)) Fail(kSetupError);
+  r.workFolder = folder;
+  if (CopyPayloadCabinet(r.setupPath, SetupImageSize(), folder + L"Setup.cab") != kPayloadOk) Fail(kSetupError);
+  // A cabinet naming files outside the work folder was not made by the builder: nothing
+  // of it is trusted.
+  std::vector<std::wstring> unsafe;
+  if (!ExtractCabinet(folder + L"Setup.cab", folder, &unsafe) || !unsafe.empty()) Fail(L"Setup Error! -f");
+}
+
+void LoadSetupIcon() {
+  std::wstring path = Runtime().workFolder + L"icon.dat";
+  if (!FileHasData(path)) WriteResourceTo(ZK_RES_SETUP_ICON_FILE, path);
+  if (!LoadRuntimeImageW(kImageIcon, path)) return;
+  if (RuntimeImageWidth(kImageIcon) > 48 || RuntimeImageHeight(kImageIcon) > 48) ResizeRuntimeImage(kImageIcon, 48, 48);
+}
+
+void CheckSystem() {
+  if (!IsOsSupported(ReadOsConfig(Runtime().workFolder), GetOsName()))
+    Fail(L"Your operating system is not supported.");
+}
+
+void ReadLists() {
+  RuntimeState& r = Runtime();
+  // SC.dat first: a variable's default may name the product or a folder, and those
+  // placeholders must be resolved before a missing registry value falls back to it.
+  r.config = ReadSetupConfig(r.workFolder);
+  SetupProduct product{r.config.appName, r.config.version, r.config.company, r.config.website1};
+  r.variables = ReadVariableRows(r.workFolder);
+  for (VariableRow& v : r.variables) v.defaultValue = SubstitutePlaceholders(v.defaultValue, L"", product, {});
+  ResolveVariableValues(&r.variables, [](const VariableRow& row, std::wstring* text) {
+    HKEY root = reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(row.rootKey)));
+    *text = ReadRegistryValue(root, row.subKey, row.valueName);
+    return TakeRegistryError().empty();
+  });
+  r.commands = ReadCommandRows(r.workFolder);
+}
+
+void ReadSettings() {
+  RuntimeState& r = Runtime();
+  ResolveSetupConfig(&r.config, r.variables);
+  if (r.config.startMenuForAllUsers == 1) {
+    r.startMenuRoot = GetCommonProgramsFolder();
+    r.startMenuCsidl = 0x17;
+  } else {
+    r.startMenuRoot = GetUserProgramsFolder();
+    r.startMenuCsidl = 2;
+  }
+  r.desktopFolder = r.config.desktopForAllUsers == 1 ? GetCommonDesktopFolder() : GetUserDesktopFolder();
+  TakeRegistryError();
+}
+
+void LoadPictures() {
+  RuntimeState& r = Runtime();
+  LoadImageOrBuiltIn(kImageWizard, r.workFolder + L"Image_Left.jpg", ZK_RES_SETUP_WIZARD_BMP);
+  LoadImageOrBuiltIn(kImageHeader, r.workFolder + L"Image_Top.jpg", ZK_RES_SETUP_HEADER_BMP);
+  wchar_t system[MAX_PATH];
+  UINT n = GetSystemDirectoryW(system, MAX_PATH);
+  std::wstring shell32 = std::wstring(system, n < MAX_PATH ? n : 0) + L"\\Shell32.dll";
+  r.folderIcon = ExtractIconW(GetModuleHandleW(nullptr), shell32.c_str(), 19);
+  r.startMenuIcon = ExtractIconW(GetModuleHandleW(nullptr), shell32.c_str(), 4);
+  const void* data = nullptr;
+  size_t size = 0;
+  if (RcDataResource(nullptr, ZK_RES_SETUP_SEPARATOR, &data, &size)) CatchRuntimeImage(kImageSeparator, data, size);
+  if (IsRuntimeImage(kImageHeader)) ResizeRuntimeImage(kImageHeader, 55, 55);
+  if (IsRuntimeImage(kImageWizard)) ResizeRuntimeImage(kImageWizard, 164, 314);
+  LoadRuntimeFont(kFontTitle, "Verdana", 11, kFontBold);
+  LoadRuntimeFont(kFontHeaderTitle, "Microsoft Sans Serif", 8, kFontBold);
+  LoadRuntimeFont(kFontHeaderText, "Microsoft Sans Serif", 8);
+}
+
+}  // namespace
+
+void RunSetup() {
+  SetPreferenceCodePage(CP_UTF8);
+  InitRegistryHelper();
+  TakeSingleInstance();
+  UseOwnFolder();
+  UnpackPayload();
+  LoadSetupIcon();
+  CheckSystem();
+  ReadLists();
+  ReadSettings();
+  RuntimeState& r = Runtime();
+  if (r.config.splashScreen == 1) ShowSplashScreen();
+  bool single = r.config.languages == 1;
+  if (single) {
+    if (!ReadLanguageFile(r.workFolder + L"Default.zkl", r.config.appName, r.config.version, &r.texts))
+      Fail(kSetupError);
+  } else if (!IsFile(r.workFolder + L"languages.dat")) {
+    Fail(kSetupError);
+  }
+  LoadPictures();
+  if (single) {
+    r.page = 0;
+    CreateWizardWindow();
+  } else {
+    OpenLanguageWindow();
+  }
+  RunWizardLoop();
+}

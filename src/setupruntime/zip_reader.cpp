@@ -1,0 +1,188 @@
+#include "setupruntime/zip_reader.h"
+
+#include <windows.h>
+
+// iowin32.h needs the declarations of unzip.h first.
+#include <minizip/unzip.h>
+#include <minizip/iowin32.h>
+
+#include <vector>
+
+#include "common/text.h"
+#include "setupruntime/work_folder.h"
+
+struct ZipReader {
+  unzFile uf = nullptr;
+};
+
+namespace {
+
+// Entries are copied through one buffer of this size.
+constexpr unsigned kChunkSize = 102400;
+
+// The attributes an entry may give its file; anything else in the field (folder flags,
+// the mode bits of archives made on other systems) is not ours to set.
+constexpr DWORD kEntryAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// A component made of dots and blanks only, with two dots or more: the system drops
+// trailing dots and blanks, so ".. " and "..." may reach the parent folder as ".." does.
+bool IsParentComponent(const std::wstring& name, size_t start, size_t end) {
+  int dots = 0;
+  for (size_t i = start; i < end; ++i) {
+    if (name[i] == L'.') {
+      ++dots;
+    } else if (name[i] != L' ') {
+      return false;
+    }
+  }
+  return dots >= 2;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// The entry's DOS date is local time; the file system keeps UTC.
+bool DosDateToFileTime(uLong dosDate, FILETIME* out) {
+  FILETIME localTime{};
+  SYSTEMTIME local{}, utc{};
+  return DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate), &localTime) &&
+         FileTimeToSystemTime(&localTime, &local) && TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) &&
+         SystemTimeToFileTime(&utc, out);
+}
+
+// Streams the open entry into h; kExtractOk when exactly the entry's size arrived with a
+// matching CRC.
+int CopyEntryData(unzFile uf, HANDLE h, uint64_t expected) {
+  std::vector<char> buffer(kChunkSize);
+  uint64_t total = 0;
+  for (;;) {
+    int got = unzReadCurrentFile(uf, buffer.data(), kChunkSize);
+    if (got < 0) return kExtractDamaged;
+    if (got == 0) break;
+    total += static_cast<uint64_t>(got);
+    // More data than the directory promised: never let an entry grow without bound.
+    if (total > expected) return kExtractDamaged;
+    DWORD put = 0;
+    if (!WriteFile(h, buffer.data(), static_cast<DWORD>(got), &put, nullptr) || put != static_cast<DWORD>(got)) {
+      return kExtractCannotWrite;
+    }
+  }
+  // minizip checks the CRC only when the whole size was read, so a stream that ends
+  // early must be caught here.
+  return total == expected ? kExtractOk : kExtractDamaged;
+}
+
+int ExtractFile(unzFile uf, const unz_file_info64& info, const std::wstring& target) {
+  std::wstring folder = FolderOf(target);
+  if (!folder.empty() && !CreateFolderPath(folder)) return kExtractCannotWrite;
+  // A read-only, hidden or system file left by an earlier installation would refuse to be
+  // written over; the entry's own attributes are set again afterwards.
+  DWORD old = GetFileAttributesW(target.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES) {
+    if (old & FILE_ATTRIBUTE_DIRECTORY) return kExtractCannotWrite;
+    if (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {
+      SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+  if (unzOpenCurrentFile(uf) != UNZ_OK) {
+    if (old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), old);
+    return kExtractDamaged;
+  }
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    unzCloseCurrentFile(uf);
+    if (old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), old);
+    return kExtractCannotWrite;
+  }
+  int result = CopyEntryData(uf, h, info.uncompressed_size);
+  int closed = unzCloseCurrentFile(uf);
+  if (result == kExtractOk && closed != UNZ_OK) result = kExtractDamaged;
+  FILETIME written{};
+  if (result == kExtractOk && DosDateToFileTime(info.dosDate, &written)) SetFileTime(h, nullptr, nullptr, &written);
+  CloseHandle(h);
+  if (result != kExtractOk) {
+    DeleteFileW(target.c_str());
+    return result;
+  }
+  DWORD attributes = static_cast<DWORD>(info.external_fa) & kEntryAttributes;
+  if (attributes != 0) SetFileAttributesW(target.c_str(), attributes);
+  return kExtractOk;
+}
+
+}  // namespace
+
+ZipReader* OpenZipReader(const std::wstring& file) {
+  zlib_filefunc64_def funcs;
+  fill_win32_filefunc64W(&funcs);
+  unzFile uf = unzOpen2_64(file.c_str(), &funcs);
+  if (uf == nullptr) return nullptr;
+  ZipReader* reader = new ZipReader;
+  reader->uf = uf;
+  return reader;
+}
+
+void CloseZipReader(ZipReader* reader) {
+  if (reader == nullptr) return;
+  unzClose(reader->uf);
+  delete reader;
+}
+
+int64_t ZipEntryCount(ZipReader* reader) {
+  unz_global_info64 global{};
+  if (reader == nullptr || unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) return -1;
+  return static_cast<int64_t>(global.number_entry);
+}
+
+int ZipFirstEntry(ZipReader* reader) { return reader == nullptr ? -1 : unzGoToFirstFile(reader->uf); }
+
+int ZipNextEntry(ZipReader* reader) { return reader == nullptr ? -1 : unzGoToNextFile(reader->uf); }
+
+namespace {
+
+int CurrentEntry(ZipReader* reader, unz_file_info64* info, std::wstring* name) {
+  if (reader == nullptr) return UNZ_PARAMERROR;
+  // Names are at most 65535 bytes long, so the whole name always fits.
+  std::vector<char> raw(65536);
+  int result = unzGetCurrentFileInfo64(reader->uf, info, raw.data(), static_cast<uLong>(raw.size()), nullptr, 0,
+                                       nullptr, 0);
+  if (result != UNZ_OK) return result;
+  *name = ToWide(std::string(raw.data(), info->size_filename), CP_OEMCP);
+  for (wchar_t& c : *name) {
+    if (c == L'/') c = L'\\';
+  }
+  return UNZ_OK;
+}
+
+}  // namespace
+
+std::wstring ZipEntryName(ZipReader* reader) {
+  unz_file_info64 info{};
+  std::wstring name;
+  return CurrentEntry(reader, &info, &name) == UNZ_OK ? name : std::wstring();
+}
+
+int IsSafeEntryName(const std::wstring& name) {
+  if (name.empty()) return 1;
+  if (name[0] == L'\\' || name[0] == L'/' || name.find(L':') != std::wstring::npos) return 0;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of(L"\\/", start);
+    if (end == std::wstring::npos) end = name.size();
+    if (IsParentComponent(name, start, end)) return 0;
+    start = end + 1;
+  }
+  return 1;
+}
+
+int ExtractZipEntry(ZipReader* reader, const std::wstring& destination) {
+  unz_file_info64 info{};
+  std::wstring name;
+  if (CurrentEntry(reader, &info, &name) != UNZ_OK) return kExtractDamaged;
+  if (!IsSafeEntryName(name)) return kExtractUnsafeName;
+  std::wstring target = destination + name;
+  if (name.empty() || name.back() == L'\\') return CreateFolderPath(target) ? kExtractOk : kExtractCannotWrite;
+  return ExtractFile(reader->uf, info, target);
+}
