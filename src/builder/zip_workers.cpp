@@ -1,5 +1,7 @@
 #include "builder/zip_workers.h"
 
+#include "common/threads.h"
+
 namespace {
 
 int g_workerCount = -1;
@@ -32,10 +34,7 @@ DWORD WINAPI WorkerMain(void* argument) {
 void SetZipWorkerCount(int count) { g_workerCount = count < -1 ? -1 : count; }
 
 int ZipWorkerCount() {
-  if (g_workerCount >= 0) return g_workerCount;
-  SYSTEM_INFO info{};
-  GetSystemInfo(&info);
-  return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
+  return g_workerCount >= 0 ? g_workerCount : ProcessorCount();
 }
 
 size_t AddDeflateJob(DeflatePool* pool, const std::string& path, int64_t size) {

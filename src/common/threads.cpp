@@ -130,3 +130,9 @@ int ThreadResume(int number) {
 int ThreadFree(int number) { return Threads().Free(number) ? 1 : 0; }
 
 void ThreadFreeAll() { Threads().FreeAll(); }
+
+int ProcessorCount() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
+}

@@ -30,4 +30,7 @@ int ThreadResume(int number);
 int ThreadFree(int number);
 void ThreadFreeAll();
 
+// The number of processors the system reports (at least 1): how many workers to start.
+int ProcessorCount();
+
 #endif

@@ -1,12 +1,42 @@
 // The program files: every entry of the archive extracted into the installation folder.
+// Worker threads extract ahead (install_workers.h); everything the user sees and the
+// uninstall log still follow the archive's order, entry by entry, on the install thread.
 #include <windows.h>
 
+#include <map>
+
 #include "setupruntime/install_steps.h"
+#include "setupruntime/install_workers.h"
 
 namespace {
 
 // How many refused names the closing message lists; the rest are summed up as "...".
 constexpr size_t kListedNames = 20;
+
+// A job's result when no worker may take it: the install thread extracts it in its turn.
+constexpr int kLeftToInstallThread = -1;
+
+struct ArchiveEntry {
+  std::wstring name;
+  ZipEntryPlace place;
+  bool located = false;  // place holds where the entry is
+  bool safe = true;
+  bool shared = false;   // another entry has the same target
+};
+
+// Lets an update of the installing page through when the last one is at least the
+// update interval ago, or when it must be seen whatever the time.
+struct UpdateClock {
+  ULONGLONG last = 0;
+  bool started = false;
+  bool Due(bool always) {
+    ULONGLONG now = GetTickCount64();
+    if (!always && started && now - last < ExtractUpdateInterval()) return false;
+    started = true;
+    last = now;
+    return true;
+  }
+};
 
 bool IsFolder(const std::wstring& path) {
   DWORD a = GetFileAttributesW(path.c_str());
@@ -20,19 +50,59 @@ std::wstring LastComponent(std::wstring name) {
   return slash == std::wstring::npos ? name : name.substr(slash + 1);
 }
 
-// Extracts the current entry, asking until it is written, skipped or the setup aborted.
-// 0 on Abort.
-int ExtractWithQuestion(InstallRun* run, ZipReader* zip, const std::wstring& name) {
-  const SetupTexts& texts = run->in->texts;
-  for (;;) {
-    run->ui->SetStatusText(texts.installingText2 + L"\n" + run->folder + name);
-    if (ExtractZipEntry(zip, run->folder) == kExtractOk || name.empty()) return 1;
-    int answer = run->ui->AskExtractFailure(texts.couldNotExtractFileH,
-                                            texts.couldNotExtractFile + L"\n" + LastComponent(name));
-    if (answer == IDRETRY) continue;
-    if (answer == IDABORT) return 0;
-    ++run->ignoredFailures;
-    return 1;
+// The archive's entries in archive order, read once so that workers can be handed
+// entries by their place.
+std::vector<ArchiveEntry> ListEntries(ZipReader* zip) {
+  std::vector<ArchiveEntry> entries;
+  std::map<std::wstring, size_t> firstOfTarget;
+  for (int at = ZipFirstEntry(zip); at == 0; at = ZipNextEntry(zip)) {
+    ArchiveEntry e;
+    e.name = ZipEntryName(zip);
+    e.safe = IsSafeEntryName(e.name) != 0;
+    e.located = ZipCurrentPlace(zip, &e.place) == 0;
+    // Entries that write the same target (names differing in case only included) must be
+    // written one after the other, in archive order, or the wrong one could end up there
+    // or one could fail on the other's open file.
+    std::wstring target = e.name;
+    CharLowerBuffW(&target[0], static_cast<DWORD>(target.size()));
+    auto found = firstOfTarget.emplace(target, entries.size());
+    if (!found.second) {
+      e.shared = true;
+      entries[found.first->second].shared = true;
+    }
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+int ExtractHere(InstallRun* run, ZipReader* zip, const ArchiveEntry& e) {
+  if (!e.located || ZipGoToPlace(zip, e.place) != 0) return kExtractDamaged;
+  return ExtractZipEntry(zip, run->folder);
+}
+
+void ShowEntry(InstallRun* run, const ArchiveEntry& e) {
+  run->ui->SetStatusText(run->in->texts.installingText2 + L"\n" + run->folder + e.name);
+}
+
+// The entry's record in the uninstall log: folders are kept for the end, files written
+// now. An entry that was written is what its name says; after a failure the disk tells.
+void RecordEntry(InstallRun* run, const ArchiveEntry& e, bool written) {
+  if (!run->logging || e.name.empty()) return;
+  std::wstring path = run->folder + e.name;
+  if (written ? e.name.back() == L'\\' : IsFolder(path)) {
+    run->folders.push_back(path);
+  } else {
+    LogInstalledFile(&run->log, path);
+  }
+}
+
+// On Abort the workers may already have written entries behind the one that failed;
+// they stay installed like everything before it, so the uninstaller must know them.
+void RecordWrittenAhead(InstallRun* run, const std::vector<ArchiveEntry>& entries, const ExtractPool& pool,
+                        size_t failed) {
+  for (size_t i = failed + 1; i < pool.jobs.size(); ++i) {
+    const ExtractJob& job = pool.jobs[i];
+    if (job.done && job.result == kExtractOk && entries[i].safe) RecordEntry(run, entries[i], true);
   }
 }
 
@@ -48,30 +118,63 @@ void ReportRefused(InstallRun* run, const std::vector<std::wstring>& refused) {
 }  // namespace
 
 int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
-  // Names that would land outside the installation folder are never written; the user
-  // hears of them once, after the files, rather than once per entry.
+  const SetupTexts& texts = run->in->texts;
+  std::vector<ArchiveEntry> entries = ListEntries(zip);
+  ExtractPool pool;
+  pool.destination = run->folder;
+  for (const ArchiveEntry& e : entries) {
+    ExtractJob job;
+    job.place = e.place;
+    // Names that would land outside the installation folder are never handed out, nor
+    // are entries whose place is unknown or whose target another entry shares.
+    job.done = !e.safe || !e.located || e.shared;
+    job.result = !e.safe ? kExtractUnsafeName : !e.located ? kExtractDamaged : kLeftToInstallThread;
+    pool.jobs.push_back(job);
+  }
+  bool pooled = StartExtractPool(&pool, run->in->setupPath, ExtractWorkerCount());
+
+  // The user hears of refused names once, after the files, rather than once per entry.
   std::vector<std::wstring> refused;
-  for (int at = ZipFirstEntry(zip); at == 0; at = ZipNextEntry(zip)) {
-    std::wstring name = ZipEntryName(zip);
-    if (!IsSafeEntryName(name)) {
-      refused.push_back(name);
+  UpdateClock statusClock, progressClock;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ArchiveEntry& e = entries[i];
+    bool last = i + 1 == entries.size();
+    bool failed = false;
+    if (!e.safe) {
+      refused.push_back(e.name);
       ++run->ignoredFailures;
     } else {
-      if (!ExtractWithQuestion(run, zip, name)) {
-        run->ui->EndSetup();
-        return 0;
-      }
-      if (run->logging && !name.empty()) {
-        std::wstring path = run->folder + name;
-        if (IsFolder(path)) {
-          run->folders.push_back(path);
-        } else {
-          LogInstalledFile(&run->log, path);
+      // Shown before the wait, so a large entry names itself while it is written.
+      bool shown = statusClock.Due(last);
+      if (shown) ShowEntry(run, e);
+      int result = pooled ? WaitExtracted(&pool, i) : kLeftToInstallThread;
+      if (result == kLeftToInstallThread) result = ExtractHere(run, zip, e);
+      while (result != kExtractOk && !e.name.empty()) {
+        failed = true;
+        if (!shown) ShowEntry(run, e);
+        int answer = run->ui->AskExtractFailure(texts.couldNotExtractFileH,
+                                                texts.couldNotExtractFile + L"\n" + LastComponent(e.name));
+        if (answer == IDABORT) {
+          StopExtractPool(&pool);
+          RecordWrittenAhead(run, entries, pool, i);
+          run->ui->EndSetup();
+          return 0;
         }
+        if (answer != IDRETRY) {
+          ++run->ignoredFailures;
+          break;
+        }
+        ShowEntry(run, e);
+        shown = true;
+        result = ExtractHere(run, zip, e);
       }
+      RecordEntry(run, e, result == kExtractOk);
     }
-    run->ui->SetProgressValue(++run->counter);
+    if (pooled) ReleaseExtracted(&pool, i);
+    ++run->counter;
+    if (progressClock.Due(last || failed)) run->ui->SetProgressValue(run->counter);
   }
+  StopExtractPool(&pool);
   ReportRefused(run, refused);
   return 1;
 }

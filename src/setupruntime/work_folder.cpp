@@ -62,6 +62,9 @@ void RemoveWorkFolder(const std::wstring& folder) {
 }
 
 int CreateFolderPath(const std::wstring& path) {
+  // Nearly every file of an archive lands in a folder that is already there; one look
+  // settles that instead of one per level of the path.
+  if (IsFolder(path)) return 1;
   for (size_t i = path.find(L'\\'); i != std::wstring::npos; i = path.find(L'\\', i + 1)) {
     std::wstring prefix = path.substr(0, i + 1);
     if (!IsFolder(prefix)) CreateDirectoryW(prefix.c_str(), nullptr);

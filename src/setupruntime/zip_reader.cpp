@@ -13,6 +13,9 @@
 
 struct ZipReader {
   unzFile uf = nullptr;
+  // Names are at most 65535 bytes long, so the whole name always fits; kept with the
+  // reader rather than made anew for every entry.
+  std::vector<char> name = std::vector<char>(65536);
 };
 
 namespace {
@@ -144,8 +147,7 @@ namespace {
 
 int CurrentEntry(ZipReader* reader, unz_file_info64* info, std::wstring* name) {
   if (reader == nullptr) return UNZ_PARAMERROR;
-  // Names are at most 65535 bytes long, so the whole name always fits.
-  std::vector<char> raw(65536);
+  std::vector<char>& raw = reader->name;
   int result = unzGetCurrentFileInfo64(reader->uf, info, raw.data(), static_cast<uLong>(raw.size()), nullptr, 0,
                                        nullptr, 0);
   if (result != UNZ_OK) return result;
@@ -162,6 +164,19 @@ std::wstring ZipEntryName(ZipReader* reader) {
   unz_file_info64 info{};
   std::wstring name;
   return CurrentEntry(reader, &info, &name) == UNZ_OK ? name : std::wstring();
+}
+
+int ZipCurrentPlace(ZipReader* reader, ZipEntryPlace* place) {
+  unz64_file_pos pos{};
+  if (reader == nullptr || unzGetFilePos64(reader->uf, &pos) != UNZ_OK) return -1;
+  place->directoryOffset = pos.pos_in_zip_directory;
+  place->number = pos.num_of_file;
+  return 0;
+}
+
+int ZipGoToPlace(ZipReader* reader, const ZipEntryPlace& place) {
+  unz64_file_pos pos{place.directoryOffset, place.number};
+  return reader == nullptr || unzGoToFilePos64(reader->uf, &pos) != UNZ_OK ? -1 : 0;
 }
 
 int IsSafeEntryName(const std::wstring& name) {

@@ -31,6 +31,17 @@ int ZipNextEntry(ZipReader* reader);
 // The current entry's name (OEM code page converted, "\" separators); empty on failure.
 std::wstring ZipEntryName(ZipReader* reader);
 
+// Where an entry's record lies in the archive's directory. Taken from one reader, it lets
+// another reader of the same file go straight to that entry without walking to it.
+struct ZipEntryPlace {
+  uint64_t directoryOffset = 0;
+  uint64_t number = 0;
+};
+// 0 when the current entry's place was stored in *place.
+int ZipCurrentPlace(ZipReader* reader, ZipEntryPlace* place);
+// 0 when the entry at place became current.
+int ZipGoToPlace(ZipReader* reader, const ZipEntryPlace& place);
+
 // 1 when name stays inside the folder it is extracted to: not absolute, no drive, no ":"
 // (which would also name an alternate data stream) and no component that the system
 // reads as the parent folder. The empty name is the folder itself and is safe.

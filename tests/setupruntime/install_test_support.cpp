@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include "common/text.h"
+#include "setupruntime/install_workers.h"
 
 const wchar_t kTestAppName[] = L"Zendrikolbar Install Test";
 const wchar_t kTestRegistryKey[] = L"Software\\ZendrikolbarTestInstall";
@@ -95,6 +96,10 @@ std::string Lines(const std::vector<std::wstring>& lines) {
 }
 
 void InstallTest::SetUp() {
+  // Workers as the setup has them; every update of the page recorded, so that tests see
+  // the whole sequence (the throttled one has a test of its own).
+  SetExtractWorkerCount(-1);
+  SetExtractUpdateInterval(0);
   dir = TestFolder();
   work = dir + L"work\\";
   CreateFolderPath(work);
