@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
+#include "support/file_bytes.h"
+
 // $ZK_ARCHIVE_OUT, a Linux path that Wine shows on drive Z:, or a folder beside the test
 // program when it runs by hand. Ends in "\".
 inline std::string OutDir() {
@@ -39,30 +42,9 @@ inline void MakeFolders(const std::string& path) {
   CreateDirectoryA(path.c_str(), nullptr);
 }
 
-inline bool WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-  return ok && put == bytes.size();
-}
-
-inline std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h, &size);
-  bytes.resize(static_cast<size_t>(size.QuadPart));
-  DWORD got = 0;
-  if (!bytes.empty()) ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-  CloseHandle(h);
-  bytes.resize(got);
-  return bytes;
-}
-
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool WriteBytes(const std::string& path, const std::string& bytes) { return PutBytes(AnsiToWide(path), bytes); }
+inline std::string ReadBytes(const std::string& path) { return GetBytes(AnsiToWide(path)); }
+inline bool Exists(const std::string& path) { return PathExists(AnsiToWide(path)); }
 
 // Deterministic data that is part text (compresses well) and part noise (does not), in
 // turns of 4 KB, like the program files a setup carries.

@@ -14,13 +14,7 @@
 #include "builder/cabinet_writer.h"
 #include "common/text.h"
 #include "setupruntime/work_folder.h"
-
-inline std::wstring FullFolder(const std::wstring& relative) {
-  wchar_t full[MAX_PATH];
-  DWORD n = GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
-  std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(full, n) : relative;
-  return path.back() == L'\\' ? path : path + L"\\";
-}
+#include "support/file_bytes.h"
 
 // A fresh, empty folder for the running test, ending with "\".
 inline std::wstring TestFolder() {
@@ -32,30 +26,6 @@ inline std::wstring TestFolder() {
   return folder;
 }
 
-inline bool PutBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-  return ok && put == bytes.size();
-}
-
-inline std::string GetBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h, &size);
-  bytes.resize(static_cast<size_t>(size.QuadPart));
-  DWORD got = 0;
-  if (!bytes.empty()) ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-  CloseHandle(h);
-  bytes.resize(got);
-  return bytes;
-}
-
-inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Packs {source file, name in the cabinet} pairs into cabinet; 1 on success.
 inline int PackCabinet(const std::wstring& cabinet, const std::wstring& temp,

@@ -14,24 +14,7 @@
 #include "common/text.h"
 #include "uninstaller/delete_self.h"
 #include "uninstaller/uninstall_log.h"
-
-inline std::wstring FullFolder(const std::wstring& relative) {
-  wchar_t full[MAX_PATH];
-  DWORD n = GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
-  std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(full, n) : relative;
-  return path.back() == L'\\' ? path : path + L"\\";
-}
-
-inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline bool PutBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-  return ok && put == bytes.size();
-}
+#include "support/file_bytes.h"
 
 // Removes a test tree: read-only files too, links without following them.
 inline void RemoveTree(const std::wstring& folder) {
