@@ -3,6 +3,13 @@
 #ifndef ZK_UNINSTALLER_RESOURCES_H
 #define ZK_UNINSTALLER_RESOURCES_H
 
+// The program icon (the window class takes icon 1; Add/Remove Programs shows it through
+// DisplayIcon) and the manifest: administrator rights, since the uninstaller removes what
+// a setup with administrator rights made (Program Files, HKEY_LOCAL_MACHINE), and Common
+// Controls 6.
+#define ZK_RES_UNINSTALL_ICON           1
+#define ZK_RES_UNINSTALL_MANIFEST       1
+
 // The header picture (55 x 55 BMP) and the separator line (497 x 2 JPEG), carried as
 // RCDATA holding the file bytes unchanged.
 #define ZK_RES_UNINSTALL_HEADER_BMP     401

@@ -8,8 +8,11 @@
 #include <string>
 
 #include "common/carried.h"
+#include "support/program_manifest.h"
 
 namespace {
+
+std::string WideName(const wchar_t* name) { return std::string(name, name + wcslen(name)); }
 
 std::string ReadAll(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -90,6 +93,20 @@ TEST(CarriedImages, CarriedSetupRuntimeKnowsItsSize) {
   std::string carried = CarriedResource("Zendrikolbar.exe", ZK_RES_SETUPRUNTIME_IMAGE);
   ASSERT_FALSE(carried.empty());
   EXPECT_EQ(PatchedSize(carried, "ZKSIZE_S"), static_cast<long long>(carried.size()));
+}
+
+// The programs a setup puts on the machine act on Program Files and HKEY_LOCAL_MACHINE, so
+// both ask for administrator rights. Neither declares Windows 8.1 or later: the setup's
+// system check then sees Windows 10 and 11 as the "Windows 8" of its list.
+TEST(CarriedImages, SetupProgramsAskForAdministratorRights) {
+  for (const wchar_t* program : {L"SetupRuntime.exe", L"Uninstaller.exe"}) {
+    std::string manifest = ProgramManifest(program);
+    ASSERT_FALSE(manifest.empty()) << WideName(program);
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos) << WideName(program);
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos) << WideName(program);
+    EXPECT_EQ(manifest.find("supportedOS"), std::string::npos) << WideName(program);
+    EXPECT_EQ(manifest.find("compatibility"), std::string::npos) << WideName(program);
+  }
 }
 
 }  // namespace

@@ -236,31 +236,3 @@ TEST(FinishActions, OnlyExportsThatLeadToCodeAreCalled) {
 }
 
 }  // namespace
-
-namespace {
-
-// The manifest the setup program carries.
-std::string RuntimeManifest() {
-  wchar_t full[MAX_PATH];
-  GetFullPathNameW(L"SetupRuntime.exe", MAX_PATH, full, nullptr);
-  HMODULE m = LoadLibraryExW(full, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!m) return "";
-  HRSRC r = FindResourceW(m, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  HGLOBAL g = r ? LoadResource(m, r) : nullptr;
-  std::string text = g ? std::string(static_cast<const char*>(LockResource(g)), SizeofResource(m, r)) : "";
-  FreeLibrary(m);
-  return text;
-}
-
-TEST(SetupManifest, AsksForAdministratorAndDeclaresNoLaterSystem) {
-  std::string manifest = RuntimeManifest();
-  ASSERT_FALSE(manifest.empty());
-  EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
-  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-  // A declared Windows 8.1 or later would make those systems report their own version,
-  // which no key of the supported-systems list names.
-  EXPECT_EQ(manifest.find("supportedOS"), std::string::npos);
-  EXPECT_EQ(manifest.find("compatibility"), std::string::npos);
-}
-
-}  // namespace
