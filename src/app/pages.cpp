@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <algorithm>
+#include <initializer_list>
 
 #include "app/controls.h"
 #include "app/editor/editor_commands.h"
@@ -206,45 +206,46 @@ void BuildUninstallTab() {
   CreateTextField(kUninstallWebsite, 168, 38, 325, 20, "");
 }
 
+struct Column {
+  const char* title;
+  int width;
+};
+
+// The row lists of the Setup and System pages: a report list with the Add, Edit and
+// Remove buttons in a row below it.
+void BuildRowList(int list, int listHeight, unsigned style, std::initializer_list<Column> columns, int add, int edit,
+                  int remove, int buttonTop, int buttonWidth) {
+  const Column* c = columns.begin();
+  CreateList(list, 8, 8, 485, listHeight, c->title, c->width, style);
+  for (int i = 1; i < static_cast<int>(columns.size()); ++i) AddListColumn(list, i, c[i].title, c[i].width);
+  CreateButton(add, 8, buttonTop, buttonWidth, 25, "Add...");
+  CreateButton(edit, 108, buttonTop, buttonWidth, 25, "Edit...");
+  CreateButton(remove, 208, buttonTop, buttonWidth, 25, "Remove");
+}
+
 void BuildVariablesTab() {
-  CreateList(kVariables, 8, 8, 485, 265, "Variable name", 100, kReportList | kListAlwaysShowSelection);
-  AddListColumn(kVariables, 1, "Root key", 100);
-  AddListColumn(kVariables, 2, "Sub key", 100);
-  AddListColumn(kVariables, 3, "Value name", 100);
-  AddListColumn(kVariables, 4, "Default value", 100);
-  CreateButton(kAddVariable, 8, 283, 90, 25, "Add...");
-  CreateButton(kEditVariable, 108, 283, 90, 25, "Edit...");
-  CreateButton(kRemoveVariable, 208, 283, 90, 25, "Remove");
+  BuildRowList(kVariables, 265, kReportList | kListAlwaysShowSelection,
+               {{"Variable name", 100}, {"Root key", 100}, {"Sub key", 100}, {"Value name", 100},
+                {"Default value", 100}},
+               kAddVariable, kEditVariable, kRemoveVariable, 283, 90);
 }
 
 void BuildCommandsTab() {
-  CreateList(kCommands, 8, 8, 485, 265, "Type", 100, kReportList | kListAlwaysShowSelection);
-  AddListColumn(kCommands, 1, "Program", 100);
-  AddListColumn(kCommands, 2, "Parameters", 100);
-  AddListColumn(kCommands, 3, "Options", 100);
-  CreateButton(kAddCommand, 8, 283, 90, 25, "Add...");
-  CreateButton(kEditCommand, 108, 283, 90, 25, "Edit...");
-  CreateButton(kRemoveCommand, 208, 283, 90, 25, "Remove");
+  BuildRowList(kCommands, 265, kReportList | kListAlwaysShowSelection,
+               {{"Type", 100}, {"Program", 100}, {"Parameters", 100}, {"Options", 100}}, kAddCommand, kEditCommand,
+               kRemoveCommand, 283, 90);
 }
 
 void BuildRegistryTab() {
-  CreateList(kRegistry, 8, 8, 485, 265, "Root key", 140, kReportList);
-  AddListColumn(kRegistry, 1, "Sub key", 140);
-  AddListColumn(kRegistry, 2, "Value name", 100);
-  AddListColumn(kRegistry, 3, "Value data", 100);
-  CreateButton(kAddRegistry, 8, 283, 90, 25, "Add...");
-  CreateButton(kEditRegistry, 108, 283, 90, 25, "Edit...");
-  CreateButton(kRemoveRegistry, 208, 283, 90, 25, "Remove");
+  BuildRowList(kRegistry, 265, kReportList,
+               {{"Root key", 140}, {"Sub key", 140}, {"Value name", 100}, {"Value data", 100}}, kAddRegistry,
+               kEditRegistry, kRemoveRegistry, 283, 90);
 }
 
 void BuildShortcutsTab() {
-  CreateList(kShortcuts, 8, 8, 485, 210, "Destination", 100, kReportList);
-  AddListColumn(kShortcuts, 1, "Shortcut name", 100);
-  AddListColumn(kShortcuts, 2, "Target file", 120);
-  AddListColumn(kShortcuts, 3, "Command line arguments", 160);
-  CreateButton(kAddShortcut, 8, 225, 95, 25, "Add...");
-  CreateButton(kEditShortcut, 108, 225, 95, 25, "Edit...");
-  CreateButton(kRemoveShortcut, 208, 225, 95, 25, "Remove");
+  BuildRowList(kShortcuts, 210, kReportList,
+               {{"Destination", 100}, {"Shortcut name", 100}, {"Target file", 120}, {"Command line arguments", 160}},
+               kAddShortcut, kEditShortcut, kRemoveShortcut, 225, 95);
   CreateLabel(kStartMenuLabel, 8, 265, 185, 20, "Default path for start menu shortcuts:");
   CreateTextField(kStartMenuFolder, 198, 263, 295, 20, "<company>\\<appname>\\");
   CreateCheckBox(kAllowChangeStartMenu, 8, 288, 485, 20, "Allow user to change the start menu shortcut path");

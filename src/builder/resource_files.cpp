@@ -5,8 +5,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
-#include <functional>
-
+#include "builder/write_replacing.h"
 #include "builder/zip_archiver.h"
 #include "common/files.h"
 #include "common/images.h"
@@ -105,18 +104,6 @@ std::string TotalSizeText(const BuildInput& in) {
   return std::string(text) + " " + units[unit];
 }
 
-// Writes a file through a temporary file beside it, which replaces the target only when
-// write() reports it complete; on any failure the temporary file goes and the target stays.
-bool WriteReplacing(const std::string& path, const std::function<bool(const std::string& temp)>& write) {
-  size_t slash = path.find_last_of("\\/");
-  std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "zkr", 0, temp)) return false;
-  bool ok = write(temp) && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(temp);
-  return ok;
-}
-
 // One record of a line file: its text lines, then an optional raw 32-bit integer.
 struct LineRecord {
   std::vector<std::string> lines;  // ANSI, without line breaks
@@ -125,7 +112,7 @@ struct LineRecord {
 };
 
 bool WriteLineFile(const std::string& path, const std::vector<LineRecord>& records) {
-  return WriteReplacing(path, [&](const std::string& temp) {
+  return WriteReplacing(path, "zkr", [&](const std::string& temp) {
     int number = static_cast<int>(LineFileCreate(kAnyNumber, temp));
     if (number == 0) return false;
     bool ok = true;
@@ -138,7 +125,7 @@ bool WriteLineFile(const std::string& path, const std::vector<LineRecord>& recor
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  return WriteReplacing(path, [&](const std::string& temp) {
+  return WriteReplacing(path, "zkr", [&](const std::string& temp) {
     int number = static_cast<int>(FileCreate(kAnyNumber, temp));
     if (number == 0) return false;
     bool ok = bytes.empty() || FileWriteBytes(number, bytes.data(), bytes.size()) == 1;
@@ -148,7 +135,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 // A copy that can be deleted afterwards whatever the source's attributes.
 bool CopyInto(const std::string& source, const std::string& target) {
-  return WriteReplacing(target, [&](const std::string& temp) {
+  return WriteReplacing(target, "zkr", [&](const std::string& temp) {
     return CopyFileA(source.c_str(), temp.c_str(), FALSE) && SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
   });
 }

@@ -2,6 +2,7 @@
 // the program archive and its 32-bit length. The runtime finds the cabinet length at the
 // fixed offset of its own image size and the archive through the ZIP directory at the end.
 #include "builder/resource_files.h"
+#include "builder/write_replacing.h"
 
 #include <windows.h>
 
@@ -81,22 +82,14 @@ bool WritePayload(HANDLE out, const std::string& cabinetPath, const std::string&
 int WriteSetupExecutable(const std::string& path, const std::string& runtimeImage, const std::string& cabinetPath,
                          const std::string& archivePath, std::string* error) {
   std::string message = kCannotCreate;
-  size_t slash = path.find_last_of("\\/");
-  std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  char temp[MAX_PATH];
-  bool ok = !runtimeImage.empty() && !path.empty() && GetTempFileNameA(folder.c_str(), "zks", 0, temp) != 0;
-  if (ok) {
-    HANDLE out = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ok = out != INVALID_HANDLE_VALUE;
-    if (ok) {
-      ok = WriteAll(out, runtimeImage.data(), runtimeImage.size()) &&
-           WritePayload(out, cabinetPath, archivePath, &message) && FlushFileBuffers(out);
-      ok = CloseHandle(out) && ok;
-    }
-    // The old setup stays whole until the new one is complete.
-    ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temp);
-  }
+  // The old setup stays whole until the new one is complete.
+  bool ok = !runtimeImage.empty() && !path.empty() && WriteReplacing(path, "zks", [&](const std::string& temp) {
+    HANDLE out = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    bool written = WriteAll(out, runtimeImage.data(), runtimeImage.size()) &&
+                   WritePayload(out, cabinetPath, archivePath, &message) && FlushFileBuffers(out);
+    return CloseHandle(out) && written;
+  });
   if (!ok && error) *error = message;
   return ok ? 1 : 0;
 }

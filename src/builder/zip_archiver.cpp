@@ -19,9 +19,6 @@
 
 namespace {
 
-// The progress procedure hears of every chunk of kZipChunkSize; it is also where a build
-// pauses or stops. There is no pause between chunks: the archiver runs on the build
-// thread, so the GUI thread repaints meanwhile, and waiting would only lengthen the build.
 // Entries from this size on carry zip64 fields. The margin below 4 GB covers deflate's
 // slight growth of data that does not compress, which must still fit the fields.
 constexpr int64_t kZip64From = 0xF0000000LL;
@@ -60,6 +57,9 @@ unzFile OpenZipForReading(const std::string& path) {
   return unzOpen2_64(path.c_str(), &funcs);
 }
 
+// The progress procedure hears of every chunk of kZipChunkSize; it is also where a build
+// pauses or stops. There is no pause between chunks: the archiver runs on the build
+// thread, so the GUI thread repaints meanwhile, and waiting would only lengthen the build.
 bool ReportProgress(const char* name, float percent) {
   ZipProgressProc proc = State().progress;
   return proc != nullptr && proc(name, percent, 0) != 0;
@@ -93,7 +93,7 @@ SYSTEMTIME DosEpoch() {
 // A folder cannot be opened as a file, so its time comes from its attributes.
 SYSTEMTIME FolderTime(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  SYSTEMTIME local = DosEpoch();
+  SYSTEMTIME local{};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || !ToLocalTime(data.ftLastWriteTime, &local)) {
     return DosEpoch();
   }
@@ -118,6 +118,12 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     if (a != b) return false;
   }
   return true;
+}
+
+// The folder part of path with its trailing "\"; empty when path names no folder.
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
 // The entry name of source: its relative path, full path or file name, in the OEM code
@@ -370,12 +376,13 @@ bool OpenTarget(const std::string& archive, WriteTarget* target) {
 }
 
 // Writes the central directory. After a cancel or failure an extended archive gets its
-// old directory back, so it holds exactly the entries it had before.
-int CloseTarget(WriteTarget* target, bool undo) {
+// old directory back, so it holds exactly the entries it had before. Answers the
+// operation's result, or the close's failure when the operation itself went well.
+int CloseTarget(WriteTarget* target, int result) {
   int closed = zipClose(target->zf, nullptr);
   target->zf = nullptr;
-  if ((undo || closed != ZIP_OK) && target->tail.saved) RestoreArchiveTail(target->path, target->tail);
-  return closed;
+  if ((result != ZIP_OK || closed != ZIP_OK) && target->tail.saved) RestoreArchiveTail(target->path, target->tail);
+  return result == ZIP_OK ? closed : result;
 }
 
 }  // namespace
@@ -425,9 +432,8 @@ int CloseZipArchives(const std::string& comment) {
 int AddZipFolder(const std::string& archive, const std::string& folderPattern, int nameMode, int folderMode) {
   WriteTarget target;
   if (!OpenTarget(archive, &target)) return 0;
-  size_t cut = folderPattern.find_last_of('\\');
-  std::string base = cut == std::string::npos ? std::string() : folderPattern.substr(0, cut + 1);
-  std::string pattern = cut == std::string::npos ? folderPattern : folderPattern.substr(cut + 1);
+  std::string base = FolderOf(folderPattern);
+  std::string pattern = folderPattern.substr(base.size());
   std::vector<Element> elements;
   CollectFolderFiles(folderMode, base, pattern, &elements);
 
@@ -465,24 +471,21 @@ int AddZipFolder(const std::string& archive, const std::string& folderPattern, i
     if (result != ZIP_OK) break;
   }
   StopDeflatePool(&pool);
-  int closed = CloseTarget(&target, result != ZIP_OK);
-  if (result == ZIP_OK) result = closed;
+  result = CloseTarget(&target, result);
   return result == ZIP_OK ? count : result;
 }
 
 int AddZipFile(const std::string& archive, const std::string& source, int nameMode) {
   SYSTEMTIME when{};
+  int64_t size = FileSize(source);
   // Some systems open folders as files; a folder is still no file to add.
-  if (FileSize(source) < 0 || !ReadLocalWriteTime(source, &when)) return 0;
+  if (size < 0 || !ReadLocalWriteTime(source, &when)) return 0;
   WriteTarget target;
   if (!OpenTarget(archive, &target)) return 0;
-  size_t cut = source.find_last_of('\\');
-  std::string base = cut == std::string::npos ? std::string() : source.substr(0, cut + 1);
   bool written = false;
-  int result = WriteElement(target.zf, {source, false, FileSize(source), -1}, EntryName(source, base, nameMode),
-                            when, nullptr, &written);
-  int closed = CloseTarget(&target, result != ZIP_OK);
-  if (result == ZIP_OK) result = closed;
+  int result = WriteElement(target.zf, {source, false, size, -1}, EntryName(source, FolderOf(source), nameMode), when,
+                            nullptr, &written);
+  result = CloseTarget(&target, result);
   if (result != ZIP_OK) return result;
   return written ? 1 : 0;
 }

@@ -72,13 +72,5 @@ void ReleaseDeflatedFile(DeflatePool* pool, size_t job) {
 }
 
 void StopDeflatePool(DeflatePool* pool) {
-  AcquireSRWLockExclusive(&pool->lock);
-  pool->stop = true;
-  WakeAllConditionVariable(&pool->changed);
-  ReleaseSRWLockExclusive(&pool->lock);
-  for (HANDLE h : pool->threads) {
-    WaitForSingleObject(h, INFINITE);
-    CloseHandle(h);
-  }
-  pool->threads.clear();
+  StopWorkerThreads(&pool->lock, &pool->changed, &pool->stop, &pool->threads);
 }

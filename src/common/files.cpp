@@ -43,14 +43,6 @@ intptr_t AddFile(int number, HANDLE h, bool atEnd) {
   return CreateAnswer(number, used, reinterpret_cast<intptr_t>(h));
 }
 
-// Frees an explicit number before the new file is opened, so that reopening the same
-// path under the same number does not collide with the old handle's sharing mode.
-bool PrepareNumber(int number) {
-  if (number < kAnyNumber) return false;
-  if (number != kAnyNumber) Files().Free(number);
-  return true;
-}
-
 struct OpenMode {
   DWORD access;
   DWORD share;
@@ -63,13 +55,13 @@ const OpenMode kCreate = {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_
 const OpenMode kAppend = {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, true};
 
 intptr_t Open(int number, const std::string& path, const OpenMode& m) {
-  if (!PrepareNumber(number)) return 0;
+  if (!Files().PrepareNumber(number)) return 0;
   HANDLE h = CreateFileA(path.c_str(), m.access, m.share, nullptr, m.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return AddFile(number, h, m.atEnd);
 }
 
 intptr_t Open(int number, const std::wstring& path, const OpenMode& m) {
-  if (!PrepareNumber(number)) return 0;
+  if (!Files().PrepareNumber(number)) return 0;
   HANDLE h = CreateFileW(path.c_str(), m.access, m.share, nullptr, m.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return AddFile(number, h, m.atEnd);
 }

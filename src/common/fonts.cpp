@@ -30,8 +30,7 @@ int ScreenDpiY() {
 }  // namespace
 
 intptr_t LoadRuntimeFont(int number, const std::string& face, int pointSize, unsigned flags) {
-  if (number < kAnyNumber) return 0;
-  if (number != kAnyNumber) Fonts().Free(number);
+  if (!Fonts().PrepareNumber(number)) return 0;
   // A negative height asks for the character height (without internal leading), which is
   // what a point size means.
   int height = -MulDiv(pointSize, ScreenDpiY(), 72);

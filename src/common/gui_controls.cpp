@@ -80,10 +80,8 @@ bool LoadRichEdit(const wchar_t** cls) {
   return found != nullptr;
 }
 
-HANDLE ImageKind(HANDLE image, DWORD* style) {
-  if (!image) return nullptr;
-  *style |= GetObjectType(image) == OBJ_BITMAP ? BS_BITMAP : BS_ICON;
-  return image;
+void ImageKind(HANDLE image, DWORD* style) {
+  if (image) *style |= GetObjectType(image) == OBJ_BITMAP ? BS_BITMAP : BS_ICON;
 }
 
 }  // namespace
@@ -316,7 +314,7 @@ intptr_t CreateStatusBar(int number, int window, const int* widths, int count) {
   CurrentList().parent = parent;
   CurrentList().rootWindow = window;
   ControlRec* rec = nullptr;
-  intptr_t r = MakeControl(number, ControlKind::Status, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP & 0, 0, 0, 0, 0, 0, &rec);
+  intptr_t r = MakeControl(number, ControlKind::Status, STATUSCLASSNAMEW, L"", 0 /* no size grip */, 0, 0, 0, 0, 0, &rec);
   CurrentList() = saved;
   if (!r) return 0;
   std::vector<int> edges;

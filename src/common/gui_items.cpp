@@ -66,6 +66,21 @@ HTREEITEM TreeItem(const ControlRec* c, int item) {
   return item >= 0 && item < static_cast<int>(c->treeItems.size()) ? c->treeItems[static_cast<size_t>(item)] : nullptr;
 }
 
+// Sends a TVM_GETITEMW or TVM_SETITEMW for the tree item at a 0-based position; false when
+// there is no such item (nothing is sent then) or the tree refuses.
+bool TreeItemMessage(const ControlRec* c, int item, UINT message, TVITEMW& it) {
+  it.hItem = TreeItem(c, item);
+  return it.hItem && SendMessageW(c->hwnd, message, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+// Item flags from a list or tree item state: both keep selection in one bit and the check
+// mark as state image 2.
+int ItemFlags(UINT state, UINT selectedBit, UINT imageMask) {
+  int r = (state & selectedBit) ? kItemSelected : 0;
+  if (((state & imageMask) >> 12) == 2) r |= kItemChecked;
+  return r;
+}
+
 }  // namespace
 
 int SubclassLink(ControlRec* rec) {
@@ -265,13 +280,11 @@ std::string GetItemText(int number, int item, int column) {
       return WideToAnsi(t);
     }
     case ControlKind::Tree: {
-      if (!TreeItem(c, item)) return {};
       TVITEMW it = {};
       it.mask = TVIF_TEXT;
-      it.hItem = TreeItem(c, item);
       it.pszText = buf;
       it.cchTextMax = 4096;
-      SendMessageW(c->hwnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+      TreeItemMessage(c, item, TVM_GETITEMW, it);
       break;
     }
     case ControlKind::Panel: {
@@ -301,12 +314,10 @@ int SetItemText(int number, int item, const std::string& text, int column) {
       return SendMessageW(c->hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }
     case ControlKind::Tree: {
-      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_TEXT;
-      it.hItem = TreeItem(c, item);
       it.pszText = &t[0];
-      return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
+      return TreeItemMessage(c, item, TVM_SETITEMW, it) ? 1 : 0;
     }
     default:
       return 0;
@@ -321,18 +332,14 @@ int GetItemState(int number, int item) {
     case ControlKind::List: {
       UINT s = static_cast<UINT>(SendMessageW(c->hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(item),
                                               LVIS_SELECTED | LVIS_STATEIMAGEMASK));
-      int r = (s & LVIS_SELECTED) ? kItemSelected : 0;
-      if (((s & LVIS_STATEIMAGEMASK) >> 12) == 2) r |= kItemChecked;
-      return r;
+      return ItemFlags(s, LVIS_SELECTED, LVIS_STATEIMAGEMASK);
     }
     case ControlKind::Tree: {
       HTREEITEM h = TreeItem(c, item);
       if (!h) return 0;
       UINT s = static_cast<UINT>(SendMessageW(c->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h),
                                               TVIS_SELECTED | TVIS_STATEIMAGEMASK));
-      int r = (s & TVIS_SELECTED) ? kItemSelected : 0;
-      if (((s & TVIS_STATEIMAGEMASK) >> 12) == 2) r |= kItemChecked;
-      return r;
+      return ItemFlags(s, TVIS_SELECTED, TVIS_STATEIMAGEMASK);
     }
     case ControlKind::Combo:
       return SendMessageW(c->hwnd, CB_GETCURSEL, 0, 0) == item ? kItemSelected : 0;
@@ -353,13 +360,11 @@ int SetItemState(int number, int item, int state) {
       return SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
     }
     case ControlKind::Tree: {
-      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_STATE;
-      it.hItem = TreeItem(c, item);
       it.stateMask = TVIS_STATEIMAGEMASK | TVIS_SELECTED;
       it.state = INDEXTOSTATEIMAGEMASK((state & kItemChecked) ? 2 : 1) | ((state & kItemSelected) ? TVIS_SELECTED : 0);
-      return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
+      return TreeItemMessage(c, item, TVM_SETITEMW, it) ? 1 : 0;
     }
     case ControlKind::Combo:
       if (state & kItemSelected) SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
@@ -385,11 +390,9 @@ intptr_t GetItemData(int number, int item) {
       return d == CB_ERR ? 0 : d;
     }
     case ControlKind::Tree: {
-      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_PARAM;
-      it.hItem = TreeItem(c, item);
-      return SendMessageW(c->hwnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? it.lParam : 0;
+      return TreeItemMessage(c, item, TVM_GETITEMW, it) ? it.lParam : 0;
     }
     default:
       return 0;
@@ -411,12 +414,10 @@ int SetItemData(int number, int item, intptr_t data) {
     case ControlKind::Combo:
       return SendMessageW(c->hwnd, CB_SETITEMDATA, static_cast<WPARAM>(item), data) != CB_ERR ? 1 : 0;
     case ControlKind::Tree: {
-      if (!TreeItem(c, item)) return 0;
       TVITEMW it = {};
       it.mask = TVIF_PARAM;
-      it.hItem = TreeItem(c, item);
       it.lParam = data;
-      return SendMessageW(c->hwnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ? 1 : 0;
+      return TreeItemMessage(c, item, TVM_SETITEMW, it) ? 1 : 0;
     }
     default:
       return 0;

@@ -38,6 +38,7 @@ thread_local std::vector<ControlList> t_stack;
 int ControlTypeFromCommand(ControlRec* c, int code) {
   switch (c->kind) {
     case ControlKind::Text:
+    case ControlKind::Editor:
       if (code == EN_CHANGE) return kEventTypeChange;
       if (code == EN_SETFOCUS) return kEventTypeFocus;
       if (code == EN_KILLFOCUS) return kEventTypeLostFocus;
@@ -46,11 +47,6 @@ int ControlTypeFromCommand(ControlRec* c, int code) {
       if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE) return kEventTypeChange;
       if (code == CBN_SETFOCUS) return kEventTypeFocus;
       if (code == CBN_KILLFOCUS) return kEventTypeLostFocus;
-      return -1;
-    case ControlKind::Editor:
-      if (code == EN_CHANGE) return kEventTypeChange;
-      if (code == EN_SETFOCUS) return kEventTypeFocus;
-      if (code == EN_KILLFOCUS) return kEventTypeLostFocus;
       return -1;
     case ControlKind::Label:
     case ControlKind::Link:
@@ -87,9 +83,19 @@ int ControlTypeFromNotify(ControlRec* c, const NMHDR* h) {
   }
 }
 
-bool IsToolbar(HWND w) {
+bool HasClass(HWND w, const wchar_t* name) {
   wchar_t cls[64];
-  return GetClassNameW(w, cls, 64) && lstrcmpiW(cls, TOOLBARCLASSNAMEW) == 0;
+  return GetClassNameW(w, cls, 64) && lstrcmpiW(cls, name) == 0;
+}
+
+// A change event of `control`, for the runtime window that is or holds `w`.
+void QueueChange(HWND w, int control) {
+  EventRecord e;
+  e.event = kEventControl;
+  e.window = WindowNumberOf(w);
+  e.control = control;
+  e.type = kEventTypeChange;
+  QueueEvent(e);
 }
 
 }  // namespace
@@ -215,7 +221,7 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       e.window = WindowNumberOf(w);
       e.wParam = wp;
       e.lParam = lp;
-      if (!from || IsToolbar(from)) {
+      if (!from || HasClass(from, TOOLBARCLASSNAMEW)) {
         e.event = kEventMenu;
         e.control = LOWORD(wp);
         QueueEvent(e);
@@ -261,15 +267,9 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
       break;
     }
-    case kMsgDeferredChange: {
-      EventRecord e;
-      e.event = kEventControl;
-      e.window = WindowNumberOf(w);
-      e.control = static_cast<int>(wp);
-      e.type = kEventTypeChange;
-      QueueEvent(e);
+    case kMsgDeferredChange:
+      QueueChange(w, static_cast<int>(wp));
       return 0;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -343,21 +343,14 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         set.fMask = SIF_POS;
         set.nPos = pos;
         SetScrollInfo(bar, SB_CTL, &set, TRUE);
-        EventRecord e;
-        e.event = kEventControl;
-        e.window = WindowNumberOf(w);
-        e.control = number;
-        e.type = kEventTypeChange;
-        QueueEvent(e);
+        QueueChange(w, number);
       }
       return 0;
     }
     case WM_SIZE: {
       // Status bars follow the window's width.
-      for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[64];
-        if (GetClassNameW(child, cls, 64) && lstrcmpiW(cls, STATUSCLASSNAMEW) == 0) SendMessageW(child, WM_SIZE, 0, 0);
-      }
+      for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HasClass(child, STATUSCLASSNAMEW)) SendMessageW(child, WM_SIZE, 0, 0);
       break;
     }
   }

@@ -623,12 +623,6 @@ ObjectTable<ImageRecord>& Images() {
   return *table;
 }
 
-bool PrepareNumber(int number) {
-  if (number < kAnyNumber) return false;
-  if (number != kAnyNumber) Images().Free(number);
-  return true;
-}
-
 intptr_t AddImage(int number, ImageRecord rec) {
   HANDLE handle = rec.handle;
   int used = 0;
@@ -690,7 +684,7 @@ HICON DecodeIcon(const void* data, size_t size, int width, int height) {
 }
 
 intptr_t CatchRuntimeImage(int number, const void* data, size_t size) {
-  if (!PrepareNumber(number)) return 0;
+  if (!Images().PrepareNumber(number)) return 0;
   ImageRecord rec;
   rec.handle = DecodeImage(data, size, &rec.icon, &rec.width, &rec.height);
   if (!rec.handle) return 0;
@@ -702,7 +696,7 @@ intptr_t CatchRuntimeImage(int number, const void* data, size_t size) {
 }
 
 intptr_t LoadRuntimeImageW(int number, const std::wstring& path) {
-  if (!PrepareNumber(number)) return 0;
+  if (!Images().PrepareNumber(number)) return 0;
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, &bytes)) return 0;
   return CatchRuntimeImage(number, bytes.data(), bytes.size());
@@ -711,7 +705,7 @@ intptr_t LoadRuntimeImageW(int number, const std::wstring& path) {
 intptr_t LoadRuntimeImage(int number, const std::string& path) { return LoadRuntimeImageW(number, AnsiToWide(path)); }
 
 intptr_t CreateRuntimeImage(int number, int width, int height, COLORREF fill) {
-  if (!PrepareNumber(number)) return 0;
+  if (!Images().PrepareNumber(number)) return 0;
   ImageRecord rec;
   uint32_t* bits = nullptr;
   HBITMAP b = NewDib(width, height, &bits);

@@ -7,8 +7,7 @@
 // do nothing and answer 0.
 //
 // Typical create:
-//   if (number < kAnyNumber) return 0;
-//   if (number != kAnyNumber) table.Free(number);    // old object gone before the new opens
+//   if (!table.PrepareNumber(number)) return 0;      // old object gone before the new opens
 //   ... make the system object ...
 //   int used = 0;
 //   if (!table.Add(number, std::move(record), &used)) return 0;  // record already released
@@ -83,6 +82,15 @@ class ObjectTable {
     }
     if (replaced) Release(old);
     if (used) *used = number;
+    return true;
+  }
+
+  // The first step of a create: false for a number below kAnyNumber; an explicit number's
+  // object is released, so that it is gone before the new system object is made (a file
+  // reopened under its own number must not meet its old handle's sharing mode).
+  bool PrepareNumber(int number) {
+    if (number < kAnyNumber) return false;
+    if (number != kAnyNumber) Free(number);
     return true;
   }
 

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <new>
 
+#include "common/placeholders.h"
+
 const wchar_t kRegErrorRootEmpty[] = L"ERROR, #HKEY is empty";
 const wchar_t kRegErrorSubKeyEmpty[] = L"ERROR, subkeyname is empty";
 const wchar_t kRegErrorValueNameEmpty[] = L"ERROR, valuename is empty";
@@ -244,17 +246,8 @@ bool ParseHexBytes(const std::wstring& data, std::vector<unsigned char>* bytes) 
 
 std::wstring SpecialFolder(int csidl, const wchar_t* error) {
   ClearError();
-  LPITEMIDLIST list = nullptr;
-  wchar_t path[MAX_PATH] = {};
-  bool ok = SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) && list &&
-            SHGetPathFromIDListW(list, path) && path[0];
-  if (list) CoTaskMemFree(list);
-  if (!ok) {
-    SetError(error);
-    return L"";
-  }
-  std::wstring folder = path;
-  if (folder.back() != L'\\') folder += L'\\';
+  std::wstring folder = GetSpecialFolder(csidl);
+  if (folder.empty()) SetError(error);
   return folder;
 }
 

@@ -288,10 +288,7 @@ std::string OpenFileRequester(const std::string& title, const std::string& defau
   if (!NextScriptAnswer(&line)) return DialogOpenFile(title, defaultFile, patterns, patternIndex, multiple);
   std::vector<std::string> paths = ParseFileAnswer(line);
   if (paths.empty()) return "";
-  if (multiple)
-    *multiple = paths;
-  else
-    paths.resize(1);
+  if (multiple) *multiple = paths;
   EnterFolderOf(paths.front());
   return paths.front();
 }

@@ -136,3 +136,16 @@ int ProcessorCount() {
   GetSystemInfo(&info);
   return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
+
+void StopWorkerThreads(SRWLOCK* lock, CONDITION_VARIABLE* changed, std::atomic<bool>* stop,
+                       std::vector<HANDLE>* threads) {
+  AcquireSRWLockExclusive(lock);
+  *stop = true;
+  WakeAllConditionVariable(changed);
+  ReleaseSRWLockExclusive(lock);
+  for (HANDLE h : *threads) {
+    WaitForSingleObject(h, INFINITE);
+    CloseHandle(h);
+  }
+  threads->clear();
+}

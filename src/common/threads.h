@@ -7,7 +7,12 @@
 #ifndef ZK_COMMON_THREADS_H
 #define ZK_COMMON_THREADS_H
 
+#include <windows.h>
+
 #include <stdint.h>
+
+#include <atomic>
+#include <vector>
 
 #include "common/objects.h"
 
@@ -32,5 +37,12 @@ void ThreadFreeAll();
 
 // The number of processors the system reports (at least 1): how many workers to start.
 int ProcessorCount();
+
+// Ends a pool of worker threads that sleep on `changed` under `lock` and leave once they
+// see `stop`: raises it under the lock (so no worker misses the wake-up between its check
+// and its sleep), wakes them all, waits until each has ended and closes the handles.
+// Safe to call more than once.
+void StopWorkerThreads(SRWLOCK* lock, CONDITION_VARIABLE* changed, std::atomic<bool>* stop,
+                       std::vector<HANDLE>* threads);
 
 #endif

@@ -8,6 +8,7 @@
 #include "common/files.h"
 #include "common/setup_environment.h"
 #include "setupruntime/install_steps.h"
+#include "setupruntime/startup_rules.h"
 #include "setupruntime/work_folder.h"
 
 std::wstring Resolve(const InstallRun& run, const std::wstring& text) {
@@ -110,7 +111,7 @@ int RunInstall(const InstallInputs& in, InstallUi& ui) {
   run.folder = in.installFolderField;
   if (!run.folder.empty() && run.folder.back() != L'\\') run.folder += L'\\';
   run.product = SetupProduct{in.config.appName, in.config.version, in.config.company, in.config.website1};
-  for (const VariableRow& v : in.variables) run.variables.push_back(TextVariable{v.name, v.value});
+  run.variables = TextVariables(in.variables);
   run.logging = in.config.uninstaller == 1;
 
   ZipReader* zip = nullptr;

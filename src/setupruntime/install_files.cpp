@@ -142,7 +142,6 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
     bool failed = false;
     if (!e.safe) {
       refused.push_back(e.name);
-      ++run->ignoredFailures;
     } else {
       // Shown before the wait, so a large entry names itself while it is written.
       bool shown = statusClock.Due(last);
@@ -160,10 +159,7 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
           run->ui->EndSetup();
           return 0;
         }
-        if (answer != IDRETRY) {
-          ++run->ignoredFailures;
-          break;
-        }
+        if (answer != IDRETRY) break;
         ShowEntry(run, e);
         shown = true;
         result = ExtractHere(run, zip, e);

@@ -20,7 +20,6 @@ struct InstallRun {
   UninstallLogWriter log;
   int counter = 0;                   // progress
   std::vector<std::wstring> folders;  // folders of the archive, in archive order
-  int ignoredFailures = 0;
 };
 
 // Placeholders and variables of text resolved for this installation.

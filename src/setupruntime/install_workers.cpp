@@ -93,15 +93,7 @@ void ReleaseExtracted(ExtractPool* pool, size_t job) {
 }
 
 void StopExtractPool(ExtractPool* pool) {
-  AcquireSRWLockExclusive(&pool->lock);
-  pool->stop = true;
-  WakeAllConditionVariable(&pool->changed);
-  ReleaseSRWLockExclusive(&pool->lock);
-  for (HANDLE h : pool->threads) {
-    WaitForSingleObject(h, INFINITE);
-    CloseHandle(h);
-  }
-  pool->threads.clear();
+  StopWorkerThreads(&pool->lock, &pool->changed, &pool->stop, &pool->threads);
   for (ZipReader* reader : pool->readers) CloseZipReader(reader);
   pool->readers.clear();
 }

@@ -10,6 +10,7 @@
 
 #include <stddef.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ struct ExtractPool {
   size_t next = 0;                // the first job no worker has taken
   size_t released = 0;            // jobs the install thread is done with
   size_t ahead = 0;               // how far beyond `released` a worker may take a job
-  bool stop = false;
+  std::atomic<bool> stop{false};
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;
   std::vector<ZipReader*> readers;  // one per worker

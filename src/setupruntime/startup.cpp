@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "common/fonts.h"
 #include "common/images.h"
 #include "common/prefs.h"
@@ -30,16 +31,8 @@ const wchar_t kSetupError[] = L"Setup Error!";
   ExitSetup(1);
 }
 
-bool FileHasData(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return false;
-  return !(a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (a.nFileSizeHigh != 0 || a.nFileSizeLow != 0);
-}
-
-bool IsFile(const std::wstring& path) {
-  DWORD a = GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
+// FileSize answers -1 for nothing and -2 for a folder.
+bool IsFile(const std::wstring& path) { return FileSize(path) >= 0; }
 
 bool WriteResourceTo(int id, const std::wstring& path) {
   const void* data = nullptr;
@@ -113,7 +106,7 @@ void UnpackPayload() {
 
 void LoadSetupIcon() {
   std::wstring path = Runtime().workFolder + L"icon.dat";
-  if (!FileHasData(path)) WriteResourceTo(ZK_RES_SETUP_ICON_FILE, path);
+  if (FileSize(path) <= 0) WriteResourceTo(ZK_RES_SETUP_ICON_FILE, path);
   if (!LoadRuntimeImageW(kImageIcon, path)) return;
   if (RuntimeImageWidth(kImageIcon) > 48 || RuntimeImageHeight(kImageIcon) > 48) ResizeRuntimeImage(kImageIcon, 48, 48);
 }

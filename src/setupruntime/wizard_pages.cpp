@@ -113,12 +113,11 @@ void TasksPage(const SetupTexts& t, const SetupConfig& c) {
   FreeLabel(25, 80, 410, 80, t.tasksText1 + L"\n\n\n" + t.tasksText2, -1, false);
   CreateCheckBoxW(kDesktopCheckBox, 25, 157, 300, 20, t.createDesktopIconCbx);
   CreateCheckBoxW(kStartMenuCheckBox, 25, 180, 300, 20, t.createStartMenuFolderCbx);
+  // The settings reader clears each allow flag whose shortcuts are not made at all.
   if (c.allowDesktopIcons == 0) DisableControl(kDesktopCheckBox, true);
   if (c.allowStartMenuFolder == 0) DisableControl(kStartMenuCheckBox, true);
-  if (c.desktopIcon == 0) DisableControl(kDesktopCheckBox, true);
-  else SetControlState(kDesktopCheckBox, 1);
-  if (c.startMenuFolder == 0) DisableControl(kStartMenuCheckBox, true);
-  else SetControlState(kStartMenuCheckBox, 1);
+  if (c.desktopIcon != 0) SetControlState(kDesktopCheckBox, 1);
+  if (c.startMenuFolder != 0) SetControlState(kStartMenuCheckBox, 1);
   ClosePanel();
 }
 

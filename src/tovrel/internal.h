@@ -87,6 +87,22 @@ class Registry {
     return FindIf(std::forward<F>(matches));
   }
 
+  // For records that keep their control as `window`: the object numbered `ref`, else the
+  // one whose window is `ref`; -1 when none.
+  int FindByWindow(intptr_t ref) {
+    return Find(ref, [&](T& r) { return reinterpret_cast<intptr_t>(r.window) == ref; });
+  }
+
+  // Frees the object FindByWindow names, or every object for -1. 1, or 0 when none matched.
+  int FreeByWindow(intptr_t ref) {
+    if (ref == kAnyNumber) {
+      FreeAll();
+      return 1;
+    }
+    int n = FindByWindow(ref);
+    return n >= 0 && Free(n) ? 1 : 0;
+  }
+
  private:
   ObjectTable<T> table_;
   std::vector<int> numbers_;

@@ -62,14 +62,7 @@ int ChildHeight(HWND child) {
 
 }  // namespace
 
-int FreeRebar(intptr_t rebar) {
-  if (rebar == kAnyNumber) {
-    Rebars().FreeAll();
-    return 1;
-  }
-  int n = Rebars().Find(rebar, [&](RebarRec& r) { return reinterpret_cast<intptr_t>(r.window) == rebar; });
-  return n >= 0 && Rebars().Free(n) ? 1 : 0;
-}
+int FreeRebar(intptr_t rebar) { return Rebars().FreeByWindow(rebar); }
 
 }  // namespace tovrel
 
@@ -150,7 +143,7 @@ int AddRebarBand(HWND child, const std::string& text, int width, int minWidth, i
 
 int GetRebarHeight(intptr_t rebar) {
   HWND w = nullptr;
-  int n = Rebars().Find(rebar, [&](RebarRec& r) { return reinterpret_cast<intptr_t>(r.window) == rebar; });
+  int n = Rebars().FindByWindow(rebar);
   if (n >= 0) {
     Rebars().With(n, [&](RebarRec& r) { w = r.window; });
   } else if (tovrel::HasClass(reinterpret_cast<HWND>(rebar), REBARCLASSNAMEW)) {

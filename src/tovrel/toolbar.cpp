@@ -139,14 +139,7 @@ int AddButtonTo(int toolbar, int commandId, const std::string& text, HANDLE imag
   return id;
 }
 
-int FreeToolbar(intptr_t toolbar) {
-  if (toolbar == kAnyNumber) {
-    Toolbars().FreeAll();
-    return 1;
-  }
-  int n = Toolbars().Find(toolbar, [&](ToolbarRec& t) { return reinterpret_cast<intptr_t>(t.window) == toolbar; });
-  return n >= 0 && Toolbars().Free(n) ? 1 : 0;
-}
+int FreeToolbar(intptr_t toolbar) { return Toolbars().FreeByWindow(toolbar); }
 
 }  // namespace tovrel
 

@@ -6,9 +6,6 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The installation folder may hold DLLs that are not the system's: system libraries
   // load from the system folder only.
-  using SetDirectories = BOOL(WINAPI*)(DWORD);
-  auto setDirectories = reinterpret_cast<SetDirectories>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-  if (setDirectories) setDirectories(0x00000800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */);
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   return RunUninstaller();
 }

@@ -40,10 +40,11 @@ void AddFolder(std::vector<std::wstring>* list, const std::wstring& raw) {
   if (!raw.empty() && NormalisePath(raw, &full)) list->push_back(full);
 }
 
-const std::vector<std::wstring>& AllRoots(const GuardContext& ctx, std::vector<std::wstring>* store) {
-  store->assign(1, ctx.installFolder);
-  store->insert(store->end(), ctx.shortcutRoots.begin(), ctx.shortcutRoots.end());
-  return *store;
+// The installation folder and the shortcut roots: every folder a record may lie in.
+std::vector<std::wstring> AllRoots(const GuardContext& ctx) {
+  std::vector<std::wstring> roots(1, ctx.installFolder);
+  roots.insert(roots.end(), ctx.shortcutRoots.begin(), ctx.shortcutRoots.end());
+  return roots;
 }
 
 }  // namespace
@@ -170,8 +171,7 @@ bool BuildGuardContext(const std::wstring& installFolder, GuardContext* ctx) {
 GuardVerdict CheckPathRecord(const GuardContext& ctx, const UninstallRecord& r, std::wstring* target) {
   std::wstring path;
   if (!NormalisePath(r.path, &path)) return GuardVerdict::BadPath;
-  std::vector<std::wstring> store;
-  const std::vector<std::wstring>& roots = AllRoots(ctx, &store);
+  const std::vector<std::wstring> roots = AllRoots(ctx);
   // The deepest root that holds the path is the one it belongs to.
   const std::wstring* root = nullptr;
   for (const std::wstring& a : roots) {

@@ -1,7 +1,6 @@
 #include "uninstaller/uninstall_thread.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "common/gui.h"
 #include "common/threads.h"
@@ -12,25 +11,21 @@
 
 namespace {
 
-int ProgressMaximum(const UninstallLog& log) { return log.entryCount > 0 ? log.entryCount : 0; }
-
 void ShowProgress(int value, void* user) {
   const UninstallLog* log = static_cast<const UninstallLog*>(user);
   // The log holds more file and folder records than archive entries (shortcuts, the
   // start-menu folder): the bar stops at its end.
-  int maximum = ProgressMaximum(*log);
+  int maximum = UninstallProgressMaximum(*log);
   SetControlState(kProgressBar, value < maximum ? value : maximum);
 }
 
 void UninstallThread(intptr_t argument) {
   const UninstallSession* s = reinterpret_cast<const UninstallSession*>(argument);
-  HWND bar = ControlHandle(kProgressBar);
-  SendMessageW(bar, PBM_SETRANGE32, 0, ProgressMaximum(s->log));
   ReplayUninstallLog(s->log, s->guard, ShowProgress, const_cast<UninstallLog*>(&s->log));
   // The program's own folder is the current folder.
   RemoveFile(L"uninstall.dat");
   RemoveFile(L"uninstall_l.zkl");
-  SetControlState(kProgressBar, ProgressMaximum(s->log));
+  SetControlState(kProgressBar, UninstallProgressMaximum(s->log));
   UninstallMessage(s->texts.successT, s->texts.success, MB_OK);
   ShowRuntimeWindow(kUninstallWindow, false);
   OpenWebsite(s->log.website);

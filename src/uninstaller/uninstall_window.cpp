@@ -34,6 +34,8 @@ void Label(int number, int x, int y, int w, int h, const std::wstring& text, int
 
 }  // namespace
 
+int UninstallProgressMaximum(const UninstallLog& log) { return log.entryCount > 0 ? log.entryCount : 0; }
+
 bool LoadUninstallArtwork() {
   bool ok = CatchPicture(kHeaderPicture, ZK_RES_UNINSTALL_HEADER_BMP);
   ok = CatchPicture(kSeparatorPicture, ZK_RES_UNINSTALL_SEPARATOR_JPG) && ok;
@@ -66,7 +68,7 @@ bool OpenUninstallWindow(const UninstallTexts& texts, const UninstallLog& log) {
   CreateImageControl(kSeparatorBottom, 0, 313, kWidth, 2, RuntimeImageHandle(kSeparatorPicture));
 
   Label(kStatusText, 25, 90, kWidth - 50, 20, texts.uninstalling + L" " + log.productName, kNormalFont, false);
-  CreateProgress(kProgressBar, 25, 120, kWidth - 50, 20, 0, log.entryCount > 0 ? log.entryCount : 0);
+  CreateProgress(kProgressBar, 25, 120, kWidth - 50, 20, 0, UninstallProgressMaximum(log));
   CreateButtonW(kCancelButton, kWidth - 105, 330, 80, 22, texts.btnCancel);
   SetControlFont(kCancelButton, RuntimeFontHandle(kNormalFont));
   DisableControl(kCancelButton, true);

@@ -24,6 +24,8 @@ enum UninstallControl {
   kCancelButton,
 };
 
+// The end of the progress bar's range: the log's entry count (0 when it is negative).
+int UninstallProgressMaximum(const UninstallLog& log);
 // Loads the built-in pictures and the two fonts. false when a picture is missing.
 bool LoadUninstallArtwork();
 // Builds and shows the window for the product of log.

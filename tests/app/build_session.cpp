@@ -62,19 +62,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return CloseHandle(h) && ok;
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = fd.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
-
 bool SetProjectValue(std::string* project, const std::string& section, const std::string& key,
                      const std::string& value) {
   size_t at = project->find("[" + section + "]\r\n");

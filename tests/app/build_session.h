@@ -16,8 +16,6 @@
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-// Names of the entries directly in folder (ending in "\"), without "." and "..".
-std::vector<std::string> FolderEntries(const std::string& folder);
 
 // A project file's text with the value of `key` in `[section]` replaced. False when the
 // key is not there.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/test_paths.h"
 #include "app/editor/editor_commands.h"
 #include "common/gui.h"
 #include "common/requesters.h"
@@ -85,18 +86,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   fclose(f);
 }
 
-std::vector<std::string> FolderEntries() {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = fd.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
+std::vector<std::string> FolderEntries() { return ::FolderEntries(folder); }
 
 void EmptyFolder() {
   for (const std::string& name : FolderEntries()) DeleteFileA((folder + name).c_str());

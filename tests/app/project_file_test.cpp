@@ -13,6 +13,7 @@
 
 #include "app/project/project_file.h"
 #include "app/project/setup_project.h"
+#include "app/test_paths.h"
 
 using namespace std::string_literals;
 
@@ -40,18 +41,7 @@ struct TempDir {
     for (const std::string& name : Names()) DeleteFileA((path + name).c_str());
     RemoveDirectoryA(path.c_str());
   }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string n = fd.cFileName;
-      if (n != "." && n != "..") names.push_back(n);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-  }
+  std::vector<std::string> Names() const { return FolderEntries(path); }
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

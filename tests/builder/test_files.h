@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dirlist.h"
 #include "common/text.h"
 #include "support/file_bytes.h"
 
@@ -71,14 +72,7 @@ inline std::string MixedData(size_t size, uint32_t seed) {
 // Names in folder, without "." and "..".
 inline std::vector<std::string> FolderNames(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA d;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = d.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &d));
-  FindClose(h);
+  for (const DirEntry& e : ListDirectory(folder, "*")) names.push_back(e.name);
   return names;
 }
 

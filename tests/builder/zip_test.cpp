@@ -45,19 +45,6 @@ std::vector<std::string> EntryNames(const std::string& archive) {
   return names;
 }
 
-std::wstring Wide(const std::string& ansi) {
-  std::wstring wide(ansi.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-  wide.resize(n > 0 ? n - 1 : 0);
-  return wide;
-}
-
-std::string Ansi(const std::wstring& wide) {
-  char buffer[MAX_PATH * 2] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-  return buffer;
-}
-
 // The DOS date and time the system itself derives from the file's last write.
 uint32_t SystemDosDate(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -116,7 +103,7 @@ struct StagingTree {
 };
 
 StagingTree MakeStagingTree(const std::string& root) {
-  StagingTree tree{root, Ansi(L"caf\u00e9.txt")};
+  StagingTree tree{root, WideToAnsi(L"caf\u00e9.txt")};
   MakeFolders(root + "S\\T");
   MakeFolders(root + "E\\F");
   WriteBytes(root + "a.txt", MixedData(3000, 1));
@@ -124,11 +111,7 @@ StagingTree MakeStagingTree(const std::string& root) {
   WriteBytes(root + "empty.txt", "");
   WriteBytes(root + "old.txt", "written before the archive format's dates begin");
   SetLocalWriteTime(root + "old.txt", 1975, 3, 1, 10, 0, 0);
-  HANDLE h = CreateFileW(Wide(root + tree.nonAscii).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  std::string bytes = MixedData(500, 2);
-  DWORD put = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
+  WriteBytes(root + tree.nonAscii, MixedData(500, 2));
   WriteBytes(root + "S\\b.bin", MixedData(250000, 3));
   WriteBytes(root + "S\\T\\deep.txt", MixedData(102400, 4));
   return tree;

@@ -51,6 +51,20 @@ TEST_F(ObjectTableTest, AnyNumberSkipsNumbersAlreadyInUse) {
   EXPECT_TRUE(g_released.empty());
 }
 
+TEST_F(ObjectTableTest, PrepareNumberReleasesAnExplicitNumberAndRefusesBadOnes) {
+  ObjectTable<Token> table(ReleaseToken, 10000);
+  ASSERT_TRUE(table.Add(7, Token{1}));
+  ASSERT_TRUE(table.Add(8, Token{2}));
+  EXPECT_FALSE(table.PrepareNumber(-2));
+  EXPECT_TRUE(table.PrepareNumber(kAnyNumber));
+  EXPECT_TRUE(g_released.empty());
+  EXPECT_TRUE(table.PrepareNumber(7));
+  EXPECT_TRUE(table.PrepareNumber(9));  // nothing there: still usable
+  EXPECT_EQ(g_released, std::vector<int>{1});
+  EXPECT_FALSE(table.Has(7));
+  EXPECT_TRUE(table.Has(8));
+}
+
 TEST_F(ObjectTableTest, ExplicitNumberReplacesAndReleasesTheOldObject) {
   ObjectTable<Token> table(ReleaseToken, 10000);
   int used = -5;

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,16 +11,12 @@
 #include "common/prefs.h"
 #include "common/setup_environment.h"
 #include "common/text.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 const std::wstring kDir = L"zk_setup_text_test\\";
 const char kBom[] = "\xEF\xBB\xBF";
-
-void WriteRaw(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(WideToUtf8(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Sets an environment variable for the test and puts the old value back afterwards.
 class ScopedEnv {
@@ -72,8 +67,8 @@ const std::string kLanguageBody =
     "BM = Entfernen?\r\n";
 
 TEST_F(SetupTextTest, LanguageFileReadsAsUtf8WithOrWithoutByteOrderMark) {
-  WriteRaw(kDir + L"bom.zkl", kBom + kLanguageBody);
-  WriteRaw(kDir + L"plain.zkl", kLanguageBody);
+  PutBytes(kDir + L"bom.zkl", kBom + kLanguageBody);
+  PutBytes(kDir + L"plain.zkl", kLanguageBody);
   for (const wchar_t* name : {L"bom.zkl", L"plain.zkl"}) {
     SCOPED_TRACE(WideToUtf8(name));
     SetupTexts t;
@@ -96,8 +91,8 @@ TEST_F(SetupTextTest, LanguageFileReadsAsUtf8WithOrWithoutByteOrderMark) {
 }
 
 TEST_F(SetupTextTest, ReadingAnotherLanguageLeavesNothingOfTheFirst) {
-  WriteRaw(kDir + L"bom.zkl", kBom + kLanguageBody);
-  WriteRaw(kDir + L"partial.zkl", "[Finish]\r\nTitle = Ende\r\n");
+  PutBytes(kDir + L"bom.zkl", kBom + kLanguageBody);
+  PutBytes(kDir + L"partial.zkl", "[Finish]\r\nTitle = Ende\r\n");
   SetupTexts t;
   ASSERT_EQ(1, ReadLanguageFile(kDir + L"bom.zkl", L"A", L"1", &t));
   ASSERT_EQ(1, ReadLanguageFile(kDir + L"partial.zkl", L"A", L"1", &t));
@@ -120,7 +115,7 @@ TEST_F(SetupTextTest, MissingLanguageFileReadsNothing) {
 }
 
 TEST_F(SetupTextTest, UninstallTextsComeFromTheirOwnGroup) {
-  WriteRaw(kDir + L"uninstall.zkl",
+  PutBytes(kDir + L"uninstall.zkl",
            "[Uninstall]\r\nBM_T = Deinstallation\r\nBM = <appname> entfernen?\r\nHeader_b = <appname> wird "
            "entfernt\r\nSuccess = <appname> wurde entfernt. <appversion>\r\n[Finish]\r\nTitle = Ende\r\n");
   UninstallTexts u;
@@ -261,9 +256,7 @@ std::string ChildSees(const std::wstring& command) {
   WaitForSingleObject(pi.hProcess, 30000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  std::ifstream in(WideToUtf8(out), std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  in.close();
+  std::string text = GetBytes(out);
   DeleteFileW(out.c_str());
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   return text;

@@ -71,15 +71,12 @@ BOOL CALLBACK TopProc(HWND w, LPARAM lp) {
 }
 
 HWND WaitTop(TopSearch s, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
+  DriverPoll([&] {
     s.found = nullptr;
     EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
-    if (s.found) return s.found;
-    DWORD left = Remaining(deadline);
-    if (left == 0) return nullptr;
-    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
-  }
+    return s.found != nullptr;
+  }, timeoutMs);
+  return s.found;
 }
 
 struct ChildSearch {
@@ -192,7 +189,24 @@ bool SendRecord(HWND w, UINT msg, WPARAM wp, Record* record, Aim aim, std::strin
 template <typename Record>
 void NoText(Record*, wchar_t*, int) {}
 
+// For the records that take their text buffer as pszText and cchTextMax.
+template <typename Record>
+void AimText(Record* record, wchar_t* buffer, int chars) {
+  record->pszText = buffer;
+  record->cchTextMax = chars;
+}
+
 }  // namespace
+
+bool DriverPoll(const std::function<bool()>& done, DWORD timeoutMs, HWND watched, DWORD pollMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (done()) return true;
+    DWORD left = Remaining(deadline);
+    if (left == 0 || (watched && !IsWindow(watched))) return false;
+    Sleep(left < pollMs ? left : pollMs);
+  }
+}
 
 bool DriverStart(const std::string& path, const std::string& args, const std::string& folder,
                  DriverProcess* out) {
@@ -281,14 +295,10 @@ HWND DriverFindControl(HWND parent, int id) {
 }
 
 HWND DriverWaitControl(HWND parent, int id, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    HWND w = DriverFindControl(parent, id);
-    if (w) return w;
-    DWORD left = Remaining(deadline);
-    if (left == 0 || !IsWindow(parent)) return nullptr;
-    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
-  }
+  if (!parent) return nullptr;
+  HWND w = nullptr;
+  DriverPoll([&] { return (w = DriverFindControl(parent, id)) != nullptr; }, timeoutMs, parent);
+  return w;
 }
 
 HWND DriverFindChild(HWND parent, const char* cls, const char* text) {
@@ -333,14 +343,11 @@ std::string DriverText(HWND control) {
 }
 
 bool DriverWaitText(HWND control, const std::string& expected, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
+  if (!control) return false;
+  return DriverPoll([&] {
     std::string t;
-    if (DriverGetText(control, &t) && t == expected) return true;
-    DWORD left = Remaining(deadline);
-    if (left == 0 || !IsWindow(control)) return false;
-    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
-  }
+    return DriverGetText(control, &t) && t == expected;
+  }, timeoutMs, control);
 }
 
 bool DriverClick(HWND button) {
@@ -416,44 +423,12 @@ int DriverListCount(HWND list) {
 
 bool DriverListItem(HWND list, int item, int subItem, std::string* text) {
   if (!list || !IsWindow(list)) return false;
-  // Common-control messages carry their pointers unchanged to the other process, so the
-  // item record and its text buffer have to live in that process's memory.
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                PROCESS_QUERY_INFORMATION, FALSE, pid);
-  if (!proc) return false;
-  const int cch = 1024;
-  const SIZE_T size = sizeof(LVITEMW) + cch * sizeof(wchar_t);
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  bool ok = false;
-  if (remote) {
-    LVITEMW lvi = {};
-    lvi.iItem = item;
-    lvi.iSubItem = subItem;
-    lvi.cchTextMax = cch;
-    lvi.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
-    std::vector<wchar_t> buf(cch, L'\0');
-    SIZE_T moved = 0;
-    DWORD_PTR got = 0;
-    // Cleared first, so an item that does not exist reads as nothing, not as old bytes.
-    if (WriteProcessMemory(proc, remote, &lvi, sizeof(lvi), &moved) && moved == sizeof(lvi) &&
-        WriteProcessMemory(proc, remote + sizeof(LVITEMW), buf.data(), cch * sizeof(wchar_t),
-                           &moved) &&
-        Send(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote), &got) &&
-        ReadProcessMemory(proc, remote + sizeof(LVITEMW), buf.data(), cch * sizeof(wchar_t),
-                          &moved)) {
-      buf[cch - 1] = L'\0';
-      *text = WideToUtf8(buf.data());
-      ok = true;
-    }
-    VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(proc);
+  LVITEMW lvi = {};
+  lvi.iItem = item;
+  lvi.iSubItem = subItem;
+  if (!SendRecord(list, LVM_GETITEMTEXTW, item, &lvi, AimText<LVITEMW>, text, nullptr)) return false;
   // LVM_GETITEMTEXT answers an empty text for an item that is not there; the count tells.
-  if (ok && (item < 0 || item >= DriverListCount(list))) ok = false;
-  return ok;
+  return item >= 0 && item < DriverListCount(list);
 }
 
 int DriverListColumnCount(HWND list) {
@@ -469,13 +444,9 @@ bool DriverListColumn(HWND list, int column, std::string* title, int* width) {
   if (column < 0 || column >= DriverListColumnCount(list)) return false;
   LVCOLUMNW c = {};
   c.mask = LVCF_TEXT | LVCF_WIDTH;
-  auto aim = [](LVCOLUMNW* rec, wchar_t* buffer, int chars) {
-    rec->pszText = buffer;
-    rec->cchTextMax = chars;
-  };
   LRESULT ok = 0;
   std::string t;
-  if (!SendRecord(list, LVM_GETCOLUMNW, column, &c, aim, &t, &ok) || !ok) return false;
+  if (!SendRecord(list, LVM_GETCOLUMNW, column, &c, AimText<LVCOLUMNW>, &t, &ok) || !ok) return false;
   if (title) *title = t;
   if (width) *width = c.cx;
   return true;
@@ -497,12 +468,8 @@ bool DriverTabText(HWND tab, int index, std::string* text) {
   if (index < 0 || index >= DriverTabCount(tab)) return false;
   TCITEMW item = {};
   item.mask = TCIF_TEXT;
-  auto aim = [](TCITEMW* rec, wchar_t* buffer, int chars) {
-    rec->pszText = buffer;
-    rec->cchTextMax = chars;
-  };
   LRESULT ok = 0;
-  return SendRecord(tab, TCM_GETITEMW, index, &item, aim, text, &ok) && ok;
+  return SendRecord(tab, TCM_GETITEMW, index, &item, AimText<TCITEMW>, text, &ok) && ok;
 }
 
 HTREEITEM DriverTreeNext(HWND tree, HTREEITEM item) {
@@ -521,13 +488,9 @@ bool DriverTreeItem(HWND tree, HTREEITEM item, std::string* text, bool* checked)
   it.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE;
   it.hItem = item;
   it.stateMask = TVIS_STATEIMAGEMASK;
-  auto aim = [](TVITEMW* rec, wchar_t* buffer, int chars) {
-    rec->pszText = buffer;
-    rec->cchTextMax = chars;
-  };
   LRESULT ok = 0;
   std::string t;
-  if (!SendRecord(tree, TVM_GETITEMW, 0, &it, aim, &t, &ok) || !ok) return false;
+  if (!SendRecord(tree, TVM_GETITEMW, 0, &it, AimText<TVITEMW>, &t, &ok) || !ok) return false;
   if (text) *text = t;
   // State image 1 is the empty box, 2 the checked one.
   if (checked) *checked = (it.state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
@@ -594,11 +557,5 @@ bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, D
   HWND button = DriverFindControl(box, buttonId);
   if (!button || !DriverClick(button)) return false;
   // Answered once the box is gone, which it is after the program has handled the click.
-  ULONGLONG deadline = GetTickCount64() + kDriverSendTimeoutMs;
-  for (;;) {
-    if (!IsWindow(box)) return true;
-    DWORD left = Remaining(deadline);
-    if (left == 0) return false;
-    Sleep(left < kDriverPollMs ? left : kDriverPollMs);
-  }
+  return DriverPoll([&] { return !IsWindow(box); }, kDriverSendTimeoutMs);
 }

@@ -12,12 +12,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 // How long one message to another process may take before the driver gives up on it.
 constexpr DWORD kDriverSendTimeoutMs = 5000;
 // How often waits look again.
 constexpr DWORD kDriverPollMs = 50;
+
+// Calls `done` until it answers true (true) or `timeoutMs` has passed (false), every
+// `pollMs`. With `watched` given, the wait ends early (false) once that window is gone.
+bool DriverPoll(const std::function<bool()>& done, DWORD timeoutMs, HWND watched = nullptr,
+                DWORD pollMs = kDriverPollMs);
 
 // A started program. `handle` is owned by the record: release it with DriverRelease.
 struct DriverProcess {

@@ -1,7 +1,5 @@
 #include "e2e/setup_walk.h"
 
-#include <functional>
-
 namespace {
 
 const DWORD kActMs = 8000;
@@ -14,12 +12,7 @@ const int kPages[] = {wiz::kWelcome, wiz::kLicence, wiz::kAppFolder, wiz::kTasks
 const DWORD kPollMs = 10;
 
 bool Until(const std::function<bool()>& condition, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kPollMs);
-  }
+  return DriverPoll(condition, timeoutMs, nullptr, kPollMs);
 }
 
 std::string PageName(int page) {

@@ -26,7 +26,6 @@ inline std::wstring TestFolder() {
   return folder;
 }
 
-
 // Packs {source file, name in the cabinet} pairs into cabinet; 1 on success.
 inline int PackCabinet(const std::wstring& cabinet, const std::wstring& temp,
                        const std::vector<std::pair<std::string, std::string>>& entries) {

@@ -32,6 +32,22 @@ struct Running {
 
 std::string SetupBytes(const std::string& cabinet) { return RuntimeImage() + Int64Bytes(cabinet.size()) + cabinet; }
 
+// Starts the setup with its work folders below temp and waits for its window titled
+// `title`; call it through ASSERT_NO_FATAL_FAILURE.
+void StartUntilWindow(const std::wstring& setupPath, const std::wstring& temp, const std::string& title, Running* r,
+                      HWND* window) {
+  ASSERT_TRUE(StartSetup(setupPath, temp, &r->p));
+  *window = DriverWaitWindow(title, r->p.id, kWait);
+  ASSERT_NE(*window, nullptr);
+}
+
+// Writes dir + "setup.exe", a setup that runs on its defaults, and starts it with its
+// work folders below dir + temp until its wizard shows.
+void StartPlainSetup(const std::wstring& dir, const std::wstring& temp, Running* r, HWND* wizard) {
+  ASSERT_TRUE(PutBytes(dir + L"setup.exe", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}}))));
+  StartUntilWindow(dir + L"setup.exe", dir + temp, "Plain Setup", r, wizard);
+}
+
 // Asks the wizard to close, answers the question with OK and waits for the end; true
 // when the setup ended and left no work folder in temp.
 bool CloseThroughQuestion(HWND wizard, const Running& r, const char* questionTitle, const std::wstring& temp) {
@@ -128,11 +144,9 @@ TEST(SetupProgram, DamagedSetupsEndWithTheirMessageAndLeaveNoWorkFolder) {
 
 TEST(SetupProgram, WithoutSettingsTheWizardRunsOnDefaults) {
   std::wstring dir = TestFolder();
-  ASSERT_TRUE(PutBytes(dir + L"setup.exe", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}}))));
   Running r;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &r.p));
-  HWND wizard = DriverWaitWindow("Plain Setup", r.p.id, kWait);
-  ASSERT_NE(wizard, nullptr);
+  HWND wizard = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartPlainSetup(dir, L"temp\\", &r, &wizard));
   EXPECT_EQ(CountWorkFolders(dir + L"temp\\"), 1);
   EXPECT_TRUE(DriverVisible(DriverFindControl(wizard, 3)));
   EXPECT_FALSE(DriverVisible(DriverFindControl(wizard, 0x3D)));
@@ -183,9 +197,8 @@ TEST(SetupProgram, FinishPageRunsItsActionOnlyThroughFinish) {
     CreateFolderPath(dir);
     MakeFinishSetup(dir);
     Running r;
-    ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &r.p));
-    HWND wizard = DriverWaitWindow("Demo Setup", r.p.id, kWait);
-    ASSERT_NE(wizard, nullptr);
+    HWND wizard = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilWindow(dir + L"setup.exe", dir + L"temp\\", "Demo Setup", &r, &wizard));
     HWND next = DriverFindControl(wizard, 1);
     ASSERT_TRUE(DriverClick(next));
     HWND finish = DriverFindControl(wizard, 0x40);
@@ -218,11 +231,9 @@ TEST(SetupProgram, FinishPageRunsItsActionOnlyThroughFinish) {
 
 TEST(SetupProgram, ASecondSetupIsRefusedWhileOneRuns) {
   std::wstring dir = TestFolder();
-  ASSERT_TRUE(PutBytes(dir + L"setup.exe", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}}))));
   Running first;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp1\\", &first.p));
-  HWND wizard = DriverWaitWindow("Plain Setup", first.p.id, kWait);
-  ASSERT_NE(wizard, nullptr);
+  HWND wizard = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartPlainSetup(dir, L"temp1\\", &first, &wizard));
   Running second;
   ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp2\\", &second.p));
   std::string text;
@@ -281,9 +292,8 @@ TEST(SetupProgram, AnInstallationThatEndsTheSetupLeavesNoWorkFolder) {
   std::string error;
   ASSERT_TRUE(MakeSetupFromProject(in, dir, &error)) << error;
   Running r;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &r.p));
-  HWND wizard = DriverWaitWindow("Demo Setup", r.p.id, kWait);
-  ASSERT_NE(wizard, nullptr);
+  HWND wizard = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartUntilWindow(dir + L"setup.exe", dir + L"temp\\", "Demo Setup", &r, &wizard));
   ASSERT_TRUE(DriverClick(DriverFindControl(wizard, 1)));
   std::string text;
   EXPECT_TRUE(DriverAnswerMessageBox(r.p.id, "Error", IDOK, kWait, &text));
@@ -291,9 +301,8 @@ TEST(SetupProgram, AnInstallationThatEndsTheSetupLeavesNoWorkFolder) {
   EXPECT_EQ(CountWorkFolders(dir + L"temp\\"), 0);
   // The mutex went with the process: the next setup starts.
   Running again;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &again.p));
-  HWND second = DriverWaitWindow("Demo Setup", again.p.id, kWait);
-  ASSERT_NE(second, nullptr);
+  HWND second = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartUntilWindow(dir + L"setup.exe", dir + L"temp\\", "Demo Setup", &again, &second));
   EXPECT_TRUE(CloseThroughQuestion(second, again, "Exit Setup", dir + L"temp\\"));
 }
 
@@ -310,9 +319,8 @@ TEST(SetupProgram, WhileInstallingOnlyCancelWorksAndItEndsTheSetup) {
   std::string error;
   ASSERT_TRUE(MakeSetupFromProject(in, dir, &error)) << error;
   Running r;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &r.p));
-  HWND wizard = DriverWaitWindow("Demo Setup", r.p.id, kWait);
-  ASSERT_NE(wizard, nullptr);
+  HWND wizard = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartUntilWindow(dir + L"setup.exe", dir + L"temp\\", "Demo Setup", &r, &wizard));
   ASSERT_TRUE(DriverClick(DriverFindControl(wizard, 1)));
   ASSERT_TRUE(WaitPage(wizard, 5));
   HWND status = DriverFindControl(wizard, 0x37);
@@ -335,9 +343,8 @@ TEST(SetupProgram, FinishCallsTheCodeExportsOfTheAuthorsLibrary) {
   std::string error;
   ASSERT_TRUE(MakeSetupFromProject(in, dir, &error)) << error;
   Running r;
-  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &r.p));
-  HWND wizard = DriverWaitWindow("Demo Setup", r.p.id, kWait);
-  ASSERT_NE(wizard, nullptr);
+  HWND wizard = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartUntilWindow(dir + L"setup.exe", dir + L"temp\\", "Demo Setup", &r, &wizard));
   HWND next = DriverFindControl(wizard, 1);
   ASSERT_TRUE(DriverClick(next));
   ASSERT_TRUE(WaitPage(wizard, 6));

@@ -26,16 +26,21 @@ constexpr int kExit = 6;
 constexpr int kBuild = 7;
 constexpr int kRun = 8;
 
-// A 16x16 icon: left half opaque in `colour`, right half transparent.
-HICON MakeHalfIcon(COLORREF colour) {
+// A 16x16 32-bit top-down DIB section; *bits gets its pixels.
+HBITMAP Dib16(void** bits) {
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = 16;
   bi.bmiHeader.biHeight = -16;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A 16x16 icon: left half opaque in `colour`, right half transparent.
+HICON MakeHalfIcon(COLORREF colour) {
   void* bits = nullptr;
-  HBITMAP colourBits = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP colourBits = Dib16(&bits);
   uint32_t* px = static_cast<uint32_t*>(bits);
   uint32_t bgr = GetBValue(colour) | (GetGValue(colour) << 8) | (GetRValue(colour) << 16);
   for (int y = 0; y < 16; ++y)
@@ -461,14 +466,8 @@ TEST_F(TovrelSeamTest, OwnerDrawsItemPicturesOverTheMenuBackgroundPalerWhenGreye
   ASSERT_NE(nullptr, file);
 
   // A white 16x16 surface stands for the item's picture box.
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = 16;
-  bi.bmiHeader.biHeight = -16;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP surface = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP surface = Dib16(&bits);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, surface);
   const uint8_t* px = static_cast<const uint8_t*>(bits);

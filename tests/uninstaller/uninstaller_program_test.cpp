@@ -90,11 +90,7 @@ class UninstallerProgram : public ::testing::Test {
 };
 
 bool WaitGone(const std::wstring& path, DWORD timeoutMs) {
-  for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-    if (!PathExists(path)) return true;
-    Sleep(100);
-  }
-  return !PathExists(path);
+  return DriverPoll([&] { return !PathExists(path); }, timeoutMs, nullptr, 100);
 }
 
 TEST_F(UninstallerProgram, ConfirmedRemovesWhatWasInstalledAndThenItself) {

@@ -41,8 +41,6 @@ bool BuildMustStop() {
   return g_cancel;
 }
 
-bool BuildCancelRequested() { return g_cancel; }
-
 bool BuildPauseRequested() {
   HANDLE event = GoEvent();
   return event != nullptr && WaitForSingleObject(event, 0) == WAIT_TIMEOUT;

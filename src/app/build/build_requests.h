@@ -18,7 +18,6 @@ bool BuildRunning();
 
 // Build thread. Waits while the build is paused; true when it is to stop.
 bool BuildMustStop();
-bool BuildCancelRequested();
 // True while a pause is asked for; does not wait.
 bool BuildPauseRequested();
 // The build thread touches nothing shared after this: the next build may start.
