@@ -6,6 +6,7 @@
 #include "common/carried.h"
 #include "common/files.h"
 #include "setupruntime/work_folder.h"
+#include "setupruntime/zip_reader.h"
 
 // The one slot of the program: the build writes the image size into it after linking.
 ZK_IMAGE_SIZE_SLOT(zk_setup_image_size, 'Z', 'K', 'S', 'I', 'Z', 'E', '_', 'S');
@@ -80,15 +81,10 @@ int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const 
 }
 
 int IsSafeCabinetName(const std::wstring& name) {
-  if (name.empty() || name[0] == L'\\' || name[0] == L'/' || name.find(L':') != std::wstring::npos) return 0;
-  size_t start = 0;
-  while (start <= name.size()) {
-    size_t end = name.find_first_of(L"\\/", start);
-    if (end == std::wstring::npos) end = name.size();
-    if (name.compare(start, end - start, L"..") == 0) return 0;
-    start = end + 1;
-  }
-  return 1;
+  // The archive's rule, so that "...\" or ".. \" (read by the system as the parent folder)
+  // cannot leave the work folder either; only the empty name, the archive's folder
+  // itself, is no file here.
+  return !name.empty() && IsSafeEntryName(name);
 }
 
 int ExtractCabinet(const std::wstring& cabinet, const std::wstring& destination, std::vector<std::wstring>* skipped) {

@@ -27,7 +27,8 @@ constexpr int kPayloadCannotWrite = 3;  // the cabinet copy cannot be created or
 int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const std::wstring& cabinetPath);
 
 // 1 when a name from a cabinet stays inside the destination folder: not empty, not
-// absolute, no drive or ":" and no ".." component.
+// absolute, no drive or ":" and no component the system reads as the parent folder
+// ("..", "...", ".. ").
 int IsSafeCabinetName(const std::wstring& name);
 
 // Extracts every entry with a safe name into destination (ends with "\"); entries with

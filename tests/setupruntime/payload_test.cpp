@@ -75,6 +75,7 @@ TEST(Payload, CabinetNamesThatLeaveTheFolderAreUnsafe) {
       {L"", 0},                {L"..", 0},               {L"..\\evil.txt", 0},   {L"../evil.txt", 0},
       {L"sub\\..\\..\\x", 0},  {L"sub\\..", 0},          {L"C:\\evil.txt", 0},   {L"C:evil.txt", 0},
       {L"\\abs.txt", 0},       {L"/abs.txt", 0},         {L"\\\\server\\s\\x", 0}, {L"file.txt:stream", 0},
+      {L"...\\x", 0},          {L".. \\x", 0},          {L"sub\\...", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSafeCabinetName(c.name), c.safe) << WideToUtf8(c.name);
 }
