@@ -84,6 +84,9 @@ void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, De
   }
   out->crc = d.crc;
   out->total = d.total;
+  // The output grew in whole steps; a small file would otherwise hold a step each while it
+  // waits for the writer.
+  out->data.shrink_to_fit();
   EndRawDeflate(&d);
   CloseHandle(h);
 }

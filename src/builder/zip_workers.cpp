@@ -12,13 +12,15 @@ DWORD WINAPI WorkerMain(void* argument) {
   for (;;) {
     // A job may always be taken when nothing is ahead, so the writer's next job is never
     // held back by the bound, however large it is.
-    while (!pool->stop && pool->next < pool->jobs.size() && pool->bytesAhead > 0 &&
-           pool->bytesAhead + static_cast<uint64_t>(pool->jobs[pool->next].size) > kZipBytesAhead) {
+    while (!pool->stop && pool->next < pool->jobs.size() && pool->filesAhead > 0 &&
+           (pool->bytesAhead + static_cast<uint64_t>(pool->jobs[pool->next].size) > kZipBytesAhead ||
+            pool->filesAhead >= kZipFilesAhead)) {
       SleepConditionVariableSRW(&pool->changed, &pool->lock, INFINITE, 0);
     }
     if (pool->stop || pool->next >= pool->jobs.size()) break;
     DeflateJob& job = pool->jobs[pool->next++];
     pool->bytesAhead += static_cast<uint64_t>(job.size);
+    pool->filesAhead++;
     ReleaseSRWLockExclusive(&pool->lock);
     DeflateWholeFile(job.path, pool->stop, &job.file);
     AcquireSRWLockExclusive(&pool->lock);
@@ -67,6 +69,7 @@ void ReleaseDeflatedFile(DeflatePool* pool, size_t job) {
   AcquireSRWLockExclusive(&pool->lock);
   pool->jobs[job].file = DeflatedFile{};
   pool->bytesAhead -= static_cast<uint64_t>(pool->jobs[job].size);
+  pool->filesAhead--;
   WakeAllConditionVariable(&pool->changed);
   ReleaseSRWLockExclusive(&pool->lock);
 }

@@ -21,6 +21,9 @@
 constexpr int64_t kZipLargestPooledFile = 16 * 1024 * 1024;
 // Source bytes the workers may have taken beyond the file the writer is at.
 constexpr uint64_t kZipBytesAhead = 128 * 1024 * 1024;
+// Files the workers may have taken beyond the writer's: a tree of many small files stays
+// within the bytes ahead long after the files' bookkeeping has grown large.
+constexpr size_t kZipFilesAhead = 4096;
 
 // Worker threads of later add operations: -1 (the start-up value) one per processor,
 // 0 none (everything is packed on the calling thread), else that many.
@@ -38,6 +41,7 @@ struct DeflatePool {
   std::vector<DeflateJob> jobs;  // in archive order
   size_t next = 0;               // the first job no worker has taken
   uint64_t bytesAhead = 0;       // sizes of the jobs taken and not yet handed back
+  size_t filesAhead = 0;         // jobs taken and not yet handed back
   std::atomic<bool> stop{false};
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;

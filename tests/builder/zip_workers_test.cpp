@@ -271,4 +271,27 @@ TEST_F(ZipWorkersTest, WorkersStayWithinTheBytesAhead) {
   EXPECT_TRUE(pool.threads.empty());
 }
 
+// A tree of many small files: the workers stop at a number of files ahead, and what a
+// packed small file holds while it waits is about its packed size, not a whole output step.
+TEST_F(ZipWorkersTest, ManySmallFilesStayWithinTheFilesAhead) {
+  std::string dir = OutPath("scratch\\workers_small\\");
+  MakeFolders(dir);
+  WriteBytes(dir + "small.dat", MixedData(1000, 2));
+  const size_t jobs = 20000;
+  DeflatePool pool;
+  for (size_t i = 0; i < jobs; ++i) AddDeflateJob(&pool, dir + "small.dat", 1000);
+  ASSERT_TRUE(StartDeflatePool(&pool, 4));
+  ASSERT_TRUE(TakenWithin(&pool, kZipFilesAhead, 20000));
+  for (size_t before = 0, now = Taken(&pool); now != before; now = Taken(&pool)) before = now;
+  EXPECT_EQ(Taken(&pool), kZipFilesAhead);
+
+  size_t held = 0;
+  for (size_t i = 0; i < kZipFilesAhead; ++i) held += WaitDeflatedFile(&pool, i).data.capacity();
+  EXPECT_LT(held, kZipFilesAhead * 2000);
+
+  ReleaseDeflatedFile(&pool, 0);
+  EXPECT_TRUE(TakenWithin(&pool, kZipFilesAhead + 1, 5000));
+  StopDeflatePool(&pool);
+}
+
 }  // namespace
