@@ -7,6 +7,8 @@
 const wchar_t* const kLibrariesLoadedAhead[] = {
     // Loaded by the setup API when it iterates a cabinet.
     L"cabinet.dll",
+    // Loaded by the theme library when it first draws a themed control.
+    L"msimg32.dll",
     nullptr,
 };
 

@@ -29,6 +29,17 @@ const DWORD kInstallMs = 30000;
 // and runs the finish program, or while the uninstaller removes them.
 const wchar_t* const kPlantedNames[] = {
     L"cabinet.dll",
+    L"msimg32.dll",
+    L"comctl32.dll",
+    L"comdlg32.dll",
+    L"gdiplus.dll",
+    L"oleaut32.dll",
+    L"riched20.dll",
+    L"shdocvw.dll",
+    L"usp10.dll",
+    L"winmm.dll",
+    L"winspool.drv",
+    L"wintrust.dll",
 };
 
 // For as long as it lives, program (a file name) prefers a library found on its search
@@ -46,7 +57,7 @@ class PreferPlanted {
     const wchar_t order[] = L"native,builtin";
     for (const wchar_t* name : kPlantedNames) {
       std::wstring n = name;
-      n.resize(n.size() - 4);  // without ".dll"
+      if (n.size() > 4 && lstrcmpiW(n.c_str() + n.size() - 4, L".dll") == 0) n.resize(n.size() - 4);
       RegSetValueExW(key, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
     }
     RegCloseKey(key);
