@@ -25,8 +25,9 @@ const DWORD kActMs = 10000;
 const DWORD kInstallMs = 30000;
 
 // Names a system library may look for by bare name on a program's behalf while it
-// extracts the setup's cabinet, shows the wizard (licence, folder browser), writes links
-// and runs the finish program, or while the uninstaller removes them.
+// extracts the setup's cabinet, shows the splash screen with its sound and the wizard
+// (licence, folder browser), writes links and runs the finish program, or while the
+// uninstaller removes them.
 const wchar_t* const kPlantedNames[] = {
     L"cabinet.dll",
     L"msimg32.dll",
@@ -160,8 +161,16 @@ TEST(LibraryPlanting, AProgramAskingByBareNameLoadsThePlantedLibraries) {
 TEST(LibraryPlanting, SetupAndUninstallerLoadNoPlantedLibrary) {
   const std::wstring dir = TestFolder();
   const std::wstring inst = dir + L"inst\\";
-  // Every page, two languages, links, and a finish program that leaves its mark.
+  // A splash screen with its sound, every page, two languages, links, and a finish
+  // program that leaves its mark.
   BuildInput in = FullProject();
+  ASSERT_TRUE(PutBytes(dir + L"splash.bmp", SplashPicture()));
+  ASSERT_TRUE(PutBytes(dir + L"splash.wav", SilenceWave()));
+  in.project.showSplash = 1;
+  in.project.splashImage = WideToAnsi(dir) + "splash.bmp";
+  in.project.playSound = 1;
+  in.project.splashSound = WideToAnsi(dir) + "splash.wav";
+  in.project.splashTime = "1";
   in.project.installPath = WideToAnsi(inst);
   in.project.includeUninstaller = 1;
   in.project.runProgram = 1;
