@@ -9,12 +9,9 @@
 #ifndef ZK_COMMON_SYSTEM_LIBRARIES_H
 #define ZK_COMMON_SYSTEM_LIBRARIES_H
 
-// The libraries loaded ahead, by file name, ending in a null entry.
-extern const wchar_t* const kLibrariesLoadedAhead[];
-
-// Restricts this process's library loads to the system folder and loads every library of
-// kLibrariesLoadedAhead from there by full path. Call first thing in the program. Returns
-// how many of them could not be loaded (0: all are loaded from the system folder).
-int RestrictLibraryLoading();
+// Restricts this process's library loads to the system folder and loads the libraries
+// that system libraries ask for by bare name (the list in system_libraries.cpp) from
+// there by full path. Call first thing in the program.
+void RestrictLibraryLoading();
 
 #endif
