@@ -24,10 +24,13 @@ const DWORD kStartMs = 30000;
 const DWORD kActMs = 10000;
 const DWORD kInstallMs = 30000;
 
-// Names a system library may look for by bare name on a program's behalf while it
+// Names system libraries load on demand, by bare name, on a program's behalf while it
 // extracts the setup's cabinet, shows the splash screen with its sound and the wizard
 // (licence, folder browser), writes links and runs the finish program, or while the
-// uninstaller removes them.
+// uninstaller removes them. Libraries that are loaded while a program itself is being
+// loaded (the imports of its imports, and under the test bed the theme library) are found
+// before its first instruction runs; no start-up code can keep them out, so they are not
+// planted here.
 const wchar_t* const kPlantedNames[] = {
     L"cabinet.dll",
     L"msimg32.dll",
@@ -53,8 +56,10 @@ class PreferPlanted {
       : key_(L"Software\\Wine\\AppDefaults\\" + program) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      ADD_FAILURE() << "cannot make " << program << " prefer planted libraries";
       return;
+    }
     const wchar_t order[] = L"native,builtin";
     for (const wchar_t* name : kPlantedNames) {
       std::wstring n = name;
