@@ -6,14 +6,18 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "builder/build_input.h"
 #include "builder/resource_files.h"
+#include "common/resource_data.h"
 #include "common/text.h"
 #include "driver/driver.h"
+#include "setupruntime/builtin_resources.h"
 #include "setupruntime/runtime_test_files.h"
 
 // The setup runtime as the builder carries it: the program beside the tests.
@@ -75,6 +79,27 @@ inline std::string CabinetOf(const std::wstring& dir, const std::vector<std::pai
   std::wstring cab = dir + L"hand.cab";
   if (!PackCabinet(cab, dir + L"cabtemp\\", entries)) return "";
   return GetBytes(cab);
+}
+
+// A PCM WAVE file of a short silence.
+inline std::string SilenceWave() {
+  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  std::string data(8000, '\x80');
+  std::string fmt = std::string("fmt ") + le32(16) + std::string("\x01\x00\x01\x00", 4) + le32(8000) + le32(8000) +
+                    std::string("\x01\x00\x08\x00", 4);
+  std::string body = "WAVE" + fmt + "data" + le32(static_cast<uint32_t>(data.size())) + data;
+  return "RIFF" + le32(static_cast<uint32_t>(body.size())) + body;
+}
+
+// The runtime's own header picture (55x55), which serves as a splash picture; "" when it
+// cannot be read.
+inline std::string SplashPicture() {
+  HMODULE runtime = LoadLibraryExW((FullFolder(L".") + L"SetupRuntime.exe").c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  const void* data = nullptr;
+  size_t size = 0;
+  if (!RcDataResource(runtime, ZK_RES_SETUP_HEADER_BMP, &data, &size)) return "";
+  return std::string(static_cast<const char*>(data), size);
 }
 
 // Runs setupPath with TEMP and TMP set to temp (created here) for the new process.

@@ -8,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/resource_data.h"
 #include "common/text.h"
 #include "driver/driver.h"
-#include "setupruntime/builtin_resources.h"
 #include "setupruntime/language_window.h"
 #include "setupruntime/setup_fixture.h"
 
@@ -359,24 +357,8 @@ TEST(SetupProgram, FinishCallsTheCodeExportsOfTheAuthorsLibrary) {
   EXPECT_EQ(CountWorkFolders(dir + L"temp\\"), 0);
 }
 
-// A PCM WAVE file of a short silence.
-std::string SilenceWave() {
-  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  std::string data(8000, '\x80');
-  std::string fmt = std::string("fmt ") + le32(16) + std::string("\x01\x00\x01\x00", 4) + le32(8000) + le32(8000) +
-                    std::string("\x01\x00\x08\x00", 4);
-  std::string body = "WAVE" + fmt + "data" + le32(static_cast<uint32_t>(data.size())) + data;
-  return "RIFF" + le32(static_cast<uint32_t>(body.size())) + body;
-}
-
 TEST(SetupProgram, SplashScreenShowsItsPictureForItsTimeThenTheWizard) {
-  // The runtime's own header picture (55x55) serves as the splash picture.
-  HMODULE runtime = LoadLibraryExW((FullFolder(L".") + L"SetupRuntime.exe").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  const void* data = nullptr;
-  size_t size = 0;
-  ASSERT_TRUE(RcDataResource(runtime, ZK_RES_SETUP_HEADER_BMP, &data, &size));
-  const std::string picture(static_cast<const char*>(data), size);
+  const std::string picture = SplashPicture();
   ASSERT_GT(picture.size(), 1000u);
   const struct {
     const char* what;

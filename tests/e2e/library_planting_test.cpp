@@ -1,0 +1,234 @@
+// Libraries planted where a setup or an uninstaller starts from. A setup usually runs from
+// a downloads folder and the uninstaller from the installation folder; anyone may have put
+// a DLL named like a system library there. The test bed plants a marker library under
+// each such name and tells Wine to prefer a library found on the search path over its
+// own (as Windows would take the first one found), then runs the real programs through
+// their whole flow: no marker may appear. A careless probe program run from the same
+// folder must trip the markers, which shows that the bed does detect a planted library.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/registry_helper.h"
+#include "driver/driver.h"
+#include "e2e/setup_walk.h"
+#include "setupruntime/setup_fixture.h"
+#include "setupruntime/wizard.h"
+
+namespace {
+
+const DWORD kStartMs = 30000;
+const DWORD kActMs = 10000;
+const DWORD kInstallMs = 30000;
+
+// Names system libraries load on demand, by bare name, on a program's behalf while it
+// extracts the setup's cabinet, shows the splash screen with its sound and the wizard
+// (licence, folder browser), writes links and runs the finish program, or while the
+// uninstaller removes them. Libraries that are loaded while a program itself is being
+// loaded (the imports of its imports, and under the test bed the theme library) are found
+// before its first instruction runs; no start-up code can keep them out, so they are not
+// planted here.
+const wchar_t* const kPlantedNames[] = {
+    L"cabinet.dll",
+    L"msimg32.dll",
+    L"comctl32.dll",
+    L"comdlg32.dll",
+    L"gdiplus.dll",
+    L"oleaut32.dll",
+    L"riched20.dll",
+    L"shdocvw.dll",
+    L"usp10.dll",
+    L"winmm.dll",
+    L"winspool.drv",
+    L"wintrust.dll",
+};
+
+// For as long as it lives, program (a file name) prefers a library found on its search
+// path over Wine's own for every planted name. Wine reads this per-program list from the
+// registry when the program starts; its environment list would reach only programs that
+// Wine itself starts, not those a Windows process starts.
+class PreferPlanted {
+ public:
+  explicit PreferPlanted(const std::wstring& program)
+      : key_(L"Software\\Wine\\AppDefaults\\" + program) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      ADD_FAILURE() << "cannot make " << program << " prefer planted libraries";
+      return;
+    }
+    const wchar_t order[] = L"native,builtin";
+    for (const wchar_t* name : kPlantedNames) {
+      std::wstring n = name;
+      if (n.size() > 4 && lstrcmpiW(n.c_str() + n.size() - 4, L".dll") == 0) n.resize(n.size() - 4);
+      RegSetValueExW(key, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+    }
+    RegCloseKey(key);
+  }
+  ~PreferPlanted() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+
+ private:
+  std::wstring key_;
+};
+
+// Puts the marker library into folder under every planted name.
+void Plant(const std::wstring& folder) {
+  const std::wstring marker = FullFolder(L".") + L"planted_library.dll";
+  ASSERT_TRUE(PathExists(marker));
+  for (const wchar_t* name : kPlantedNames) ASSERT_TRUE(CopyFileW(marker.c_str(), (folder + name).c_str(), FALSE));
+}
+
+// The planted names in folder that some process has loaded.
+std::vector<std::wstring> LoadedFrom(const std::wstring& folder) {
+  std::vector<std::wstring> loaded;
+  for (const wchar_t* name : kPlantedNames)
+    if (PathExists(folder + name + L".loaded")) loaded.push_back(name);
+  return loaded;
+}
+
+std::string Joined(const std::vector<std::wstring>& names) {
+  std::string text;
+  for (const std::wstring& n : names) text += " " + WideToUtf8(n);
+  return text;
+}
+
+struct Running {
+  DriverProcess p;
+  ~Running() {
+    if (DriverRunning(p)) DriverKill(p);
+    DriverRelease(&p);
+  }
+};
+
+// The first shown dialog of process pid other than `except`, polled.
+HWND WaitDialog(DWORD pid, HWND except, DWORD timeoutMs) {
+  struct Search {
+    DWORD pid;
+    HWND except, found;
+  } s = {pid, except, nullptr};
+  DriverPoll(
+      [&] {
+        EnumWindows(
+            [](HWND w, LPARAM data) -> BOOL {
+              Search* s = reinterpret_cast<Search*>(data);
+              DWORD owner = 0;
+              wchar_t cls[16] = {};
+              GetWindowThreadProcessId(w, &owner);
+              GetClassNameW(w, cls, 16);
+              if (owner != s->pid || w == s->except || !IsWindowVisible(w) || lstrcmpW(cls, L"#32770") != 0)
+                return TRUE;
+              s->found = w;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      timeoutMs);
+  return s.found;
+}
+
+TEST(LibraryPlanting, AProgramAskingByBareNameLoadsThePlantedLibraries) {
+  const std::wstring dir = TestFolder();
+  const std::wstring probe = FullFolder(L".") + L"planting_probe.exe";
+  const std::string cabinet = CabinetOf(dir, {{"a.txt", "a"}});
+  ASSERT_FALSE(cabinet.empty());
+  ASSERT_TRUE(PutBytes(dir + L"probe.cab", cabinet));
+  std::string bare = "bare";
+  for (const wchar_t* name : kPlantedNames) bare += " " + WideToUtf8(name);
+  const struct {
+    const char* what;
+    std::string args;
+    std::vector<std::wstring> loaded;
+  } cases[] = {
+      {"every name loaded by bare name", bare, {std::begin(kPlantedNames), std::end(kPlantedNames)}},
+      // Restricting the program's own loads is not enough: the setup API still takes the
+      // cabinet library from the program's folder.
+      {"a cabinet iterated without loading ahead", "cabinet " + WideToUtf8(dir) + "probe.cab", {L"cabinet.dll"}},
+  };
+  PreferPlanted prefer(L"planting_probe.exe");
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring caseDir = dir + L"case" + std::to_wstring(n++) + L"\\";
+    CreateFolderPath(caseDir);
+    ASSERT_TRUE(CopyFileW(probe.c_str(), (caseDir + L"planting_probe.exe").c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(Plant(caseDir));
+    Running r;
+    ASSERT_TRUE(DriverStart(WideToUtf8(caseDir) + "planting_probe.exe", c.args, WideToUtf8(caseDir), &r.p));
+    EXPECT_TRUE(DriverWaitExit(r.p, kStartMs, nullptr));
+    EXPECT_EQ(LoadedFrom(caseDir), c.loaded) << "loaded:" << Joined(LoadedFrom(caseDir));
+  }
+}
+
+TEST(LibraryPlanting, SetupAndUninstallerLoadNoPlantedLibrary) {
+  const std::wstring dir = TestFolder();
+  const std::wstring inst = dir + L"inst\\";
+  // A splash screen with its sound, every page, two languages, links, and a finish
+  // program that leaves its mark.
+  BuildInput in = FullProject();
+  ASSERT_TRUE(PutBytes(dir + L"splash.bmp", SplashPicture()));
+  ASSERT_TRUE(PutBytes(dir + L"splash.wav", SilenceWave()));
+  in.project.showSplash = 1;
+  in.project.splashImage = WideToAnsi(dir) + "splash.bmp";
+  in.project.playSound = 1;
+  in.project.splashSound = WideToAnsi(dir) + "splash.wav";
+  in.project.splashTime = "1";
+  in.project.installPath = WideToAnsi(inst);
+  in.project.includeUninstaller = 1;
+  in.project.runProgram = 1;
+  in.project.programLine = WideToAnsi(dir) + "finish.cmd";
+  ASSERT_TRUE(PutBytes(dir + L"finish.cmd", "@echo done> \"%~dp0finish.txt\"\r\n"));
+  std::string error;
+  ASSERT_TRUE(MakeSetupFromProject(in, dir, &error)) << error;
+  ASSERT_NO_FATAL_FAILURE(Plant(dir));
+
+  PreferPlanted preferInSetup(L"setup.exe");
+  Running setup;
+  ASSERT_TRUE(StartSetup(dir + L"setup.exe", dir + L"temp\\", &setup.p));
+  // A program that took a planted library may end before its first window: the message
+  // names what was loaded.
+  ASSERT_EQ("", ChooseLanguage(setup.p.id, "English", kStartMs)) << "loaded:" << Joined(LoadedFrom(dir));
+  HWND wizard = WaitWizard(setup.p.id, "Demo Setup", kActMs);
+  ASSERT_NE(wizard, nullptr);
+  // To the folder page, where the folder browser is opened and closed again.
+  HWND next = DriverFindControl(wizard, wiz::kNext);
+  ASSERT_TRUE(DriverClick(next));
+  ASSERT_TRUE(DriverPoll([&] { return ShownPage(wizard) == wiz::kLicence; }, kActMs));
+  ASSERT_TRUE(DriverClick(DriverFindControl(wizard, wiz::kAccept)));
+  ASSERT_TRUE(DriverPoll([&] { return DriverEnabled(next); }, kActMs));
+  ASSERT_TRUE(DriverClick(next));
+  ASSERT_TRUE(DriverPoll([&] { return ShownPage(wizard) == wiz::kAppFolder; }, kActMs));
+  ASSERT_TRUE(DriverClick(DriverFindControl(wizard, kInstallFolderBrowse)));
+  HWND browser = WaitDialog(setup.p.id, wizard, kActMs);
+  ASSERT_NE(browser, nullptr);
+  PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(DriverPoll([&] { return !IsWindow(browser); }, kActMs));
+  std::vector<int> pages;
+  ASSERT_EQ("", WalkToFinish(wizard, WalkOptions(), kInstallMs, &pages));
+  ASSERT_TRUE(DriverClick(next));
+  DWORD code = 1;
+  ASSERT_TRUE(DriverWaitExit(setup.p, kActMs, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(DriverPoll([&] { return PathExists(dir + L"finish.txt"); }, kActMs));
+  EXPECT_EQ(LoadedFrom(dir), std::vector<std::wstring>()) << "loaded:" << Joined(LoadedFrom(dir));
+  const std::wstring desktopLink = GetUserDesktopFolder() + L"Demo.lnk";
+  EXPECT_TRUE(PathExists(desktopLink));
+
+  ASSERT_TRUE(PathExists(inst + L"Uninstall.exe"));
+  ASSERT_NO_FATAL_FAILURE(Plant(inst));
+  PreferPlanted preferInUninstaller(L"Uninstall.exe");
+  Running uninstaller;
+  ASSERT_TRUE(StartWithTemp(WideToUtf8(inst) + "Uninstall.exe", "", WideToUtf8(dir) + "temp\\", &uninstaller.p));
+  ASSERT_TRUE(DriverAnswerMessageBox(uninstaller.p.id, "Uninstall", IDYES, kStartMs, nullptr))
+      << "loaded:" << Joined(LoadedFrom(inst));
+  ASSERT_TRUE(DriverAnswerMessageBox(uninstaller.p.id, "Uninstall", IDOK, kActMs * 2, nullptr));
+  ASSERT_TRUE(DriverWaitExit(uninstaller.p, kActMs, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(LoadedFrom(inst), std::vector<std::wstring>()) << "loaded:" << Joined(LoadedFrom(inst));
+  EXPECT_FALSE(PathExists(desktopLink));
+}
+
+}  // namespace
