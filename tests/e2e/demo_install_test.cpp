@@ -125,7 +125,7 @@ class DemoInstallTest : public ::testing::Test {
   }
 
   // Builds the demo project into root_ through the tool's Build command, with one more
-  // folder row when extraFolder (ending in "\\") is given.
+  // folder row when extraFolder (ending in "\") is given.
   void BuildDemoSetup(const std::string& extraFolder = "") {
     std::string project = ReadFileBytes("..\\demo\\demo.zkp");
     ASSERT_NE(std::string::npos, project.find("[Files/Dirs]")) << "no demo project beside the build";
