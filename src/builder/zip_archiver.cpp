@@ -98,7 +98,8 @@ SYSTEMTIME DosEpoch() {
 SYSTEMTIME FolderTime(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   SYSTEMTIME local{};
-  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) || !ToLocalTime(data.ftLastWriteTime, &local)) {
+  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      !ToLocalTime(data.ftLastWriteTime, &local)) {
     return DosEpoch();
   }
   return local;
@@ -491,8 +492,8 @@ int AddZipFile(const std::string& archive, const std::string& source, int nameMo
   WriteTarget target;
   if (!OpenTarget(archive, &target)) return 0;
   bool written = false;
-  int result =
-      WriteElement(target.zf, {path, false, size, -1}, EntryName(path, FolderOf(path), nameMode), when, nullptr, &written);
+  int result = WriteElement(target.zf, {path, false, size, -1}, EntryName(path, FolderOf(path), nameMode), when,
+                            nullptr, &written);
   result = CloseTarget(&target, result);
   if (result != ZIP_OK) return result;
   return written ? 1 : 0;

@@ -84,8 +84,10 @@ check_tree "$out/tree_stored.zip" "$out/tree_stored.zip_src" stor
 # name in UTF-8, with "\" for a folder.
 echo "checking names.zip"
 omega=$'\xce\xa9' nihon=$'\xe6\x97\xa5\xe6\x9c\xac' go=$'\xe8\xaa\x9e' cafe=$'caf\xc3\xa9'
-same "names.zip: names and contents" \
-  $'\t'$'\n'"plain.txt"$'\t'"plain.txt"$'\n'"${omega}mega.txt"$'\t'"${omega}mega.txt"$'\n'"$nihon/"$'\t'$'\n'"$nihon/$cafe.txt"$'\t'"$nihon\\$cafe.txt"$'\n'"$nihon$go.txt"$'\t'"$nihon$go.txt" \
+tab=$'\t'
+expected=$(printf '%s\n' "$tab" "plain.txt${tab}plain.txt" "${omega}mega.txt$tab${omega}mega.txt" "$nihon/$tab" \
+  "$nihon/$cafe.txt$tab$nihon\\$cafe.txt" "$nihon$go.txt$tab$nihon$go.txt")
+same "names.zip: names and contents" "$expected" \
   "$(python3 - "$out/names.zip" <<'PY'
 import sys, zipfile
 with zipfile.ZipFile(sys.argv[1]) as z:
