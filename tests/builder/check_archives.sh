@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the archives and the cabinet that builder_archive_test made under Wine with tools
-# that share no code with it: zipinfo and unzip (Info-ZIP) and cabextract. Extracted bytes,
-# names and dates are compared with the source files the test left beside them.
+# that share no code with it: zipinfo and unzip (Info-ZIP), Python's zipfile and cabextract.
+# Extracted bytes, names and dates are compared with the source files the test left beside
+# them.
 # Usage: check_archives.sh OUTPUT-FOLDER
 set -uo pipefail
 out=${1:?usage: check_archives.sh OUTPUT-FOLDER}
