@@ -14,7 +14,7 @@ packages=(
   cmake ninja-build make perl
   wine wine64 fonts-wine
   xvfb x11-apps x11-utils xauth imagemagick
-  unzip cabextract
+  unzip cabextract python3
   dpkg-dev ca-certificates
 )
 

@@ -14,7 +14,9 @@
 
 #include "common/dirlist.h"
 #include "common/files.h"
+#include "common/text.h"
 #include "builder/zip_deflate.h"
+#include "builder/zip_names.h"
 #include "builder/zip_workers.h"
 
 namespace {
@@ -35,7 +37,8 @@ ArchiverState& State() {
   return state;
 }
 
-// One thing to archive: a file, or a folder whose path ends in "\\".
+// One thing to archive: a file, or a folder whose path ends in "\\". The path is UTF-8,
+// whatever the ANSI code page can hold, and reaches the system through the wide calls.
 struct Element {
   std::string path;
   bool folder;
@@ -60,9 +63,10 @@ unzFile OpenZipForReading(const std::string& path) {
 // The progress procedure hears of every chunk of kZipChunkSize; it is also where a build
 // pauses or stops. There is no pause between chunks: the archiver runs on the build
 // thread, so the GUI thread repaints meanwhile, and waiting would only lengthen the build.
-bool ReportProgress(const char* name, float percent) {
+// Callers take names in the ANSI code page, as every other path of theirs.
+bool ReportProgress(const std::string& utf8Name, float percent) {
   ZipProgressProc proc = State().progress;
-  return proc != nullptr && proc(name, percent, 0) != 0;
+  return proc != nullptr && proc(Utf8ToAnsi(utf8Name).c_str(), percent, 0) != 0;
 }
 
 bool ToLocalTime(const FILETIME& written, SYSTEMTIME* local) {
@@ -72,7 +76,7 @@ bool ToLocalTime(const FILETIME& written, SYSTEMTIME* local) {
 
 // Local time of the file's last write; false when the file cannot be opened.
 bool ReadLocalWriteTime(const std::string& path, SYSTEMTIME* local) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   FILETIME written{};
@@ -94,7 +98,8 @@ SYSTEMTIME DosEpoch() {
 SYSTEMTIME FolderTime(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   SYSTEMTIME local{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || !ToLocalTime(data.ftLastWriteTime, &local)) {
+  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      !ToLocalTime(data.ftLastWriteTime, &local)) {
     return DosEpoch();
   }
   return local;
@@ -126,10 +131,10 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-// The entry name of source: its relative path, full path or file name, in the OEM code
-// page with "/" separators. Only a leading base folder is removed, so a folder further down
-// that happens to repeat the base's text keeps its name.
-std::string EntryName(const std::string& source, const std::string& base, int nameMode) {
+// The entry name of source (UTF-8): its relative path, full path or file name, with "/"
+// separators, in the bytes zip_names.h chooses. Only a leading base folder is removed, so a
+// folder further down that happens to repeat the base's text keeps its name.
+ZipNameBytes EntryName(const std::string& source, const std::string& base, int nameMode) {
   std::string name;
   if (nameMode == kZipNameFullPath) {
     name = source;
@@ -139,24 +144,23 @@ std::string EntryName(const std::string& source, const std::string& base, int na
     size_t cut = source.find_last_of("\\/");
     name = cut == std::string::npos ? source : source.substr(cut + 1);
   }
-  std::vector<char> oem(name.size() + 1);
-  CharToOemA(name.c_str(), oem.data());
-  name.assign(oem.data());
-  for (char& c : name) {
-    if (c == '\\') c = '/';
+  std::wstring wide = Utf8ToWide(name);
+  for (wchar_t& c : wide) {
+    if (c == L'\\') c = L'/';
   }
-  return name;
+  return EncodeZipEntryName(wide, CP_OEMCP);
 }
 
-void CollectFolderFiles(int mode, std::string folder, const std::string& pattern, std::vector<Element>* out) {
+// folder is UTF-8. The walk is wide, so that no name is lost to the ANSI code page.
+void CollectFolderFiles(int mode, std::string folder, const std::wstring& pattern, std::vector<Element>* out) {
   // An empty base means the current folder, not the root of the drive.
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   if (mode == kZipFolderTreeEntries) out->push_back({folder, true, -2, -1});
-  for (const DirEntry& e : ListDirectory(folder, "*.*", DirOrder::kSystem)) {
+  for (const DirEntryW& e : ListDirectory(Utf8ToWide(folder), L"*.*", DirOrder::kSystem)) {
     if (e.isFolder) {
-      if (mode != kZipFolderFiles) CollectFolderFiles(mode, folder + e.name, pattern, out);
-    } else if (PathMatchSpecA(e.name.c_str(), pattern.c_str())) {
-      out->push_back({folder + e.name, false, e.size, -1});
+      if (mode != kZipFolderFiles) CollectFolderFiles(mode, folder + WideToUtf8(e.name), pattern, out);
+    } else if (PathMatchSpecW(e.name.c_str(), pattern.c_str())) {
+      out->push_back({folder + WideToUtf8(e.name), false, e.size, -1});
     }
   }
 }
@@ -164,7 +168,7 @@ void CollectFolderFiles(int mode, std::string folder, const std::string& pattern
 // Reports a chunk put into the archive; true when the progress procedure says stop.
 bool ChunkDone(const Element& element, uint32_t sourceBytes, uint64_t* done) {
   *done += sourceBytes;
-  return ReportProgress(element.path.c_str(), static_cast<float>(*done * 100.0 / static_cast<double>(element.size)));
+  return ReportProgress(element.path, static_cast<float>(*done * 100.0 / static_cast<double>(element.size)));
 }
 
 // Writes a file packed by a worker into the open entry, chunk by chunk as it was read, so
@@ -218,7 +222,7 @@ int StreamFile(zipFile zf, const Element& element, HANDLE h, RawDeflater* deflat
 // (pool and job given) or read and packed here. Deflated data is packed outside minizip
 // and handed to it raw, the same way on either path. Answers ZIP_OK, kZipCancelled or
 // minizip's negative code; *written tells whether data went in.
-int WriteElement(zipFile zf, const Element& element, const std::string& name, const SYSTEMTIME& when,
+int WriteElement(zipFile zf, const Element& element, const ZipNameBytes& name, const SYSTEMTIME& when,
                  DeflatePool* pool, bool* written) {
   *written = false;
   zip_fileinfo info{};
@@ -229,14 +233,15 @@ int WriteElement(zipFile zf, const Element& element, const std::string& name, co
   info.tmz_date.tm_mon = when.wMonth - 1;
   info.tmz_date.tm_year = when.wYear;
   info.dosDate = DosDate(when);
-  DWORD attributes = GetFileAttributesA(element.path.c_str());
+  std::wstring path = Utf8ToWide(element.path);
+  DWORD attributes = GetFileAttributesW(path.c_str());
   info.external_fa = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes;
 
   // A source that vanished since its date was read gives an entry without data.
   const DeflatedFile* packed = element.job >= 0 ? &WaitDeflatedFile(pool, static_cast<size_t>(element.job)) : nullptr;
   HANDLE h = INVALID_HANDLE_VALUE;
   if (packed == nullptr && !element.folder && element.size != 0) {
-    h = CreateFileA(element.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   }
   bool hasData = packed != nullptr ? packed->opened : h != INVALID_HANDLE_VALUE;
@@ -245,8 +250,11 @@ int WriteElement(zipFile zf, const Element& element, const std::string& name, co
   int result = raw && packed == nullptr && !StartRawDeflate(&deflater) ? ZIP_INTERNALERROR : ZIP_OK;
   if (result == ZIP_OK) {
     int zip64 = element.size >= kZip64From ? 1 : 0;
-    result = zipOpenNewFileInZip2_64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, State().method,
-                                     kZipLevel, raw ? 1 : 0, zip64);
+    // The stream parameters and "made by" value are those zipOpenNewFileInZip2_64 gives,
+    // so an entry differs from before only by the flag, and only when its name needs it.
+    result = zipOpenNewFileInZip4_64(zf, name.bytes.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, State().method,
+                                     kZipLevel, raw ? 1 : 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, 0,
+                                     name.utf8 ? kZipUtf8NameFlag : 0, zip64);
   }
   if (result == ZIP_OK) {
     if (packed != nullptr && hasData) {
@@ -432,10 +440,10 @@ int CloseZipArchives(const std::string& comment) {
 int AddZipFolder(const std::string& archive, const std::string& folderPattern, int nameMode, int folderMode) {
   WriteTarget target;
   if (!OpenTarget(archive, &target)) return 0;
-  std::string base = FolderOf(folderPattern);
-  std::string pattern = folderPattern.substr(base.size());
+  std::string ansiBase = FolderOf(folderPattern);
+  std::string base = AnsiToUtf8(ansiBase);
   std::vector<Element> elements;
-  CollectFolderFiles(folderMode, base, pattern, &elements);
+  CollectFolderFiles(folderMode, base, AnsiToWide(folderPattern.substr(ansiBase.size())), &elements);
 
   // Files that fit in memory are packed ahead by the workers; the rest on this thread.
   DeflatePool pool;
@@ -479,11 +487,12 @@ int AddZipFile(const std::string& archive, const std::string& source, int nameMo
   SYSTEMTIME when{};
   int64_t size = FileSize(source);
   // Some systems open folders as files; a folder is still no file to add.
-  if (size < 0 || !ReadLocalWriteTime(source, &when)) return 0;
+  std::string path = AnsiToUtf8(source);
+  if (size < 0 || !ReadLocalWriteTime(path, &when)) return 0;
   WriteTarget target;
   if (!OpenTarget(archive, &target)) return 0;
   bool written = false;
-  int result = WriteElement(target.zf, {source, false, size, -1}, EntryName(source, FolderOf(source), nameMode), when,
+  int result = WriteElement(target.zf, {path, false, size, -1}, EntryName(path, FolderOf(path), nameMode), when,
                             nullptr, &written);
   result = CloseTarget(&target, result);
   if (result != ZIP_OK) return result;
@@ -536,9 +545,13 @@ int GetZipEntryInfo(ZipEntryInfo* info) {
   info->day = fi.tmu_date.tm_mday;
   info->month = fi.tmu_date.tm_mon;
   info->year = fi.tmu_date.tm_year;
-  std::vector<char> ansi(2 * fi.size_filename + 1);
-  OemToCharA(name.data(), ansi.data());
-  info->name.assign(ansi.data());
+  if ((fi.flag & kZipUtf8NameFlag) != 0) {
+    info->name = WideToAnsi(DecodeZipEntryName(name.data(), fi.flag, CP_OEMCP));
+  } else {
+    std::vector<char> ansi(2 * fi.size_filename + 1);
+    OemToCharA(name.data(), ansi.data());
+    info->name.assign(ansi.data());
+  }
   for (char& c : info->name) {
     if (c == '/') c = '\\';
   }

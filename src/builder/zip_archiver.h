@@ -1,9 +1,13 @@
 // The builder's ZIP archiver on minizip: makes the program-file archive of a setup, adds
 // folder trees and single files with progress reports, and walks an archive's entries.
 //
-// Entry names are stored in the machine's OEM code page with "/" separators; a folder
-// entry's name ends in "/". Dates are the local time of the source's last write, folders
-// included; times before 1980, which the format cannot hold, become 1980-01-01 00:00.
+// Paths handed in and reported to the progress procedure are ANSI, as the program's own.
+// Below a folder being added the walk and the reads are wide, so files named outside the
+// ANSI code page go in under their own names. Entry names are stored in the machine's OEM
+// code page with "/" separators, or as UTF-8 with the format's UTF-8 flag when the OEM
+// code page cannot hold them (zip_names.h); a folder entry's name ends in "/". Dates are
+// the local time of the source's last write, folders included; times before 1980, which
+// the format cannot hold, become 1980-01-01 00:00.
 //
 // The state (the open write and read archives, the compression method, the progress
 // procedure) is process-wide and unguarded: one thread at a time uses the archiver.
@@ -63,7 +67,7 @@ struct ZipEntryInfo {
   uint32_t day;
   uint32_t month;  // from 0
   uint32_t year;   // four digits
-  std::string name;  // ANSI, "\" separators
+  std::string name;  // ANSI, "\" separators (UTF-8 names converted, as far as ANSI goes)
 };
 
 int InitZipArchiver();

@@ -4,6 +4,8 @@
 
 #include <minizip/zip.h>
 
+#include "common/text.h"
+
 namespace {
 
 // Output grows in steps of this size; deflate fills what it is given before it asks again.
@@ -57,8 +59,8 @@ void EndRawDeflate(RawDeflater* d) {
 
 void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflatedFile* out) {
   *out = DeflatedFile{};
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   out->opened = true;
   RawDeflater d;

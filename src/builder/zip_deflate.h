@@ -49,7 +49,7 @@ struct DeflatedFile {
   std::vector<Chunk> chunks;
 };
 
-// Reads and packs path. Returns early, with what it has, when stop becomes true.
+// Reads and packs path (UTF-8). Returns early, with what it has, when stop becomes true.
 void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflatedFile* out);
 
 #endif

@@ -31,7 +31,7 @@ void SetZipWorkerCount(int count);
 int ZipWorkerCount();
 
 struct DeflateJob {
-  std::string path;
+  std::string path;  // UTF-8
   int64_t size = 0;
   bool done = false;
   DeflatedFile file;

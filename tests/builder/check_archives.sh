@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the archives and the cabinet that builder_archive_test made under Wine with tools
-# that share no code with it: zipinfo and unzip (Info-ZIP) and cabextract. Extracted bytes,
-# names and dates are compared with the source files the test left beside them.
+# that share no code with it: zipinfo and unzip (Info-ZIP), Python's zipfile and cabextract.
+# Extracted bytes, names and dates are compared with the source files the test left beside
+# them.
 # Usage: check_archives.sh OUTPUT-FOLDER
 set -uo pipefail
 out=${1:?usage: check_archives.sh OUTPUT-FOLDER}
@@ -77,6 +78,25 @@ check_tree() {  # archive source-folder method
 
 check_tree "$out/tree_deflated.zip" "$out/tree_deflated.zip_src" defX
 check_tree "$out/tree_stored.zip" "$out/tree_stored.zip_src" stor
+
+# Names the ANSI code page cannot hold. Debian's Info-ZIP converts every name of a FAT-made
+# archive from OEM and passes over the UTF-8 flag, so Python's zipfile reads these: OEM
+# (code page 437) names without the flag, UTF-8 names with it. Each file holds its own
+# name in UTF-8, with "\" for a folder.
+echo "checking names.zip"
+omega=$'\xce\xa9' nihon=$'\xe6\x97\xa5\xe6\x9c\xac' go=$'\xe8\xaa\x9e' cafe=$'caf\xc3\xa9'
+tab=$'\t'
+expected=$(printf '%s\n' "$tab" "plain.txt${tab}plain.txt" "${omega}mega.txt$tab${omega}mega.txt" "$nihon/$tab" \
+  "$nihon/$cafe.txt$tab$nihon\\$cafe.txt" "$nihon$go.txt$tab$nihon$go.txt")
+same "names.zip: names and contents" "$expected" \
+  "$(python3 - "$out/names.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    for i in sorted(z.infolist(), key=lambda i: i.filename):
+        data = b"" if i.filename.endswith("/") or not i.filename else z.read(i)
+        sys.stdout.buffer.write(i.filename.encode("utf-8") + b"\t" + data + b"\n")
+PY
+)"
 
 echo "checking folders.zip"
 check "folders.zip: unzip -t" unzip -tqq "$out/folders.zip" '?*'

@@ -11,6 +11,7 @@
 
 #include "builder/test_files.h"
 #include "builder/zip_archiver.h"
+#include "support/zip_directory.h"
 
 namespace {
 
@@ -257,6 +258,59 @@ TEST_F(ZipTest, NameModesNameTheEntry) {
     EXPECT_EQ(AddZipFile(archive, source, c.first), 1);
     EXPECT_EQ(EntryNames(archive), std::vector<std::string>{c.second});
   }
+}
+
+// Names the ANSI code page cannot hold: the walk finds them, and each entry is named in
+// OEM bytes when the OEM code page holds the name (Greek capital omega is in 437, the
+// test prefix's), else in UTF-8 with the flag, in the local and the central header alike.
+TEST_F(ZipTest, NamesOutsideTheAnsiCodePageKeepTheirName) {
+  ASSERT_EQ(GetOEMCP(), 437u) << "the rows below are those of code page 437";
+  std::wstring src = AnsiToWide(OutPath("names_src\\"));
+  ASSERT_TRUE(CreateDirectoryW(src.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(CreateDirectoryW((src + L"\u65e5\u672c").c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  struct NameRow {
+    const wchar_t* file;
+    const char* stored;
+    uint16_t flag;
+    const char* listed;  // as GetZipEntryInfo gives it, in ANSI; null: left to OemToCharA's best fit
+  };
+  const NameRow rows[] = {
+      {L"plain.txt", "plain.txt", 0, "plain.txt"},
+      {L"\u03a9mega.txt", "\xea" "mega.txt", 0, nullptr},
+      {L"\u65e5\u672c\u8a9e.txt", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt", 0x800, "???.txt"},
+      {L"\u65e5\u672c\\caf\u00e9.txt", "\xe6\x97\xa5\xe6\x9c\xac/caf\xc3\xa9.txt", 0x800, "??\\caf\xe9.txt"},
+  };
+  for (const NameRow& r : rows) ASSERT_TRUE(PutBytes(src + r.file, WideToUtf8(r.file)));
+  std::string archive = OutPath("names.zip");
+  DeleteFileA(archive.c_str());
+
+  EXPECT_EQ(AddZipFolder(archive, WideToAnsi(src) + "*.*", kZipNameRelative, kZipFolderTreeEntries), 4);
+
+  std::vector<StoredEntry> stored = ReadStoredEntries(ReadBytes(archive));
+  std::vector<ZipEntryInfo> listed = ListEntries(archive);
+  ASSERT_EQ(stored.size(), 6u);
+  ASSERT_EQ(listed.size(), 6u);
+  for (const NameRow& r : rows) {
+    SCOPED_TRACE(r.stored);
+    auto at = std::find_if(stored.begin(), stored.end(), [&](const StoredEntry& e) { return e.name == r.stored; });
+    ASSERT_NE(at, stored.end());
+    EXPECT_EQ(at->flag & 0x800, r.flag);
+    EXPECT_EQ(at->localFlag, at->flag);
+    EXPECT_EQ(at->localName, at->name);
+    const ZipEntryInfo& info = listed[static_cast<size_t>(at - stored.begin())];
+    if (r.listed != nullptr) {
+      EXPECT_EQ(info.name, r.listed);
+    }
+    EXPECT_EQ(info.flag, at->flag);
+    EXPECT_EQ(info.uncompressedSize, WideToUtf8(r.file).size());
+  }
+  // The folder of the two Japanese characters, in UTF-8 as its name needs.
+  auto folder = std::find_if(stored.begin(), stored.end(),
+                             [](const StoredEntry& e) { return e.name == "\xe6\x97\xa5\xe6\x9c\xac/"; });
+  ASSERT_NE(folder, stored.end());
+  EXPECT_EQ(folder->flag & 0x800, 0x800);
+  EXPECT_EQ(stored[0].name, "");
+  EXPECT_EQ(stored[0].flag & 0x800, 0);
 }
 
 TEST_F(ZipTest, AddZipFileReplacesAnEmptyArchiveThenExtendsIt) {

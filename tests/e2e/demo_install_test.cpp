@@ -14,9 +14,11 @@
 
 #include "app/build_session.h"
 #include "app/test_paths.h"
+#include "common/text.h"
 #include "driver/driver.h"
 #include "e2e/machine_state.h"
 #include "e2e/setup_walk.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -122,11 +124,15 @@ class DemoInstallTest : public ::testing::Test {
     RemoveDemoTraces();
   }
 
-  // Builds the demo project into root_ through the tool's Build command.
-  void BuildDemoSetup() {
+  // Builds the demo project into root_ through the tool's Build command, with one more
+  // folder row when extraFolder (ending in "\") is given.
+  void BuildDemoSetup(const std::string& extraFolder = "") {
     std::string project = ReadFileBytes("..\\demo\\demo.zkp");
     ASSERT_NE(std::string::npos, project.find("[Files/Dirs]")) << "no demo project beside the build";
     ASSERT_TRUE(SetProjectValue(&project, "Build", "File", setupFile()));
+    if (!extraFolder.empty()) {
+      ASSERT_TRUE(AddProjectFileRow(&project, extraFolder, "n/a", "[Folder]"));
+    }
     ASSERT_TRUE(WriteFileBytes(root_ + "demo.zkp", project));
     ASSERT_TRUE(session_.Start(root_ + "demo.zkp"));
     ASSERT_TRUE(session_.Build());
@@ -288,6 +294,28 @@ TEST_F(DemoInstallTest, BuildInstallAndUninstallTheDemo) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion"));
   EXPECT_FALSE(ListedInAddRemove(&list)) << list;
+}
+
+// Program files named outside the ANSI code page, in a folder row: the Greek name fits the
+// OEM code page and is stored in it, the Japanese one only in UTF-8 with the archive's flag.
+// Each is installed under its own name with its own bytes.
+TEST_F(DemoInstallTest, FilesNamedOutsideTheAnsiCodePageAreInstalledUnderTheirNames) {
+  const std::wstring names[] = {L"plain.txt", L"\u03a9mega.txt", L"\u65e5\u672c\u8a9e.txt"};
+  const std::string folder = root_ + "Intl\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  for (const std::wstring& name : names) {
+    ASSERT_TRUE(PutBytes(AnsiToWide(folder) + name, "contents of " + WideToUtf8(name)));
+  }
+  ASSERT_NO_FATAL_FAILURE(BuildDemoSetup(folder));
+  ASSERT_NO_FATAL_FAILURE(InstallThroughWizard(setupFile(), setupTemp_, install_, &setup_));
+
+  std::set<std::string> installed = TreeEntries(install_ + "Intl\\");
+  EXPECT_EQ(3u, installed.size()) << "installed:" << Joined(installed);
+  for (const std::wstring& name : names) {
+    std::string utf8 = WideToUtf8(name);
+    EXPECT_EQ(1u, installed.count(utf8)) << utf8 << " missing; installed:" << Joined(installed);
+    EXPECT_EQ("contents of " + utf8, GetBytes(AnsiToWide(install_ + "Intl\\") + name)) << utf8;
+  }
 }
 
 }  // namespace

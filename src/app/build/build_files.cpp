@@ -6,6 +6,7 @@
 #include "common/carried.h"
 #include "common/dirlist.h"
 #include "common/resource_data.h"
+#include "common/text.h"
 
 namespace {
 
@@ -29,10 +30,9 @@ CopyResult CopyData(HANDLE in, HANDLE out) {
   }
 }
 
-}  // namespace
-
-CopyResult CopyBuildFile(const std::string& source, const std::string& target) {
-  HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+// Copies with the wide calls, so that the walks below can hand any name over.
+CopyResult CopyWide(const std::wstring& source, const std::wstring& target) {
+  HANDLE in = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (in == INVALID_HANDLE_VALUE) return CopyResult::kFailed;
   BY_HANDLE_FILE_INFORMATION info{};
@@ -42,8 +42,8 @@ CopyResult CopyBuildFile(const std::string& source, const std::string& target) {
   }
   // Two rows may name files of the same name: the second replaces the first, even when
   // the first copy is read-only.
-  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE out = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) {
     CloseHandle(in);
     return CopyResult::kFailed;
@@ -55,38 +55,98 @@ CopyResult CopyBuildFile(const std::string& source, const std::string& target) {
   if (!CloseHandle(out) && result == CopyResult::kCopied) result = CopyResult::kFailed;
   CloseHandle(in);
   if (result != CopyResult::kCopied) {
-    DeleteFileA(target.c_str());
+    DeleteFileW(target.c_str());
     return result;
   }
   DWORD attributes = info.dwFileAttributes & kCopiedAttributes;
-  SetFileAttributesA(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
   return result;
 }
 
-CopyResult CopyBuildFolder(const std::string& source, const std::string& target, std::vector<std::string>* failed) {
-  if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return CopyResult::kFailed;
-  for (const DirEntry& e : ListDirectory(source, "*.*")) {
-    std::string from = source + "\\" + e.name;
-    std::string to = target + "\\" + e.name;
-    CopyResult r = e.isFolder ? CopyBuildFolder(from, to, failed) : CopyBuildFile(from, to);
+// True when path is the file's only name, so changing its attributes touches no other file.
+bool IsOnlyName(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  bool only = GetFileInformationByHandle(h, &info) && info.nNumberOfLinks == 1;
+  CloseHandle(h);
+  return only;
+}
+
+// Removes the file at path by its name, so that nothing is written through it: in the
+// staging tree it may be a hard link to one of the author's files. Only a read-only file
+// that is nobody else's has its attribute cleared for that. True when nothing is left.
+bool RemoveStagedFile(const std::wstring& path) {
+  if (DeleteFileW(path.c_str())) return true;
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & FILE_ATTRIBUTE_READONLY) || !IsOnlyName(path))
+    return false;
+  SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  return DeleteFileW(path.c_str()) != 0;
+}
+
+// A link carries every attribute of its source, a copy only kCopiedAttributes; a read-only
+// link could not be removed again without making the author's file writable.
+bool MayLink(DWORD attributes) {
+  constexpr DWORD kLinkable = (kCopiedAttributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_NORMAL;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & ~kLinkable) == 0;
+}
+
+CopyResult StageWide(const std::wstring& source, const std::wstring& target, StageWay way) {
+  if (!RemoveStagedFile(target)) return CopyResult::kFailed;
+  // Links fail across volumes and on file systems without them; the copy is the fallback.
+  if (way == StageWay::kLinkWhenPossible && MayLink(GetFileAttributesW(source.c_str())) &&
+      CreateHardLinkW(target.c_str(), source.c_str(), nullptr)) {
+    return CopyResult::kCopied;
+  }
+  return CopyWide(source, target);
+}
+
+CopyResult StageFolderWide(const std::wstring& source, const std::wstring& target, StageWay way,
+                           std::vector<std::string>* failed) {
+  if (!CreateDirectoryW(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return CopyResult::kFailed;
+  for (const DirEntryW& e : ListDirectory(source, L"*.*")) {
+    if (BuildMustStop()) return CopyResult::kStopped;
+    std::wstring from = source + L"\\" + e.name;
+    std::wstring to = target + L"\\" + e.name;
+    CopyResult r = e.isFolder ? StageFolderWide(from, to, way, failed) : StageWide(from, to, way);
     if (r == CopyResult::kStopped) return r;
-    if (r == CopyResult::kFailed) failed->push_back(from);
+    // The log is ANSI; a name it cannot show still tells the author where to look.
+    if (r == CopyResult::kFailed) failed->push_back(WideToAnsi(from));
   }
   return CopyResult::kCopied;
 }
 
-void RemoveBuildTree(const std::string& folder) {
-  for (const DirEntry& e : ListDirectory(folder, "*.*")) {
-    std::string path = folder + e.name;
+void RemoveTreeWide(const std::wstring& folder) {
+  for (const DirEntryW& e : ListDirectory(folder, L"*.*")) {
+    std::wstring path = folder + e.name;
     if (e.isFolder) {
-      RemoveBuildTree(path + "\\");
+      RemoveTreeWide(path + L"\\");
     } else {
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(path.c_str());
+      RemoveStagedFile(path);
     }
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
+
+}  // namespace
+
+CopyResult CopyBuildFile(const std::string& source, const std::string& target) {
+  return CopyWide(AnsiToWide(source), AnsiToWide(target));
+}
+
+CopyResult StageBuildFile(const std::string& source, const std::string& target, StageWay way) {
+  return StageWide(AnsiToWide(source), AnsiToWide(target), way);
+}
+
+CopyResult StageBuildFolder(const std::string& source, const std::string& target, std::vector<std::string>* failed,
+                            StageWay way) {
+  return StageFolderWide(AnsiToWide(source), AnsiToWide(target), way, failed);
+}
+
+void RemoveBuildTree(const std::string& folder) { RemoveTreeWide(AnsiToWide(folder)); }
 
 std::string TempFolder() {
   char shortForm[MAX_PATH + 1];

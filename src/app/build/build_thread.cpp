@@ -42,7 +42,7 @@ enum class Outcome { kDone, kFailed, kCancelled };
 // own, so that clean-up can remove it whole without touching anything else.
 struct BuildPaths {
   std::string folder;     // TEMP + GUID + "\"
-  std::string staging;    // copies of the program files, zipped from here
+  std::string staging;    // the program files, linked or copied, zipped from here
   std::string archive;    // the program-file archive the setup carries
   std::string resources;  // resource files and "Setup.cab"
 };
@@ -113,7 +113,8 @@ bool MakeBuildFolders(Build& b) {
   return CreateDirectoryA(b.paths.resources.c_str(), nullptr) != 0;
 }
 
-// The listed files, then the listed folders, copied into the staging folder.
+// The listed files, then the listed folders, put into the staging folder (linked where
+// the file system allows it, else copied).
 Outcome StageProgramFiles(Build& b) {
   const SetupProject& p = b.in.project;
   AddBuildLogLine("Preparing files...");
@@ -126,7 +127,7 @@ Outcome StageProgramFiles(Build& b) {
     if (BuildMustStop()) return Outcome::kCancelled;
     if (FileSize(row.path) >= 0) {
       AddBuildLogLine("Preparing file: " + row.path);
-      CopyResult r = CopyBuildFile(row.path, b.paths.staging + FileNamePart(row.path));
+      CopyResult r = StageBuildFile(row.path, b.paths.staging + FileNamePart(row.path));
       if (r == CopyResult::kStopped) return Outcome::kCancelled;
       if (r == CopyResult::kFailed) AddBuildLogLine("Could not prepare: " + row.path);
     } else {
@@ -142,7 +143,7 @@ Outcome StageProgramFiles(Build& b) {
       std::string folder = row.path;
       while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
       std::vector<std::string> failed;
-      CopyResult r = CopyBuildFolder(folder, b.paths.staging + GetLastPathComponent(folder), &failed);
+      CopyResult r = StageBuildFolder(folder, b.paths.staging + GetLastPathComponent(folder), &failed);
       if (r == CopyResult::kStopped) return Outcome::kCancelled;
       if (r == CopyResult::kFailed) failed.push_back(row.path);
       for (const std::string& f : failed) AddBuildLogLine("Could not prepare: " + f);
