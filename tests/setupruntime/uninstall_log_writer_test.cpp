@@ -5,6 +5,7 @@
 #include "common/sha256.h"
 #include "common/text.h"
 #include "setupruntime/install_test_support.h"
+#include "setupruntime/install_workers.h"
 #include "setupruntime/uninstall_log_writer.h"
 
 namespace {
@@ -56,6 +57,40 @@ TEST_F(UninstallLogWriterTest, BoundKeyKeepsTheDigestOfEveryRecordWritten) {
   CloseUninstallLog(&log);
   EXPECT_EQ(GetBytes(LogPath()), expected);
   EXPECT_EQ(KeptDigest(key).size(), 64u);
+}
+
+// Installed again into the same folder and aborted before the key is written anew: the
+// key left by the first installation already starts this uninstaller, so it must hold the
+// digest of the new log, while the key of an installation elsewhere is left alone.
+TEST_F(UninstallLogWriterTest, AbortedReinstallKeepsTheKeysDigestInStep) {
+  SetExtractWorkerCount(0);
+  const std::wstring key = std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTestAppName;
+  const struct {
+    const char* name;
+    std::wstring command;
+    bool follows;
+  } cases[] = {
+      {"same folder", L"\"" + App() + L"uninst.exe\"", true},
+      {"same folder in other case", L"\"" + dir + L"APP\\UNINST.EXE\"", true},
+      {"other folder", L"\"C:\\Elsewhere\\uninst.exe\"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseArchive({{"a.txt", "a"}, {"locked.txt", "new"}, {"after.txt", "after"}});
+    CreateFolderPath(App());
+    PutBytes(App() + L"locked.txt", "old");
+    CreateRegistryKey(HKEY_LOCAL_MACHINE, key);
+    WriteRegistryString(HKEY_LOCAL_MACHINE, key, L"UninstallString", c.command);
+    WriteRegistryString(HKEY_LOCAL_MACHINE, key, kUninstallLogDigestValue, L"digest of the earlier log");
+    HANDLE lock = CreateFileW((App() + L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ui.answer = [](int) { return IDABORT; };
+    EXPECT_EQ(Run(), 0);
+    CloseHandle(lock);
+    std::string log = GetBytes(App() + L"uninstall.dat");
+    EXPECT_NE(log.find("a.txt"), std::string::npos);
+    EXPECT_EQ(KeptDigest(key), c.follows ? Utf8ToWide(Sha256Hex(log)) : L"digest of the earlier log");
+  }
 }
 
 }  // namespace
