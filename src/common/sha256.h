@@ -9,9 +9,9 @@
 #include <string>
 
 struct Sha256 {
-  uint32_t state[8];
+  uint32_t state[8] = {};
   uint64_t length = 0;  // bytes fed so far
-  unsigned char block[64];
+  unsigned char block[64] = {};
   size_t used = 0;  // bytes of block waiting for the next compression
 };
 

@@ -11,7 +11,8 @@ namespace {
 
 void StoreDigest(const UninstallLogWriter& log) {
   if (log.digestKey.empty()) return;
-  WriteRegistryString(HKEY_LOCAL_MACHINE, log.digestKey, kUninstallLogDigestValue, Utf8ToWide(Sha256HexDigest(log.digest)));
+  std::wstring digest = Utf8ToWide(Sha256HexDigest(log.digest));
+  WriteRegistryString(HKEY_LOCAL_MACHINE, log.digestKey, kUninstallLogDigestValue, digest);
   TakeRegistryError();
 }
 
@@ -51,14 +52,14 @@ std::string Int32Bytes(int32_t value) {
 
 int OpenUninstallLog(UninstallLogWriter* log, const std::wstring& path, const UninstallLogHeader& header) {
   CloseUninstallLog(log);
-  for (const std::wstring* line : {&header.productName, &header.productVersion, &header.website, &header.installFolder}) {
+  const std::wstring* lines[] = {&header.productName, &header.productVersion, &header.website, &header.installFolder};
+  for (const std::wstring* line : lines) {
     if (line->find_first_of(L"\r\n") != std::wstring::npos) return 0;
   }
   int file = static_cast<int>(LineFileCreate(kAnyNumber, path));
   if (file == 0) return 0;
   std::string bytes = Int32Bytes(kUninstallLogVersion);
-  for (const std::wstring* line : {&header.productName, &header.productVersion, &header.website, &header.installFolder})
-    bytes += WideToUtf8(*line) + "\r\n";
+  for (const std::wstring* line : lines) bytes += WideToUtf8(*line) + "\r\n";
   bytes += Int32Bytes(header.entryCount);
   log->file = file;
   Sha256Init(&log->digest);

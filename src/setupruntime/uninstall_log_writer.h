@@ -30,8 +30,8 @@ struct UninstallLogHeader {
 };
 
 struct UninstallLogWriter {
-  int file = 0;  // runtime file number; 0 when closed
-  Sha256 digest;        // of every byte written so far
+  int file = 0;            // runtime file number; 0 when closed
+  Sha256 digest;           // of every byte written so far
   std::wstring digestKey;  // the Add/Remove key below HKEY_LOCAL_MACHINE; empty while unbound
 };
 

@@ -199,8 +199,8 @@ TEST_F(UninstallerProgram, LogChangedAfterTheSetupIsAnErrorAndRemovesNothing) {
   PutAddRemoveKey(log_);
   std::wstring canary = UniqueName(L"zkcanary");
   PutValue(HKEY_CURRENT_USER, key_ + L"\\Canary", canary, L"keep");
-  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat",
-                       log_ + WideToUtf8(L"#DRV\r\nHKEY_CURRENT_USER\r\n" + key_ + L"\\Canary\\\r\n" + canary + L"\r\n")));
+  std::wstring added = L"#DRV\r\nHKEY_CURRENT_USER\r\n" + key_ + L"\\Canary\\\r\n" + canary + L"\r\n";
+  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_ + WideToUtf8(added)));
   ASSERT_TRUE(Start());
   std::string text;
   ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
