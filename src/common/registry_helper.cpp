@@ -9,6 +9,8 @@
 
 #include "common/placeholders.h"
 
+const wchar_t kUninstallLogDigestValue[] = L"UninstallLogSha256";
+
 const wchar_t kRegErrorRootEmpty[] = L"ERROR, #HKEY is empty";
 const wchar_t kRegErrorSubKeyEmpty[] = L"ERROR, subkeyname is empty";
 const wchar_t kRegErrorValueNameEmpty[] = L"ERROR, valuename is empty";

@@ -43,6 +43,10 @@ extern const wchar_t kRegErrorOther[];
 extern const wchar_t kRegErrorProgramsFolder[];
 extern const wchar_t kRegErrorDesktopFolder[];
 
+// The value of a product's Add/Remove key that holds the SHA-256 of its uninstall log, as
+// 64 lowercase hex digits: the setup writes it, the uninstaller checks the log against it.
+extern const wchar_t kUninstallLogDigestValue[];
+
 // Modes of WriteRegistryBinary.
 constexpr int kRegBinaryBlock = 0;  // the bytes of a memory block
 constexpr int kRegBinaryText = 1;   // text of hexadecimal byte pairs, e.g. "0A 1B FF"

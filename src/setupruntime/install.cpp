@@ -40,9 +40,8 @@ bool WriteWholeFile(const std::wstring& path, const void* data, size_t size) {
 void InstallUninstaller(InstallRun* run, int64_t entries) {
   const InstallInputs& in = *run->in;
   const SetupConfig& config = in.config;
-  if (in.uninstallerImage != nullptr) {
-    WriteWholeFile(run->folder + config.uninstallerFilename + L".exe", in.uninstallerImage, in.uninstallerImageSize);
-  }
+  const std::wstring uninstaller = run->folder + config.uninstallerFilename + L".exe";
+  if (in.uninstallerImage != nullptr) WriteWholeFile(uninstaller, in.uninstallerImage, in.uninstallerImageSize);
   CopyFileW(in.texts.languageFile.c_str(), (run->folder + L"uninstall_l.zkl").c_str(), FALSE);
   UninstallLogHeader header;
   header.productName = config.appName;
@@ -51,6 +50,10 @@ void InstallUninstaller(InstallRun* run, int64_t entries) {
   header.installFolder = run->folder;
   header.entryCount = static_cast<int32_t>(entries);
   OpenUninstallLog(&run->log, run->folder + L"uninstall.dat", header);
+  // Installed again into the same folder: the key of the earlier installation already
+  // names this uninstaller, which would hold the new log against the old digest if the
+  // setup stopped before the key is written anew.
+  if (UninstallKeyNames(config, uninstaller)) BindUninstallLog(&run->log, kUninstallKeyBase + config.appName);
 }
 
 // Records the archive's folders, deepest last made first, and the Add/Remove entry.
@@ -61,6 +64,7 @@ void RecordFoldersAndUninstallKey(InstallRun* run) {
   // would be told to delete that.
   if (config.appName.empty()) return;
   WriteUninstallKey(config, run->folder + config.uninstallerFilename + L".exe");
+  BindUninstallLog(&run->log, kUninstallKeyBase + config.appName);
   LogRegistryKey(&run->log, L"HKEY_LOCAL_MACHINE", kUninstallKeyBase + config.appName);
 }
 

@@ -9,6 +9,19 @@
 
 const wchar_t kUninstallKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+namespace {
+
+std::wstring UninstallCommand(const std::wstring& uninstallerPath) { return L"\"" + uninstallerPath + L"\""; }
+
+}  // namespace
+
+bool UninstallKeyNames(const SetupConfig& config, const std::wstring& uninstallerPath) {
+  if (config.appName.empty()) return false;
+  std::wstring command = ReadRegistryValue(HKEY_LOCAL_MACHINE, kUninstallKeyBase + config.appName, L"UninstallString");
+  TakeRegistryError();
+  return _wcsicmp(command.c_str(), UninstallCommand(uninstallerPath).c_str()) == 0;
+}
+
 void WriteUninstallKey(const SetupConfig& config, const std::wstring& uninstallerPath) {
   std::wstring key = kUninstallKeyBase + config.appName;
   CreateRegistryKey(HKEY_LOCAL_MACHINE, key);
@@ -18,7 +31,7 @@ void WriteUninstallKey(const SetupConfig& config, const std::wstring& uninstalle
   WriteRegistryString(HKEY_LOCAL_MACHINE, key, L"Publisher", config.company);
   // Add/Remove Programs runs UninstallString as a command line: unquoted, a path with
   // blanks ("C:\Program Files\...") would first be tried as "C:\Program.exe".
-  WriteRegistryString(HKEY_LOCAL_MACHINE, key, L"UninstallString", L"\"" + uninstallerPath + L"\"");
+  WriteRegistryString(HKEY_LOCAL_MACHINE, key, L"UninstallString", UninstallCommand(uninstallerPath));
   WriteRegistryString(HKEY_LOCAL_MACHINE, key, L"DisplayIcon", uninstallerPath);
 }
 

@@ -33,6 +33,9 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip);
 // The Add/Remove Programs key of the product.
 extern const wchar_t kUninstallKeyBase[];  // "Software\Microsoft\Windows\CurrentVersion\Uninstall\"
 void WriteUninstallKey(const SetupConfig& config, const std::wstring& uninstallerPath);
+// Whether the product's key already starts the uninstaller at uninstallerPath (the
+// product is installed again into the same folder).
+bool UninstallKeyNames(const SetupConfig& config, const std::wstring& uninstallerPath);
 void InstallRegistryValues(InstallRun* run);
 
 void InstallShortcuts(InstallRun* run);

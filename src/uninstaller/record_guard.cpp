@@ -168,6 +168,10 @@ bool BuildGuardContext(const std::wstring& installFolder, GuardContext* ctx) {
   return MakeGuardContext(installFolder, SystemShortcutRoots(), SystemProtectedFolders(), ctx);
 }
 
+bool IsShortcutFile(const std::wstring& path) {
+  return path.size() > 4 && Upper(path.substr(path.size() - 4)) == L".LNK";
+}
+
 GuardVerdict CheckPathRecord(const GuardContext& ctx, const UninstallRecord& r, std::wstring* target) {
   std::wstring path;
   if (!NormalisePath(r.path, &path)) return GuardVerdict::BadPath;
@@ -178,6 +182,7 @@ GuardVerdict CheckPathRecord(const GuardContext& ctx, const UninstallRecord& r, 
     if (PathInside(path, a) && (!root || a.size() > root->size())) root = &a;
   }
   if (!root) return GuardVerdict::Outside;
+  if (r.kind == RecordKind::File && root != &roots[0] && !IsShortcutFile(path)) return GuardVerdict::NotShortcut;
   // No record may reach a protected folder or another root (the installation folder
   // itself is removed by the final batch, not by a record), nor anything inside a
   // protected folder that lies below its own root (a start-menu root's Startup folder).

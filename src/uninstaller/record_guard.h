@@ -8,7 +8,8 @@
 // common Programs folder) or a desktop folder (the user's or the common one); it must not
 // be, hold, or lie inside any protected folder below that root (drive roots, the Windows,
 // system and Program Files folders, the profile folders, the roots themselves...), and no
-// folder between the root and the target may be a link.
+// folder between the root and the target may be a link. In a start-menu or desktop folder
+// the setup makes nothing but shell links, so a file record there must name a ".lnk" file.
 #ifndef ZK_UNINSTALLER_RECORD_GUARD_H
 #define ZK_UNINSTALLER_RECORD_GUARD_H
 
@@ -32,6 +33,7 @@ enum class GuardVerdict {
   Outside,     // not strictly inside the installation folder or a shortcut root
   Protected,   // is, holds or lies inside a protected folder
   Link,        // a folder on the way, or the target itself, is a link
+  NotShortcut, // a file record in a start-menu or desktop folder that is no shell link
   BadRoot,     // a registry root name that is not one of the five
   BadKey,      // an empty or protected registry key
 };
@@ -57,6 +59,8 @@ bool MakeGuardContext(const std::wstring& installFolder, const std::vector<std::
 // The same with this machine's roots and protected folders.
 bool BuildGuardContext(const std::wstring& installFolder, GuardContext* ctx);
 
+// Whether the file at path (normalised) is a shell link by its name ("*.lnk", any case).
+bool IsShortcutFile(const std::wstring& path);
 // The verdict for a "#DF" or "#DD" record; *target receives the normalised path to act on.
 GuardVerdict CheckPathRecord(const GuardContext& ctx, const UninstallRecord& r, std::wstring* target);
 

@@ -23,7 +23,7 @@ bool RemoveFile(const std::wstring& path) {
   return DeleteFileW(path.c_str()) != 0;
 }
 
-bool RemoveFolder(const std::wstring& folder) {
+bool RemoveFolder(const std::wstring& folder, bool shortcutsOnly) {
   std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW((base + L"*.*").c_str(), &found);
@@ -32,6 +32,7 @@ bool RemoveFolder(const std::wstring& folder) {
       // Sub folders are records of their own; links are never followed nor touched.
       if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
       std::wstring path = base + found.cFileName;
+      if (shortcutsOnly && !IsShortcutFile(path)) continue;
       MakeWritable(path, found.dwFileAttributes);
       DeleteFileW(path.c_str());
     } while (FindNextFileW(find, &found));
@@ -62,7 +63,9 @@ GuardVerdict ApplyRecord(const GuardContext& ctx, const UninstallRecord& r) {
     if (r.kind == RecordKind::File) {
       RemoveFile(path);
     } else {
-      RemoveFolder(path);
+      // A folder outside the installation folder lies in a start-menu or desktop folder,
+      // where the setup made nothing but links; anything else there is the user's.
+      RemoveFolder(path, !PathInside(path, ctx.installFolder));
     }
     return verdict;
   }

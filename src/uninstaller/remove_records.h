@@ -13,8 +13,10 @@
 // name is left alone (false too).
 bool RemoveFile(const std::wstring& path);
 // Deletes the files directly inside folder (sub folders and links stay: not recursive),
-// then the folder when it has become empty. true when the folder is gone.
-bool RemoveFolder(const std::wstring& folder);
+// then the folder when it has become empty. true when the folder is gone. With
+// shortcutsOnly only ".lnk" files are deleted: what the setup puts into a start-menu
+// folder.
+bool RemoveFolder(const std::wstring& folder, bool shortcutsOnly = false);
 // Walks from key up to its first part and deletes each key that has neither a value nor
 // a sub key, deepest first. Keys of the system (IsProtectedRegistryKey) are passed over.
 void DeleteEmptyParentKeys(HKEY root, const std::wstring& key);

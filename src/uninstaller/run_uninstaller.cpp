@@ -3,24 +3,29 @@
 #include <windows.h>
 
 #include "common/prefs.h"
+#include "uninstaller/log_binding.h"
 #include "uninstaller/uninstall_window.h"
 
 namespace {
 
-std::wstring OwnFolder() {
+std::wstring OwnPath() {
   wchar_t path[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return std::wstring();
-  std::wstring p(path, n);
-  size_t slash = p.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
+  return std::wstring(path, n);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 }  // namespace
 
-bool LoadUninstallSession(const std::wstring& folder, UninstallSession* session) {
+bool LoadUninstallSession(const std::wstring& folder, const std::wstring& programPath, UninstallSession* session) {
   UninstallSession s;
   if (ReadUninstallLog(folder + L"uninstall.dat", &s.log) != LogStatus::Ok) return false;
+  if (CheckLogBinding(s.log, programPath) == LogBinding::Differs) return false;
   if (!ReadUninstallTexts(folder + L"uninstall_l.zkl", s.log.productName, &s.texts)) return false;
   if (!BuildGuardContext(s.log.installFolder, &s.guard)) return false;
   *session = s;
@@ -29,13 +34,14 @@ bool LoadUninstallSession(const std::wstring& folder, UninstallSession* session)
 
 int RunUninstaller() {
   SetPreferenceCodePage(CP_UTF8);
-  std::wstring folder = OwnFolder();
+  std::wstring program = OwnPath();
+  std::wstring folder = FolderOf(program);
   if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
   LoadUninstallArtwork();
 
   // The session must outlive the uninstall thread, which ends the process itself.
   static UninstallSession session;
-  if (folder.empty() || !LoadUninstallSession(folder, &session)) {
+  if (folder.empty() || !LoadUninstallSession(folder, program, &session)) {
     UninstallMessage(L"Error", L"Uninstall error!", MB_OK | MB_ICONSTOP);
     return kUninstallFailed;
   }

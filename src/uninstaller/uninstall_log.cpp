@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/sha256.h"
 #include "common/text.h"
 
 namespace {
@@ -61,6 +62,20 @@ int DataLines(const std::wstring& marker, RecordKind* kind) {
   return -1;
 }
 
+// The log as read up to read->wholeLength; the digest covers just those bytes, as the
+// setup's running digest covers the records it finished writing.
+LogStatus Accept(const std::string& bytes, UninstallLog* read, UninstallLog* log) {
+  read->sha256 = Sha256Hex(bytes.substr(0, read->wholeLength));
+  *log = *read;
+  return LogStatus::Ok;
+}
+
+// The records read so far are what the setup finished writing; the cut one is left out.
+LogStatus EndsInsideRecord(const std::string& bytes, UninstallLog* read, UninstallLog* log) {
+  read->cut = true;
+  return Accept(bytes, read, log);
+}
+
 }  // namespace
 
 LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
@@ -74,15 +89,26 @@ LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
       !in.Line(&read.installFolder) || !in.Int32(&read.entryCount))
     return LogStatus::ShortHeader;
 
+  read.wholeLength = in.pos;
   std::wstring line;
   while (!in.AtEnd()) {
-    if (!in.Line(&line)) return LogStatus::CutRecord;
+    // The file ends inside a record: the setup stopped while writing it.
+    if (!in.Line(&line)) return EndsInsideRecord(bytes, &read, log);
     UninstallRecord r;
     int count = DataLines(line, &r.kind);
-    if (count < 0) continue;
+    if (count < 0) {
+      read.wholeLength = in.pos;
+      continue;
+    }
     std::wstring data[3];
     for (int i = 0; i < count; ++i) {
-      if (!in.Line(&data[i])) return LogStatus::CutRecord;
+      if (!in.Line(&data[i])) return EndsInsideRecord(bytes, &read, log);
+      // Paths, root names and keys never read as a marker; where one stands, the record
+      // before it lost its data lines and the file went on: damage, not an end.
+      // A value name can be any text.
+      bool valueName = r.kind == RecordKind::RegistryValue && i == 2;
+      RecordKind other;
+      if (!valueName && DataLines(data[i], &other) >= 0) return LogStatus::CutRecord;
     }
     if (r.kind == RecordKind::File || r.kind == RecordKind::Folder) {
       r.path = data[0];
@@ -92,9 +118,9 @@ LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
       r.valueName = data[2];
     }
     read.records.push_back(r);
+    read.wholeLength = in.pos;
   }
-  *log = read;
-  return LogStatus::Ok;
+  return Accept(bytes, &read, log);
 }
 
 LogStatus ReadUninstallLog(const std::wstring& path, UninstallLog* log) {

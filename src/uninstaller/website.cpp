@@ -10,6 +10,17 @@ bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
   return text.size() > n && CompareStringOrdinal(text.c_str(), static_cast<int>(n), prefix, static_cast<int>(n), TRUE) == CSTR_EQUAL;
 }
 
+// "name:" before any "/": the text names its own scheme ("mailto:", "file:", or a
+// drive "C:").
+bool HasScheme(const std::wstring& text) {
+  size_t colon = text.find(L':');
+  if (colon == std::wstring::npos || colon == 0 || text.find(L'/') < colon) return false;
+  for (size_t i = 0; i < colon; ++i) {
+    if (!iswalpha(text[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::wstring WebsiteAddress(const std::wstring& line) {
@@ -20,7 +31,9 @@ std::wstring WebsiteAddress(const std::wstring& line) {
     if (c <= L' ' || c == L'"') return std::wstring();
   }
   if (StartsWithNoCase(text, L"http://") || StartsWithNoCase(text, L"https://")) return text;
-  if (StartsWithNoCase(text, L"www.")) return L"http://" + text;
+  // Behind "http://" the text can only be a web address. A backslash is left out: it
+  // reads as a path ("\\server\share", "folder\file"), not as a host.
+  if (!HasScheme(text) && text.find(L'\\') == std::wstring::npos) return L"http://" + text;
   return std::wstring();
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "builder/zip_archiver.h"
+#include "common/registry_helper.h"
+#include "common/sha256.h"
 #include "common/text.h"
 #include "setupruntime/install_test_support.h"
 
@@ -82,7 +84,8 @@ TEST_F(InstallTest, WritesTheUninstallLogTheUninstallerReplays) {
     std::wstring value;
   } values[] = {{L"DisplayName", kTestAppName},          {L"DisplayVersion", L"1.2"},
                 {L"HelpLink", L"http://help.example"},   {L"Publisher", L"Test Company"},
-                {L"UninstallString", L"\"" + app + L"uninst.exe\""}, {L"DisplayIcon", app + L"uninst.exe"}};
+                {L"UninstallString", L"\"" + app + L"uninst.exe\""}, {L"DisplayIcon", app + L"uninst.exe"},
+                {kUninstallLogDigestValue, Utf8ToWide(Sha256Hex(expected))}};
   for (const auto& v : values) EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, v.name), v.value) << v.name;
 
   // Six entries: the bar runs to 8, one step per entry, then two steps share one value.

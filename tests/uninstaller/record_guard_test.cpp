@@ -56,6 +56,14 @@ TEST(RecordGuard, VerdictsForGoodAndHostileRecords) {
       {"case differs", PathRecord(F, app + L"SUB\\A.TXT"), GuardVerdict::Act},
       {"start-menu folder", PathRecord(D, programs + L"Trip Planner\\"), GuardVerdict::Act},
       {"desktop shortcut", PathRecord(F, desktop + L"Trip Planner.lnk"), GuardVerdict::Act},
+      {"desktop shortcut in capitals", PathRecord(F, desktop + L"TRIP PLANNER.LNK"), GuardVerdict::Act},
+      {"start-menu shortcut", PathRecord(F, programs + L"Trip Planner\\Trip.lnk"), GuardVerdict::Act},
+      {"desktop document", PathRecord(F, desktop + L"Tax return.xlsx"), GuardVerdict::NotShortcut},
+      {"desktop file named like a link", PathRecord(F, desktop + L"notes.lnk.txt"), GuardVerdict::NotShortcut},
+      {"desktop file ending in lnk", PathRecord(F, desktop + L"Trip Plannerlnk"), GuardVerdict::NotShortcut},
+      {"file in a start-menu folder", PathRecord(F, programs + L"Trip Planner\\readme.txt"),
+       GuardVerdict::NotShortcut},
+      {"link-named file in the installation folder", PathRecord(F, app + L"data.lnk"), GuardVerdict::Act},
       {"drive root", PathRecord(D, L"C:\\"), GuardVerdict::Outside},
       {"file in the drive root", PathRecord(F, L"C:\\boot.ini"), GuardVerdict::Outside},
       {"Windows folder", PathRecord(D, WindowsFolder() + L"\\"), GuardVerdict::Outside},
@@ -156,6 +164,7 @@ class HostileReplay : public ::testing::Test {
       SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileW(p.c_str());
     }
+    for (const std::wstring& f : cleanupFolders_) RemoveDirectoryW(f.c_str());
     if (!testKey_.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, testKey_.c_str());
     if (!canaryValue_.empty()) RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software", canaryValue_.c_str());
   }
@@ -165,6 +174,7 @@ class HostileReplay : public ::testing::Test {
     return Canary{path};
   }
   std::vector<std::wstring> cleanup_;
+  std::vector<std::wstring> cleanupFolders_;  // emptied by the files' cleanup first
   std::wstring testKey_;
   std::wstring canaryValue_;
 };
@@ -186,6 +196,13 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
   Canary inWindows = Plant(WindowsFolder() + L"\\" + tag + L".txt");
   Canary inPrograms = Plant(programs + tag + L".lnk");
   Canary inDesktop = Plant(desktop + tag + L".lnk");
+  Canary desktopDocument = Plant(desktop + tag + L".txt");
+  // A start-menu folder where the user put a document beside the setup's link.
+  std::wstring menuFolder = programs + tag + L"\\";
+  CreateDirectoryW(menuFolder.c_str(), nullptr);
+  cleanupFolders_.push_back(menuFolder);
+  Canary menuDocument = Plant(menuFolder + L"notes.txt");
+  Plant(menuFolder + L"Trip.lnk");
 
   // Good records beside them: a read-only file, a folder with files, a value.
   ASSERT_TRUE(PutBytes(app + L"a.txt", "a"));
@@ -218,8 +235,10 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
       PathRecord(D, programs + L"\\"),
       PathRecord(D, desktop),
       PathRecord(D, app + L"docs\\..\\..\\Outside\\"),
+      PathRecord(F, desktopDocument.path),
       PathRecord(F, app + L"a.txt"),
       PathRecord(D, app + L"docs\\"),
+      PathRecord(D, menuFolder),
       RegRecord(RecordKind::RegistryValue, L"HKEY_CURRENT_USER", L"Software", canaryValue_),
       RegRecord(RecordKind::RegistryKey, L"HKEY_NOWHERE", testKey_ + L"\\Canary"),
       RegRecord(RecordKind::RegistryKey, L"HKEY_CURRENT_USER", L""),
@@ -234,8 +253,9 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
   int progressCalls = 0;
   int acted = ReplayUninstallLog(log, ctx, [](int, void* n) { ++*static_cast<int*>(n); }, &progressCalls);
 
-  EXPECT_EQ(acted, 3);
-  for (const Canary* c : {&beside, &inOutside, &inDrive, &inWindows, &inPrograms, &inDesktop})
+  EXPECT_EQ(acted, 4);
+  for (const Canary* c : {&beside, &inOutside, &inDrive, &inWindows, &inPrograms, &inDesktop, &desktopDocument,
+                          &menuDocument})
     EXPECT_TRUE(c->exists()) << WideToUtf8(c->path);
   EXPECT_TRUE(PathExists(programs));
   EXPECT_TRUE(PathExists(desktop));
@@ -245,9 +265,10 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
   EXPECT_FALSE(PathExists(app + L"a.txt")) << "read-only file";
   EXPECT_FALSE(PathExists(app + L"docs")) << "folder with a read-only file";
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, testKey_ + L"\\Trip"));
+  EXPECT_FALSE(PathExists(menuFolder + L"Trip.lnk")) << "the link in the start-menu folder";
   EXPECT_TRUE(PathExists(app)) << "the installation folder is the batch's to remove";
   // Every file and folder record counts on the progress bar, skipped or not.
-  EXPECT_EQ(progressCalls, link ? 14 : 12);
+  EXPECT_EQ(progressCalls, link ? 16 : 14);
   if (!link) std::printf("note: no symbolic links here, the link rows were not run\n");
 }
 

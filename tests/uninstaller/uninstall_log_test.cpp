@@ -1,5 +1,5 @@
-// Reading the uninstall log: a hand-written log read into records, and damaged logs
-// refused as a whole.
+// Reading the uninstall log: a hand-written log read into records, a log cut off while
+// the setup wrote it used up to its last whole record, and damaged logs refused as a whole.
 #include <gtest/gtest.h>
 
 #include "uninstaller/uninstall_test_files.h"
@@ -82,14 +82,17 @@ TEST(UninstallLog, DamagedLogsAreRefusedWhole) {
        LogStatus::ShortHeader},
       {"entry count cut", LogBytes(7, header, 0, {}).substr(0, LogBytes(7, header, 0, {}).size() - 2),
        LogStatus::ShortHeader},
-      {"file record without its path", LogBytes(7, header, 1, {L"#DF"}), LogStatus::CutRecord},
-      {"folder record without its path", LogBytes(7, header, 1, {L"#DF", L"C:\\P\\a", L"#DD"}), LogStatus::CutRecord},
-      {"key record with one of two lines", LogBytes(7, header, 0, {L"#DRK", L"HKEY_CURRENT_USER"}),
+      // A record that lost its data lines while the file goes on: a marker stands where
+      // its path, root name or key should be.
+      {"file record whose path is the next marker",
+       LogBytes(7, header, 1, {L"#DF", L"#DD", L"C:\\P\\d\\"}), LogStatus::CutRecord},
+      {"folder record broken off before a whole one",
+       LogBytes(7, header, 1, {L"#DD", L"#DF", L"C:\\P\\a.txt", L"#DF", L"C:\\P\\b.txt"}), LogStatus::CutRecord},
+      {"key record whose key is the next marker",
+       LogBytes(7, header, 0, {L"#DRK", L"HKEY_CURRENT_USER", L"#DRV", L"HKEY_CURRENT_USER", L"Software\\P\\", L"v"}),
        LogStatus::CutRecord},
-      {"value record with two of three lines",
-       LogBytes(7, header, 0, {L"#DRV", L"HKEY_CURRENT_USER", L"Software\\P\\"}), LogStatus::CutRecord},
-      {"last line without its end", good.substr(0, good.size() - 2), LogStatus::CutRecord},
-      {"cut in the middle of a path", good.substr(0, good.size() - 5), LogStatus::CutRecord},
+      {"value record whose root is the next marker",
+       LogBytes(7, header, 0, {L"#DRV", L"#DF", L"C:\\P\\a.txt", L"x"}), LogStatus::CutRecord},
   };
   for (const DamagedCase& c : cases) {
     UninstallLog log;
@@ -98,6 +101,52 @@ TEST(UninstallLog, DamagedLogsAreRefusedWhole) {
     EXPECT_EQ(log.productName, L"untouched") << c.name;
     EXPECT_TRUE(log.records.empty()) << c.name;
   }
+}
+
+struct CutCase {
+  const char* name;
+  std::string bytes;
+  size_t wholeRecords;
+};
+
+// The setup stopped while it wrote the last record: the log is used up to the records
+// before it, and the length the uninstaller vouches for ends where they end.
+TEST(UninstallLog, LogCutInsideItsLastRecordKeepsTheWholeRecords) {
+  const std::vector<std::wstring> header = {L"P", L"1", L"", L"C:\\P\\"};
+  const std::vector<std::wstring> first = {L"#DF", L"C:\\P\\a.txt"};
+  const std::string headerOnly = LogBytes(7, header, 1, {});
+  const std::string whole = LogBytes(7, header, 1, first);
+  auto after = [&](const std::vector<std::wstring>& lines) { return whole + LogBytes(7, {}, 0, lines).substr(8); };
+  const std::string value = after({L"#DRV", L"HKEY_CURRENT_USER", L"Software\\P\\", L"Colour"});
+  const CutCase cases[] = {
+      {"cut inside the marker", after({}) + "#D", 1},
+      {"marker without its line end", after({}) + "#DD\r", 1},
+      {"marker without its path", after({L"#DD"}), 1},
+      {"cut inside the path", after({L"#DD"}) + "C:\\P\\do", 1},
+      {"path without its line end", after({L"#DD"}) + "C:\\P\\docs\\", 1},
+      {"path without its line feed", after({L"#DD"}) + "C:\\P\\docs\\\r", 1},
+      {"key record with one of two lines", after({L"#DRK", L"HKEY_CURRENT_USER"}), 1},
+      {"value record with two of three lines", after({L"#DRV", L"HKEY_CURRENT_USER", L"Software\\P\\"}), 1},
+      {"value record without the value name's line end", value.substr(0, value.size() - 1), 1},
+      {"first record cut", headerOnly + "#DF\r\nC:", 0},
+      {"a stray line cut after the records", after({}) + "stray", 1},
+  };
+  for (const CutCase& c : cases) {
+    UninstallLog log;
+    ASSERT_EQ(ParseUninstallLog(c.bytes, &log), LogStatus::Ok) << c.name;
+    EXPECT_TRUE(log.cut) << c.name;
+    EXPECT_EQ(log.productName, L"P") << c.name;
+    ASSERT_EQ(log.records.size(), c.wholeRecords) << c.name;
+    if (c.wholeRecords == 1) {
+      EXPECT_EQ(log.records[0].path, L"C:\\P\\a.txt") << c.name;
+    }
+    EXPECT_EQ(log.wholeLength, c.wholeRecords == 1 ? whole.size() : headerOnly.size()) << c.name;
+  }
+  UninstallLog log;
+  ASSERT_EQ(ParseUninstallLog(value, &log), LogStatus::Ok);
+  EXPECT_FALSE(log.cut);
+  EXPECT_EQ(log.records.size(), 2u);
+  EXPECT_EQ(log.wholeLength, value.size());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "common/registry_helper.h"
+#include "common/sha256.h"
 #include "driver/driver.h"
 #include "uninstaller/uninstall_test_files.h"
 #include "uninstaller/uninstall_window.h"
@@ -21,7 +22,7 @@ class UninstallerProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     base_ = TestFolder();
-    app_ = base_ + L"Trip Planner\\";
+    app_ = base_ + FolderName() + L"\\";
     programs_ = GetUserProgramsFolder();
     desktop_ = GetUserDesktopFolder();
     ASSERT_FALSE(programs_.empty());
@@ -56,6 +57,9 @@ class UninstallerProgram : public ::testing::Test {
     ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_));
   }
 
+  // The installation folder's name.
+  virtual std::wstring FolderName() const { return L"Trip Planner"; }
+
   void TearDown() override {
     DriverKill(process_);
     DriverRelease(&process_);
@@ -63,6 +67,14 @@ class UninstallerProgram : public ::testing::Test {
     RemoveTree(menuFolder_);
     DeleteFileW(desktopLink_.c_str());
     RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+    if (!addRemoveKey_.empty()) RegDeleteTreeW(HKEY_LOCAL_MACHINE, addRemoveKey_.c_str());
+  }
+
+  // The Add/Remove key a setup leaves under HKEY_LOCAL_MACHINE, with the digest of log.
+  void PutAddRemoveKey(const std::string& log) {
+    addRemoveKey_ = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + UniqueName(L"ZendrikolbarTest");
+    PutValue(HKEY_LOCAL_MACHINE, addRemoveKey_, L"UninstallString", L"\"" + app_ + L"Uninstall.exe\"");
+    PutValue(HKEY_LOCAL_MACHINE, addRemoveKey_, kUninstallLogDigestValue, Utf8ToWide(Sha256Hex(log)));
   }
 
   bool Start() {
@@ -84,7 +96,7 @@ class UninstallerProgram : public ::testing::Test {
            ValueExists(HKEY_CURRENT_USER, key_ + L"\\Settings\\Colours", L"Colour");
   }
 
-  std::wstring base_, app_, programs_, desktop_, menuFolder_, desktopLink_, key_;
+  std::wstring base_, app_, programs_, desktop_, menuFolder_, desktopLink_, key_, addRemoveKey_;
   std::string log_;
   DriverProcess process_;
 };
@@ -154,14 +166,76 @@ TEST_F(UninstallerProgram, DecliningChangesNothing) {
 }
 
 TEST_F(UninstallerProgram, DamagedLogIsAnErrorAndRemovesNothing) {
-  // The log cut inside its last record.
-  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_.substr(0, log_.size() - 4)));
+  // The first record lost its path, and the log goes on after it.
+  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", TripLog(app_, 6, {L"#DF", L"#DF", app_ + L"readonly.txt"})));
   ASSERT_TRUE(Start());
   std::string text;
   ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
   EXPECT_EQ(text, "Uninstall error!");
   EXPECT_EQ(ExitCode(), 1);
   EXPECT_TRUE(EverythingStillThere());
+}
+
+// The self-deleting batch names the folder in a text cmd.exe reads in its own code page
+// and in which it expands "%".
+class UninstallerProgramOddFolder : public UninstallerProgram {
+ protected:
+  std::wstring FolderName() const override { return L"Prod\u00FCct 100% \u03A9"; }
+};
+
+TEST_F(UninstallerProgramOddFolder, FolderWithPercentAndNonAsciiNameIsRemoved) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDYES, kWaitMs, nullptr));
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Trip removed", IDOK, kWaitMs, nullptr));
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_TRUE(WaitGone(app_ + L"Uninstall.exe", kWaitMs));
+  EXPECT_TRUE(WaitGone(app_, kWaitMs));
+  EXPECT_TRUE(PathExists(base_ + L"user.txt"));
+}
+
+// A record slipped into the log after the setup wrote it: the digest in the Add/Remove
+// key no longer matches, and nothing at all is removed.
+TEST_F(UninstallerProgram, LogChangedAfterTheSetupIsAnErrorAndRemovesNothing) {
+  PutAddRemoveKey(log_);
+  std::wstring canary = UniqueName(L"zkcanary");
+  PutValue(HKEY_CURRENT_USER, key_ + L"\\Canary", canary, L"keep");
+  std::wstring added = L"#DRV\r\nHKEY_CURRENT_USER\r\n" + key_ + L"\\Canary\\\r\n" + canary + L"\r\n";
+  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_ + WideToUtf8(added)));
+  ASSERT_TRUE(Start());
+  std::string text;
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
+  EXPECT_EQ(text, "Uninstall error!");
+  EXPECT_EQ(ExitCode(), 1);
+  EXPECT_TRUE(EverythingStillThere());
+  EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key_ + L"\\Canary", canary));
+}
+
+TEST_F(UninstallerProgram, LogMatchingItsAddRemoveKeyIsReplayed) {
+  PutAddRemoveKey(log_);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDYES, kWaitMs, nullptr));
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Trip removed", IDOK, kWaitMs, nullptr));
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_TRUE(WaitGone(app_, kWaitMs));
+  EXPECT_FALSE(PathExists(desktopLink_));
+}
+
+// A setup cancelled while it wrote a record leaves the log cut inside it: what was
+// recorded before is removed, the rest stays.
+TEST_F(UninstallerProgram, LogCutInsideItsLastRecordRemovesTheWholeRecords) {
+  std::string cut = TripLog(app_, 6, {L"#DF", app_ + L"trip.exe", L"#DF", app_ + L"readonly.txt"}) + "#DF\r\n" +
+                    WideToUtf8(app_ + L"docs\\gui");
+  ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", cut));
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDYES, kWaitMs, nullptr));
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Trip removed", IDOK, kWaitMs, nullptr));
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_TRUE(WaitGone(app_ + L"Uninstall.exe", kWaitMs));
+  EXPECT_FALSE(PathExists(app_ + L"trip.exe"));
+  EXPECT_FALSE(PathExists(app_ + L"readonly.txt"));
+  EXPECT_FALSE(PathExists(app_ + L"uninstall.dat"));
+  EXPECT_TRUE(PathExists(app_ + L"docs\\guide.txt"));
+  EXPECT_TRUE(PathExists(desktopLink_));
 }
 
 }  // namespace
