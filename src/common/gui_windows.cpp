@@ -173,14 +173,16 @@ std::vector<ControlList>& ListStack() { return t_stack; }
 
 // The dialog font of the system (8 point "MS Shell Dlg", 11 pixels high at 96 DPI), which
 // the fixed layouts of the programs' windows were made for. At another DPI it is made at
-// the layout's scale: the stock font's own height does not follow the DPI everywhere.
+// the layout's scale: the stock font's own height does not follow the DPI everywhere, and
+// where it does it is rounded up, which makes two lines of text taller than their grown
+// box. Rounded down, a text never outgrows the box it fitted at 96 DPI.
 HFONT DefaultFont() {
   static const HFONT font = [] {
     HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     if (ScreenDpi() == kLayoutDpi) return stock;
     LOGFONTW lf;
     if (GetObjectW(stock, sizeof(lf), &lf) != sizeof(lf)) return stock;
-    lf.lfHeight = LayoutToScreen(-11);
+    lf.lfHeight = -(11 * ScreenDpi() / kLayoutDpi);
     HFONT scaled = CreateFontIndirectW(&lf);
     return scaled ? scaled : stock;
   }();

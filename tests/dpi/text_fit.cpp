@@ -33,7 +33,7 @@ std::wstring TextOf(HWND w) {
 
 // The dialog font the runtime gives its controls, as it makes it at the screen's DPI: the
 // system's stock dialog font at 96 DPI, that font's face 11 pixels high grown by the DPI
-// elsewhere. A font handle belongs to the process that made it, so the control's own
+// (rounded down) elsewhere. A font handle belongs to the process that made it, so the control's own
 // cannot be used here; texts in fonts of their own are measured in this one.
 HFONT DialogFont() {
   static const HFONT font = [] {
@@ -44,7 +44,7 @@ HFONT DialogFont() {
     if (dpi == 96) return stock;
     LOGFONTW lf;
     GetObjectW(stock, sizeof(lf), &lf);
-    lf.lfHeight = MulDiv(-11, dpi, 96);
+    lf.lfHeight = -(11 * dpi / 96);
     return CreateFontIndirectW(&lf);
   }();
   return font;
