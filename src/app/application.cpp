@@ -14,6 +14,7 @@
 #include "app/paths.h"
 #include "app/project_state.h"
 #include "common/files.h"
+#include "common/dpi.h"
 #include "common/gui.h"
 #include "tovrel/tovrel.h"
 
@@ -124,11 +125,13 @@ void HandleExBarClick(int group, int item) {
 void LayoutPages() {
   int rebar = MainRebarHeight();
   if (rebar == LastLaidOutRebarHeight) return;
+  // The rebar measures itself in pixels; the pages are placed in layout units.
+  int top = ScreenToLayout(rebar);
   int client = WindowClientHeight(kMainWindow);
   int status = StatusBarHeight(kStatusBar);
   for (int panel : {kPanelGeneral, kPanelDialogs, kPanelSetup, kPanelSystem, kPanelBuild})
-    ResizeControl(panel, kKeepValue, rebar + 5, kKeepValue, client - rebar - status - 5);
-  ResizeExBar(MainExBar, rebar, client - rebar - status);
+    ResizeControl(panel, kKeepValue, top + 5, kKeepValue, client - top - status - 5);
+  ResizeExBar(MainExBar, top, client - top - status);
   LastLaidOutRebarHeight = rebar;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/dpi.h"
+
 namespace {
 
 struct FontRecord {
@@ -20,20 +22,13 @@ ObjectTable<FontRecord>& Fonts() {
   return *table;
 }
 
-int ScreenDpiY() {
-  HDC dc = GetDC(nullptr);
-  int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 intptr_t LoadRuntimeFont(int number, const std::string& face, int pointSize, unsigned flags) {
   if (!Fonts().PrepareNumber(number)) return 0;
   // A negative height asks for the character height (without internal leading), which is
   // what a point size means.
-  int height = -MulDiv(pointSize, ScreenDpiY(), 72);
+  int height = -MulDiv(pointSize, ScreenDpi(), 72);
   LOGFONTA lf{};
   lf.lfHeight = height;
   lf.lfWeight = (flags & kFontBold) ? FW_BOLD : FW_NORMAL;

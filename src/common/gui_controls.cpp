@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "common/dpi.h"
 #include "common/gui_internal.h"
 #include "common/text.h"
 
@@ -23,7 +24,8 @@ intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std
   } else if (FindControlRec(number)) {
     FreeControl(number);
   }
-  HWND hwnd = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, list.parent,
+  HWND hwnd = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, LayoutToScreen(x),
+                              LayoutToScreen(y), LayoutToScreen(w), LayoutToScreen(h), list.parent,
                               reinterpret_cast<HMENU>(static_cast<intptr_t>(number)), GetModuleHandleW(nullptr),
                               nullptr);
   if (!hwnd) return 0;
@@ -230,7 +232,7 @@ int AddListColumn(int list, int position, const std::string& title, int width) {
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   col.pszText = &t[0];
-  col.cx = width;
+  col.cx = LayoutToScreen(width);
   col.iSubItem = position;
   if (SendMessageW(c->hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&col)) < 0)
     return 0;
@@ -285,7 +287,9 @@ intptr_t CreateImageControl(int number, int x, int y, int w, int h, HANDLE image
   if (r && image) {
     rec->image = image;
     SendMessageW(rec->hwnd, STM_SETIMAGE, bitmap ? IMAGE_BITMAP : IMAGE_ICON, reinterpret_cast<LPARAM>(image));
-    SetWindowPos(rec->hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Setting the image sized the control to it; the box asked for is restored.
+    SetWindowPos(rec->hwnd, nullptr, LayoutToScreen(x), LayoutToScreen(y), LayoutToScreen(w), LayoutToScreen(h),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return Made(r, ControlKind::Image);
 }
@@ -320,7 +324,7 @@ intptr_t CreateStatusBar(int number, int window, const int* widths, int count) {
   std::vector<int> edges;
   int right = 0;
   for (int i = 0; i < count; ++i) {
-    right = widths[i] < 0 ? -1 : right + widths[i];
+    right = widths[i] < 0 ? -1 : right + LayoutToScreen(widths[i]);
     edges.push_back(right);
   }
   SendMessageW(rec->hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
@@ -338,7 +342,7 @@ int StatusBarHeight(int number) {
   HWND w = ControlHandle(number);
   RECT r = {};
   if (w) GetWindowRect(w, &r);
-  return r.bottom - r.top;
+  return ScreenToLayout(r.bottom - r.top);
 }
 
 HWND ControlHandle(int number) {
@@ -527,8 +531,9 @@ int ResizeControl(int number, int x, int y, int w, int h) {
   HWND hw = ControlHandle(number);
   if (!hw) return 0;
   RECT r = ControlRect(hw);
-  int nx = x == kKeepValue ? r.left : x, ny = y == kKeepValue ? r.top : y;
-  int nw = w == kKeepValue ? r.right - r.left : w, nh = h == kKeepValue ? r.bottom - r.top : h;
+  int nx = x == kKeepValue ? r.left : LayoutToScreen(x), ny = y == kKeepValue ? r.top : LayoutToScreen(y);
+  int nw = w == kKeepValue ? r.right - r.left : LayoutToScreen(w);
+  int nh = h == kKeepValue ? r.bottom - r.top : LayoutToScreen(h);
   SetWindowPos(hw, nullptr, nx, ny, nw, nh, SWP_NOZORDER | SWP_NOACTIVATE);
   std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
@@ -538,21 +543,21 @@ int ResizeControl(int number, int x, int y, int w, int h) {
 
 int ControlX(int number) {
   HWND w = ControlHandle(number);
-  return w ? ControlRect(w).left : 0;
+  return w ? ScreenToLayout(ControlRect(w).left) : 0;
 }
 int ControlY(int number) {
   HWND w = ControlHandle(number);
-  return w ? ControlRect(w).top : 0;
+  return w ? ScreenToLayout(ControlRect(w).top) : 0;
 }
 int ControlWidth(int number) {
   HWND w = ControlHandle(number);
   RECT r = w ? ControlRect(w) : RECT{};
-  return r.right - r.left;
+  return ScreenToLayout(r.right - r.left);
 }
 int ControlHeight(int number) {
   HWND w = ControlHandle(number);
   RECT r = w ? ControlRect(w) : RECT{};
-  return r.bottom - r.top;
+  return ScreenToLayout(r.bottom - r.top);
 }
 
 int SetControlFont(int number, HFONT font) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "common/dpi.h"
 #include "common/gui_internal.h"
 #include "common/text.h"
 
@@ -170,9 +171,23 @@ void EraseControl(int number) {
 ControlList& CurrentList() { return t_list; }
 std::vector<ControlList>& ListStack() { return t_stack; }
 
-// The dialog font of the system (8 point "MS Shell Dlg"), which the fixed layouts of the
-// programs' windows were made for.
-HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+// The dialog font of the system (8 point "MS Shell Dlg", 11 pixels high at 96 DPI), which
+// the fixed layouts of the programs' windows were made for. At another DPI it is made at
+// the layout's scale: the stock font's own height does not follow the DPI everywhere, and
+// where it does it is rounded up, which makes two lines of text taller than their grown
+// box. Rounded down, a text never outgrows the box it fitted at 96 DPI.
+HFONT DefaultFont() {
+  static const HFONT font = [] {
+    HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (ScreenDpi() == kLayoutDpi) return stock;
+    LOGFONTW lf;
+    if (GetObjectW(stock, sizeof(lf), &lf) != sizeof(lf)) return stock;
+    lf.lfHeight = -(11 * ScreenDpi() / kLayoutDpi);
+    HFONT scaled = CreateFontIndirectW(&lf);
+    return scaled ? scaled : stock;
+  }();
+  return font;
+}
 
 void QueueEvent(const EventRecord& e) { t_queue.push_back(e); }
 
@@ -387,7 +402,8 @@ intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, con
   DWORD exStyle = 0;
   if (flags & kWindowTool) exStyle |= WS_EX_TOOLWINDOW;
   if (flags & kWindowTopmost) exStyle |= WS_EX_TOPMOST;
-  RECT r = {0, 0, width, height};
+  // The position is on the screen and stays in its pixels; the size is layout.
+  RECT r = {0, 0, LayoutToScreen(width), LayoutToScreen(height)};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   int ww = r.right - r.left, wh = r.bottom - r.top;
   HWND owner = parent >= 0 ? WindowHandle(parent) : nullptr;
@@ -500,8 +516,8 @@ int ResizeRuntimeWindow(int number, int x, int y, int width, int height) {
   GetClientRect(w, &cr);
   int frameW = (wr.right - wr.left) - cr.right, frameH = (wr.bottom - wr.top) - cr.bottom;
   int nx = x == kKeepValue ? wr.left : x, ny = y == kKeepValue ? wr.top : y;
-  int nw = width == kKeepValue ? wr.right - wr.left : width + frameW;
-  int nh = height == kKeepValue ? wr.bottom - wr.top : height + frameH;
+  int nw = width == kKeepValue ? wr.right - wr.left : LayoutToScreen(width) + frameW;
+  int nh = height == kKeepValue ? wr.bottom - wr.top : LayoutToScreen(height) + frameH;
   SetWindowPos(w, nullptr, nx, ny, nw, nh, SWP_NOZORDER | SWP_NOACTIVATE);
   return 1;
 }
@@ -510,14 +526,14 @@ int WindowClientWidth(int number) {
   HWND w = WindowHandle(number);
   RECT r = {};
   if (w) GetClientRect(w, &r);
-  return r.right;
+  return ScreenToLayout(r.right);
 }
 
 int WindowClientHeight(int number) {
   HWND w = WindowHandle(number);
   RECT r = {};
   if (w) GetClientRect(w, &r);
-  return r.bottom;
+  return ScreenToLayout(r.bottom);
 }
 
 int UseControlList(int windowNumber) {

@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 
+#include "common/dpi.h"
 #include "common/gui.h"
 #include "common/images.h"
 #include "setupruntime/runtime_state.h"
@@ -39,7 +40,8 @@ unsigned SplashMilliseconds(const std::wstring& seconds) {
 void ShowSplashScreen() {
   const RuntimeState& r = Runtime();
   if (!LoadRuntimeImageW(kImageSplash, r.workFolder + L"isps.dat")) return;
-  int w = RuntimeImageWidth(kImageSplash), h = RuntimeImageHeight(kImageSplash);
+  // The window fits the picture, which is shown in its own pixels at any DPI.
+  int w = ScreenToLayout(RuntimeImageWidth(kImageSplash)), h = ScreenToLayout(RuntimeImageHeight(kImageSplash));
   if (!OpenRuntimeWindowW(kSplashWindow, 0, 0, w, h, L"Zendrikolbar Setup",
                           kWindowBorderless | kWindowScreenCentered | kWindowInvisible | kWindowTool)) {
     FreeRuntimeImage(kImageSplash);

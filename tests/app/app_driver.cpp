@@ -8,6 +8,14 @@ constexpr int kPaneId = 0x77;
 // Items per group of the main window's task pane.
 constexpr int kItems[] = {3, 5, 3, 2, 1};
 
+// The pane's measures below are 96-DPI pixels; it draws them grown by the screen's DPI.
+int Px(int layout) {
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return MulDiv(layout, dpi, 96);
+}
+
 // Content y of a group's header: groups start at 8; each takes its 25-pixel header, its
 // body (20 per item + 11) and 10 pixels of space.
 int HeaderTop(int group) {
@@ -41,18 +49,18 @@ bool ClickTaskPaneItem(HWND main, int group, int item) {
     GetClientRect(bar, &br);
     paneHeight = br.bottom;
   }
-  int contentY = HeaderTop(group) + 31 + 20 * (item - 1) + 8;
+  int contentY = Px(HeaderTop(group) + 31 + 20 * (item - 1) + 8);
   DWORD_PTR pos = 0;
   if (bar && IsWindowVisible(bar)) {
-    PostMessageW(main, WM_VSCROLL, contentY < paneHeight - 20 ? SB_TOP : SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+    PostMessageW(main, WM_VSCROLL, contentY < paneHeight - Px(20) ? SB_TOP : SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
     Sleep(200);
     SendMessageTimeoutW(bar, SBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &pos);
   }
   int y = contentY - static_cast<int>(pos);
   if (y < 0 || y >= paneHeight) return false;
   // Each move changes at most one element's hover state, so move until the item is hot.
-  for (int i = 0; i < 4; ++i) Post(pane, WM_MOUSEMOVE, 0, 30, y);
-  Post(pane, WM_LBUTTONUP, 0, 30, y);
+  for (int i = 0; i < 4; ++i) Post(pane, WM_MOUSEMOVE, 0, Px(30), y);
+  Post(pane, WM_LBUTTONUP, 0, Px(30), y);
   Sleep(300);
   return true;
 }

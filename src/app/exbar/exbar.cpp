@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "app/exbar/theme.h"
+#include "common/dpi.h"
 #include "common/gui.h"
 #include "common/images.h"
 
@@ -52,6 +53,10 @@ void FreeGroupData(ExBarGroup* g) {
   free(g->title);
   g->title = nullptr;
 }
+
+// The pane's measures are 96-DPI pixels, like the runtime's layouts; its fonts follow
+// the screen's DPI, so its measures do too.
+int Px(int layout) { return LayoutToScreen(layout); }
 
 bool IsDrawnKind(const ExBarGroup* g) {
   return g->kind == 1 || g->kind == 2;
@@ -114,12 +119,12 @@ void DrawExBarChevron(HDC dc, int x, int y, bool expanded) {
   static const int kDown[4][4] = {{9, 8, 13, 12}, {10, 8, 13, 11}, {15, 8, 11, 12}, {14, 8, 11, 11}};
   static const int kUp[4][4] = {{9, 11, 13, 7}, {10, 11, 13, 8}, {15, 11, 11, 7}, {14, 11, 11, 8}};
   const int (*segments)[4] = expanded ? kDown : kUp;
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+  HPEN pen = CreatePen(PS_SOLID, Px(1), RGB(255, 255, 255));
   HGDIOBJ old = SelectObject(dc, pen);
   for (int shift = 0; shift <= 4; shift += 4) {
     for (int i = 0; i < 4; ++i) {
-      MoveToEx(dc, x + segments[i][0], y + segments[i][1] + shift, nullptr);
-      LineTo(dc, x + segments[i][2], y + segments[i][3] + shift);
+      MoveToEx(dc, x + Px(segments[i][0]), y + Px(segments[i][1] + shift), nullptr);
+      LineTo(dc, x + Px(segments[i][2]), y + Px(segments[i][3] + shift));
     }
   }
   SelectObject(dc, old);
@@ -128,7 +133,7 @@ void DrawExBarChevron(HDC dc, int x, int y, bool expanded) {
 
 int DrawExBarGroupHeader(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   const int width = DrawingWidth(bar);
-  g->header = RECT{8, y, width - 8, y + 25};
+  g->header = RECT{Px(8), y, width - Px(8), y + Px(25)};
 
   HPEN pen = CreatePen(PS_SOLID, 1, kHeader);
   HBRUSH brush = CreateSolidBrush(kHeader);
@@ -136,7 +141,7 @@ int DrawExBarGroupHeader(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   HGDIOBJ oldBrush = SelectObject(dc, brush);
   // Four rows taller than the band: the body covers them, so only a collapsed group
   // shows rounded lower corners.
-  RoundRect(dc, 8, y, width - 8, y + 29, 10, 10);
+  RoundRect(dc, Px(8), y, width - Px(8), y + Px(29), Px(10), Px(10));
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
   DeleteObject(brush);
@@ -146,20 +151,20 @@ int DrawExBarGroupHeader(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   HGDIOBJ oldFont = SelectObject(dc, g_fontBold);
   // Other kinds keep whatever text colour the context last had.
   if (IsDrawnKind(g)) SetTextColor(dc, kTitle);
-  RECT text = {g->header.left + (g->image > 0 ? 34 : 12), g->header.top + 6, width - 32, g->header.bottom};
+  RECT text = {g->header.left + Px(g->image > 0 ? 34 : 12), g->header.top + Px(6), width - Px(32), g->header.bottom};
   DrawTextA(dc, g->title ? g->title : "", -1, &text, DT_WORD_ELLIPSIS);
   SelectObject(dc, oldFont);
 
   if (g->image > 0) {
     // The icon rises 6 pixels above the band.
     if (int number = RuntimeImageOf(g->image))
-      DrawRuntimeImage(dc, number, 8, y - 6, 32);
+      DrawRuntimeImage(dc, number, Px(8), y - Px(6), Px(32));
     else
-      DrawIconEx(dc, 8, y - 6, reinterpret_cast<HICON>(g->image), 32, 32, 0, nullptr, DI_NORMAL);
+      DrawIconEx(dc, Px(8), y - Px(6), reinterpret_cast<HICON>(g->image), Px(32), Px(32), 0, nullptr, DI_NORMAL);
   }
 
-  if (IsDrawnKind(g)) DrawExBarChevron(dc, width - 36, y + 1, g->collapsed == 0);
-  return y + 25;
+  if (IsDrawnKind(g)) DrawExBarChevron(dc, width - Px(36), y + Px(1), g->collapsed == 0);
+  return y + Px(25);
 }
 
 void DrawExBarItemImage(HDC dc, intptr_t image, int x, int y) {
@@ -169,11 +174,11 @@ void DrawExBarItemImage(HDC dc, intptr_t image, int x, int y) {
     intptr_t copy = CopyRuntimeImage(number, kAnyNumber);
     if (!copy) return;
     int copyNumber = static_cast<int>(copy);
-    if (ResizeRuntimeImage(copyNumber, 16, 16)) DrawRuntimeImage(dc, copyNumber, x, y, 16);
+    if (ResizeRuntimeImage(copyNumber, Px(16), Px(16))) DrawRuntimeImage(dc, copyNumber, x, y, Px(16));
     FreeRuntimeImage(copyNumber);
     return;
   }
-  DrawIconEx(dc, x, y, reinterpret_cast<HICON>(image), 16, 16, 0, nullptr, DI_NORMAL);
+  DrawIconEx(dc, x, y, reinterpret_cast<HICON>(image), Px(16), Px(16), 0, nullptr, DI_NORMAL);
 }
 
 int DrawExBarGroupItems(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
@@ -181,7 +186,7 @@ int DrawExBarGroupItems(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   const int n = CountLinkedListElements(g->items);
   if (n == 0) return y;
   if (IsDrawnKind(g)) {
-    RECT body = {8, y, width - 8, y + 20 * n + 6};
+    RECT body = {Px(8), y, width - Px(8), y + Px(20 * n + 6)};
     HBRUSH brush = CreateSolidBrush(kBody);
     FillRect(dc, &body, brush);
     DeleteObject(brush);
@@ -191,26 +196,26 @@ int DrawExBarGroupItems(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   int k = 0;
   for (LinkedListElement* e = GetFirstLinkedListElement(g->items); e; e = e->next, ++k) {
     ExBarItem* item = LinkedListRecord<ExBarItem>(e);
-    t = y + 6 + 20 * k;
-    DrawExBarItemImage(dc, item->image, 16, t);
+    t = y + Px(6 + 20 * k);
+    DrawExBarItemImage(dc, item->image, Px(16), t);
     HGDIOBJ oldFont = SelectObject(dc, item->hover == kExBarHoverHot ? g_fontUnderlined : g_fontRegular);
     SetTextColor(dc, kItemText);
-    RECT text = {40, t, width - 24, t + 25};
+    RECT text = {Px(40), t, width - Px(24), t + Px(25)};
     DrawTextA(dc, item->text ? item->text : "", -1, &text, DT_WORD_ELLIPSIS);
     SelectObject(dc, oldFont);
     // The hit area reaches to the full pane width less 32, scroll bar or not.
-    item->rect = RECT{16, t, bar->width - 32, t + 16};
+    item->rect = RECT{Px(16), t, bar->width - Px(32), t + Px(16)};
   }
-  return t + 25;
+  return t + Px(25);
 }
 
 int DrawExBarGroups(const ExBar* bar, HDC dc) {
-  int y = 8;
+  int y = Px(8);
   for (LinkedListElement* e = GetFirstLinkedListElement(bar->groups); e; e = e->next) {
     ExBarGroup* g = LinkedListRecord<ExBarGroup>(e);
     y = DrawExBarGroupHeader(bar, dc, y, g);
-    y = g->collapsed ? y + 5 : DrawExBarGroupItems(bar, dc, y, g);
-    y += 10;
+    y = g->collapsed ? y + Px(5) : DrawExBarGroupItems(bar, dc, y, g);
+    y += Px(10);
   }
   return y + ScrollOffset(bar);
 }
@@ -393,7 +398,8 @@ void InitExBar() {
 
 int CreateExBar(int number, int x, int y, int width, int height) {
   if (!g_panes || number < kAnyNumber) return 0;
-  const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
+  // The pane draws in pixels; the runtime places its controls in layout units.
+  const int barWidth = ScreenToLayout(GetSystemMetrics(SM_CXVSCROLL));
   intptr_t scroll = CreateScrollBar(kAnyNumber, x + width - barWidth, y, barWidth, height, 0, height, height);
   if (!scroll) return 0;
   const int scrollNumber = static_cast<int>(scroll);
@@ -412,8 +418,8 @@ int CreateExBar(int number, int x, int y, int width, int height) {
   }
   bar->surfaceNumber = surfaceNumber;
   bar->surface = surface;
-  bar->width = width;
-  bar->height = height;
+  bar->width = LayoutToScreen(width);
+  bar->height = LayoutToScreen(height);
   bar->scrollNumber = scrollNumber;
   bar->scrollVisible = 0;
   bar->groups = groups;
@@ -470,8 +476,8 @@ int DeleteExBarGroup(int pane, int group) {
 int ResizeExBar(int pane, int y, int height) {
   ExBar* bar = FindPane(pane);
   if (!bar) return 0;
-  if (height == bar->height) return 1;
-  bar->height = height;
+  if (LayoutToScreen(height) == bar->height) return 1;
+  bar->height = LayoutToScreen(height);
   ResizeControl(bar->surfaceNumber, kKeepValue, y, kKeepValue, height);
   ResizeControl(bar->scrollNumber, kKeepValue, y, kKeepValue, height);
   g_layoutPending = true;

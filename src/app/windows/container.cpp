@@ -1,5 +1,6 @@
 #include "app/windows/container.h"
 
+#include "common/dpi.h"
 #include "common/gui.h"
 
 namespace {
@@ -62,7 +63,8 @@ bool RegisterContainerClass() {
 HWND CreateContainer(HWND parent, int id, int x, int y, int width, int height) {
   if (!parent || !RegisterContainerClass()) return nullptr;
   return CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"",
-                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, LayoutToScreen(x),
+                         LayoutToScreen(y), LayoutToScreen(width), LayoutToScreen(height), parent,
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -77,8 +79,11 @@ void SetContainerBackground(HWND container, COLORREF colour) {
 bool MoveIntoContainer(int control, HWND container) {
   HWND c = ControlHandle(control);
   if (!c || !container) return false;
-  int x = ControlX(control), y = ControlY(control);
+  // The control keeps its place, now in the container's client area, in its pixels.
+  RECT r = {};
+  GetWindowRect(c, &r);
+  MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
   if (!SetParent(c, container)) return false;
-  SetWindowPos(c, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(c, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
 }

@@ -11,8 +11,8 @@
 
 constexpr const wchar_t* kContainerClass = L"VornContainer";
 
-// A container with control ID `id` at x, y (client coordinates of `parent`); nullptr on
-// failure. It is destroyed with its parent.
+// A container with control ID `id` at x, y (client coordinates of `parent`) in layout
+// units, like the runtime's controls; nullptr on failure. It is destroyed with its parent.
 HWND CreateContainer(HWND parent, int id, int x, int y, int width, int height);
 // Paints the container's background in `colour` instead of the class background.
 void SetContainerBackground(HWND container, COLORREF colour);
