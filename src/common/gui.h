@@ -65,6 +65,12 @@ enum WindowFlags : unsigned {
   kWindowTopmost = 1u << 10,
 };
 
+// Window classes of the runtime: its windows, and the containers that hold controls (made
+// by CreateContainer, and the pages of panels). Code that recognises the runtime's own
+// windows by their class compares with these.
+constexpr wchar_t kRuntimeWindowClass[] = L"ZkRuntimeWindow";
+constexpr wchar_t kRuntimeContainerClass[] = L"ZkRuntimeContainer";
+
 // Opens a window whose client area is width x height. `parent` is a window number or -1.
 intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title,
                            unsigned flags, int parent = -1);

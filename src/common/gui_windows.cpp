@@ -176,8 +176,8 @@ HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)
 
 void QueueEvent(const EventRecord& e) { t_queue.push_back(e); }
 
-const wchar_t* WindowClassName() { return L"ZkRuntimeWindow"; }
-const wchar_t* ContainerClassName() { return L"ZkRuntimeContainer"; }
+const wchar_t* WindowClassName() { return kRuntimeWindowClass; }
+const wchar_t* ContainerClassName() { return kRuntimeContainerClass; }
 
 void RegisterClasses() {
   static bool done = false;
