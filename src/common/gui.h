@@ -13,8 +13,11 @@
 // Events: WaitWindowEvent returns kEventControl for a control's notification,
 // kEventMenu for a menu or tool-bar command, kEventClose for a close request, and
 // otherwise the number of a message posted to one of the thread's runtime windows or
-// controls (for example the task pane's WM_USER + 1). The Event* accessors then describe
-// the event. Each thread has its own event queue and current event.
+// controls (for example the task pane's WM_USER + 1). A few notifications that have no
+// control event come as WM_NOTIFY with the code as event type: an editor's selection
+// change (EN_SELCHANGE, when its event mask asks for it) and a rebar's height change
+// (RBN_HEIGHTCHANGE, control -1). The Event* accessors then describe the event. Each
+// thread has its own event queue and current event.
 #ifndef ZK_COMMON_GUI_H
 #define ZK_COMMON_GUI_H
 
