@@ -216,7 +216,7 @@ int GetControlKind(const std::string& className) {
   } kKinds[] = {
       {"Button", kColourKindButton},          {"Edit", kColourKindEdit},
       {"ListBox", kColourKindListBox},        {"ComboBox", kColourKindComboBox},
-      {"SysListView32", kColourKindListView},     {"SysTreeView32", kColourKindTreeView},
+      {"SysListView32", kColourKindListView}, {"SysTreeView32", kColourKindTreeView},
       {"msctls_progress32", kColourKindProgress}, {"RichEdit20A", kColourKindRichEdit},
       {"RichEdit", kColourKindRichEdit},      {"RichEdit50W", kColourKindRichEdit},
       {"SysTabControl32", kColourKindTab},
