@@ -140,7 +140,9 @@ void BuildLicenceTab() {
   if (editor) {
     SetEditorMargins(editor, 60);
     SendMessageW(editor, EM_AUTOURLDETECT, TRUE, 0);
-    SendMessageW(editor, EM_SETEVENTMASK, 0, ENM_LINK);
+    // Selection changes come as events, so that Cut, Copy and Delete follow the selection
+    // whether the mouse or the keyboard made it.
+    SendMessageW(editor, EM_SETEVENTMASK, 0, ENM_LINK | ENM_SELCHANGE);
   }
 }
 

@@ -13,8 +13,11 @@
 // Events: WaitWindowEvent returns kEventControl for a control's notification,
 // kEventMenu for a menu or tool-bar command, kEventClose for a close request, and
 // otherwise the number of a message posted to one of the thread's runtime windows or
-// controls (for example the task pane's WM_USER + 1). The Event* accessors then describe
-// the event. Each thread has its own event queue and current event.
+// controls (for example the task pane's WM_USER + 1). A few notifications that have no
+// control event come as WM_NOTIFY with the code as event type: an editor's selection
+// change (EN_SELCHANGE, when its event mask asks for it) and a rebar's height change
+// (RBN_HEIGHTCHANGE, control -1). The Event* accessors then describe the event. Each
+// thread has its own event queue and current event.
 #ifndef ZK_COMMON_GUI_H
 #define ZK_COMMON_GUI_H
 
@@ -64,6 +67,12 @@ enum WindowFlags : unsigned {
   kWindowTool = 1u << 9,  // small title, not in the task bar
   kWindowTopmost = 1u << 10,
 };
+
+// Window classes of the runtime: its windows, and the containers that hold controls (made
+// by CreateContainer, and the pages of panels). Code that recognises the runtime's own
+// windows by their class compares with these.
+constexpr wchar_t kRuntimeWindowClass[] = L"ZkRuntimeWindow";
+constexpr wchar_t kRuntimeContainerClass[] = L"ZkRuntimeContainer";
 
 // Opens a window whose client area is width x height. `parent` is a window number or -1.
 intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title,

@@ -14,8 +14,8 @@
 namespace gui {
 
 constexpr COLORREF kNoColour = static_cast<COLORREF>(-1);
-// Posted by a check-box tree to itself's parent after a click, so that the change event
-// arrives after the tree has toggled the check mark.
+// Posted by a check-box tree to itself's parent after a click or the Space key, so that
+// the change event arrives after the tree has toggled the check mark.
 constexpr UINT kMsgDeferredChange = WM_APP + 0x101;
 constexpr int kFirstAutoNumber = 10000;
 constexpr int kLastNumber = 0xFFFF;

@@ -1,6 +1,7 @@
 // Runtime windows, the control registry and the event queue.
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <deque>
 #include <map>
@@ -87,6 +88,23 @@ int ControlTypeFromNotify(ControlRec* c, const NMHDR* h) {
 bool HasClass(HWND w, const wchar_t* name) {
   wchar_t cls[64];
   return GetClassNameW(w, cls, 64) && lstrcmpiW(cls, name) == 0;
+}
+
+// A check-box tree tells about a click or the Space key before it toggles the check mark,
+// so the change is reported by a message that arrives after the toggle.
+bool TogglesCheckBoxLater(const ControlRec* c, const NMHDR* h) {
+  if (c->kind != ControlKind::Tree || !(GetWindowLongPtrW(c->hwnd, GWL_STYLE) & TVS_CHECKBOXES)) return false;
+  if (h->code == NM_CLICK) return true;
+  return h->code == TVN_KEYDOWN && reinterpret_cast<const NMTVKEYDOWN*>(h)->wVKey == VK_SPACE;
+}
+
+// Notifications without a control event of their own that still change what a program
+// derives from its controls: an editor's selection (what can be cut or copied) and a
+// rebar's height (where the controls below it belong). They come as WM_NOTIFY events so
+// that the program's loop sees them; the editor asks for its own with ENM_SELCHANGE.
+bool IsStateNotification(const ControlRec* c, const NMHDR* h) {
+  if (h->code == EN_SELCHANGE) return c && c->kind == ControlKind::Editor;
+  return h->code == static_cast<UINT>(RBN_HEIGHTCHANGE) && HasClass(h->hwndFrom, REBARCLASSNAMEW);
 }
 
 // A change event of `control`, for the runtime window that is or holds `w`.
@@ -191,8 +209,8 @@ HFONT DefaultFont() {
 
 void QueueEvent(const EventRecord& e) { t_queue.push_back(e); }
 
-const wchar_t* WindowClassName() { return L"ZkRuntimeWindow"; }
-const wchar_t* ContainerClassName() { return L"ZkRuntimeContainer"; }
+const wchar_t* WindowClassName() { return kRuntimeWindowClass; }
+const wchar_t* ContainerClassName() { return kRuntimeContainerClass; }
 
 void RegisterClasses() {
   static bool done = false;
@@ -276,9 +294,16 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         e.type = type;
         e.wParam = wp;
         QueueEvent(e);
-        if (c->kind == ControlKind::Tree && h->code == NM_CLICK &&
-            (GetWindowLongPtrW(c->hwnd, GWL_STYLE) & TVS_CHECKBOXES))
-          PostMessageW(w, kMsgDeferredChange, static_cast<WPARAM>(c->number), 0);
+      }
+      if (c && TogglesCheckBoxLater(c, h)) PostMessageW(w, kMsgDeferredChange, static_cast<WPARAM>(c->number), 0);
+      if (IsStateNotification(c, h)) {
+        EventRecord e;
+        e.event = WM_NOTIFY;
+        e.window = WindowNumberOf(w);
+        e.control = c ? c->number : -1;
+        e.type = static_cast<int>(h->code);
+        e.wParam = wp;
+        QueueEvent(e);
       }
       break;
     }

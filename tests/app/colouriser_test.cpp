@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/colouriser/colouriser.h"
 #include "common/gui.h"
@@ -23,6 +25,7 @@ constexpr int kTree = 405;
 constexpr int kProgress = 406;
 constexpr int kCombo = 407;
 constexpr int kTabs = 408;
+constexpr int kBox = 409;
 constexpr int kMissing = 499;
 
 constexpr COLORREF kRed = RGB(200, 0, 0);
@@ -361,11 +364,59 @@ TEST_F(ColouriserTest, ATabControlsClassBrushIsPutBackWhenItsRecordGoes) {
   EXPECT_EQ(before, GetClassLongPtrW(tabs, GCLP_HBRBACKGROUND));
 }
 
+// The colour a window's background is erased with, erased into a bitmap of our own.
+COLORREF ErasedColour(HWND w) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SetPixel(dc, 1, 1, RGB(1, 2, 3));
+  SendMessageW(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  COLORREF c = GetPixel(dc, 1, 1);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+BOOL CALLBACK CollectContainer(HWND w, LPARAM lp) {
+  if (GetControlKind(GetControlClassName(w)) == kColourKindContainer)
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+// A runtime container takes its colour as the background of its class, so the container
+// and every other one of the runtime (the pages of panels too) show it until the record
+// goes.
+TEST_F(ColouriserTest, RuntimeContainersArePaintedInTheirColourUntilTheRecordGoes) {
+  UseControlList(kWindow);
+  ASSERT_NE(0, CreateContainer(kBox, 320, 200, 100, 60));
+  ClosePanel();
+  HWND page = GetWindow(ControlHandle(kTabs), GW_CHILD);
+  while (page && GetControlClassName(page) != GetControlClassName(ControlHandle(kBox)))
+    page = GetWindow(page, GW_HWNDNEXT);
+  ASSERT_NE(nullptr, page) << "the panel has no page";
+  std::vector<HWND> containers;
+  EnumChildWindows(parent_, CollectContainer, reinterpret_cast<LPARAM>(&containers));
+  EXPECT_NE(containers.end(), std::find(containers.begin(), containers.end(), ControlHandle(kBox)));
+  EXPECT_NE(containers.end(), std::find(containers.begin(), containers.end(), page));
+  const COLORREF before = ErasedColour(page);
+
+  EXPECT_EQ(kColourModeOwn, SetControlColours(kBox, C(kRed), C(kYellow), 0, kColourModeOwn));
+  ASSERT_NE(nullptr, FindColourRecord(kBox));
+  EXPECT_EQ(kColourKindContainer, FindColourRecord(kBox)->kind);
+  for (HWND w : containers) EXPECT_EQ(kYellow, ErasedColour(w)) << GetControlClassName(w);
+
+  RemoveControlColourRecord(kBox);
+  for (HWND w : containers) EXPECT_EQ(before, ErasedColour(w)) << GetControlClassName(w);
+}
+
 TEST_F(ColouriserTest, KindsComeFromTheExactClassName) {
   struct Case {
     const char* cls;
     int kind;
-  } cases[] = {{"Button", 1}, {"button", 0}, {"SysListView32", 5}, {"VornContainer", 6}, {"RichEdit50W", 10},
+  } cases[] = {{"Button", 1}, {"button", 0}, {"SysListView32", 5}, {"ZkRuntimeContainer", 6}, {"RichEdit50W", 10},
                {"RichEdit20W", 0}, {"SysTabControl32", 11}, {"", 0}};
   for (const Case& c : cases) EXPECT_EQ(c.kind, GetControlKind(c.cls)) << c.cls;
   EXPECT_EQ("Button", GetControlClassName(ControlHandle(kButton)));

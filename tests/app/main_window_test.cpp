@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -658,6 +659,140 @@ TEST(LanguageListTest, ListsLanguageFilesBesideTheProgramByName) {
     DWORD code = 12345;
     EXPECT_TRUE(DriverCloseAndWait(main, app.p, kStartMs, &code));
     EXPECT_EQ(0u, code);
+  }
+}
+
+// ---- mouse and keyboard ----------------------------------------------------------------
+
+// A person's input through the system's input queue: every step must show its effect with
+// no further event, as nothing else happens after a person's key or click.
+class UserInputTest : public RunningApp {
+ protected:
+  static void SetUpTestSuite() { StartApp(); }
+  static void TearDownTestSuite() { StopApp(); }
+};
+
+struct InputStep {
+  const char* name;
+  std::function<bool()> act;
+  bool on;  // what the step leaves: a selection, a check mark
+};
+
+// Polls until `holds` answers true; false when it never did.
+bool WaitFor(const std::function<bool()>& holds) {
+  ULONGLONG deadline = GetTickCount64() + kActMs;
+  while (!holds()) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kDriverPollMs);
+  }
+  return true;
+}
+
+const int kEditorCommands[] = {0x1B5F, 0x1B60, 0x1B62};  // Cut, Copy, Delete
+
+TEST_F(UserInputTest, SelectingLicenceTextByKeyboardOrMouseSetsCutCopyAndDelete) {
+  HWND editor = Control(main_, kLicence);
+  ASSERT_TRUE(ShowPageOf(main_, kLicence));
+  ASSERT_TRUE(DriverSetText(editor, "Licence text"));
+  ASSERT_TRUE(DriverBringToFront(main_));
+  RECT client = {};
+  GetClientRect(editor, &client);
+  // Points on the first line: before its text and, far enough apart that two clicks are
+  // no double click, after it.
+  const POINT start = {4, 10};
+  const POINT end = {client.right - 30, 10};
+  const POINT beyond = {client.right - 60, 10};
+  const InputStep steps[] = {
+      {"click after the text", [&] { return DriverMouseClick(editor, end); }, false},
+      {"shift+left", [] { return DriverKey(VK_LEFT, true) && DriverKey(VK_LEFT, true); }, true},
+      {"left", [] { return DriverKey(VK_LEFT); }, false},
+      {"shift+home", [] { return DriverKey(VK_HOME, true); }, true},
+      {"click after the text again", [&] { return DriverMouseClick(editor, beyond); }, false},
+      {"drag across the line", [&] { return DriverMouseDrag(editor, start, end); }, true},
+      {"right", [] { return DriverKey(VK_RIGHT); }, false},
+  };
+  for (const InputStep& step : steps) {
+    SCOPED_TRACE(step.name);
+    ASSERT_TRUE(step.act());
+    EXPECT_TRUE(WaitFor([&] {
+      for (int id : kEditorCommands)
+        if (DriverEnabled(Control(main_, id)) != step.on) return false;
+      return true;
+    }));
+    for (int id : kEditorCommands) EXPECT_EQ(step.on, DriverEnabled(Control(main_, id))) << id;
+  }
+}
+
+TEST_F(UserInputTest, CheckingALanguageBySpaceOrMouseSetsDelete) {
+  HWND tree = Control(main_, kLanguages);
+  HWND erase = Control(main_, kDeleteLanguage);
+  ASSERT_TRUE(ShowPageOf(main_, kLanguages));
+  std::vector<TreeItem> items = TreeItems(tree);
+  ASSERT_FALSE(items.empty()) << "no language beside the program";
+  POINT box = {};
+  ASSERT_TRUE(DriverTreeCheckBoxPoint(tree, items[0].handle, &box));
+  const POINT label = {box.x + 30, box.y};
+  ASSERT_TRUE(DriverBringToFront(main_));
+  const InputStep steps[] = {
+      {"click on the name", [&] { return DriverMouseClick(tree, label); }, false},
+      {"space", [] { return DriverKey(VK_SPACE); }, true},
+      {"space again", [] { return DriverKey(VK_SPACE); }, false},
+      {"click on the box", [&] { return DriverMouseClick(tree, box); }, true},
+      {"click on the box again", [&] { return DriverMouseClick(tree, box); }, false},
+  };
+  for (const InputStep& step : steps) {
+    SCOPED_TRACE(step.name);
+    ASSERT_TRUE(step.act());
+    EXPECT_TRUE(WaitFor([&] { return TreeItems(tree)[0].checked == step.on && DriverEnabled(erase) == step.on; }));
+    EXPECT_EQ(step.on, TreeItems(tree)[0].checked);
+    EXPECT_EQ(step.on, DriverEnabled(erase));
+  }
+}
+
+// The rebar's rows: the tool-bar band is dragged by its gripper onto the menu bar's row
+// (the rebar gets lower) and back onto a row of its own.
+TEST_F(UserInputTest, DraggingTheToolBarBandMovesThePagesAndTheTaskPane) {
+  HWND rebar = DriverFindChild(main_, REBARCLASSNAMEA, nullptr);
+  HWND pane = Control(main_, 0x77);
+  ASSERT_NE(nullptr, rebar);
+  ASSERT_NE(nullptr, pane);
+  // The tool bar is the band that starts furthest right or lowest: the menu bar's band
+  // starts the first row.
+  HWND toolbar = nullptr;
+  for (HWND w = GetWindow(rebar, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    RECT r = InParent(w), t = toolbar ? InParent(toolbar) : RECT{};
+    if (IsWindowVisible(w) && (!toolbar || r.top > t.top || r.left > t.left)) toolbar = w;
+  }
+  ASSERT_NE(nullptr, toolbar);
+  auto height = [&] { return static_cast<int>(Send(rebar, RB_GETBARHEIGHT, 0, 0)); };
+  // The gripper is the start of the band, some 10 pixels left of the window it hosts.
+  auto gripper = [&] {
+    RECT r = InParent(toolbar);
+    return POINT{r.left - 10, (r.top + r.bottom) / 2};
+  };
+  RECT bar = {};
+  GetClientRect(rebar, &bar);
+  ASSERT_GT(InParent(toolbar).top, 0) << "the tool bar is not on a row of its own";
+  ASSERT_GE(gripper().x, 0);
+  ASSERT_TRUE(DriverBringToFront(main_));
+
+  const int tall = height();
+  struct Drag {
+    const char* name;
+    POINT to;
+    bool lower;  // the rebar is lower than at the start
+  } drags[] = {
+      {"onto the menu bar's row", {bar.right / 2, 4}, true},
+      {"onto a row of its own", {20, bar.bottom + 10}, false},
+  };
+  for (const Drag& d : drags) {
+    SCOPED_TRACE(d.name);
+    ASSERT_TRUE(DriverMouseDrag(rebar, gripper(), d.to));
+    ASSERT_TRUE(WaitFor([&] { return (height() < tall) == d.lower; })) << "the band did not move";
+    const int now = height();
+    EXPECT_TRUE(WaitFor([&] { return InParent(Panel(main_, 0)).top == now + 5 && InParent(pane).top == now; }));
+    EXPECT_EQ(now + 5, InParent(Panel(main_, 0)).top);
+    EXPECT_EQ(now, InParent(pane).top);
   }
 }
 

@@ -497,8 +497,8 @@ bool DriverTreeItem(HWND tree, HTREEITEM item, std::string* text, bool* checked)
   return true;
 }
 
-bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item) {
-  if (!item || !DriverVisible(tree) || !DriverEnabled(tree)) return false;
+bool DriverTreeCheckBoxPoint(HWND tree, HTREEITEM item, POINT* at) {
+  if (!item) return false;
   // TVM_GETITEMRECT takes the item where it answers the rectangle.
   RECT text = {};
   memcpy(&text, &item, sizeof(item));
@@ -516,14 +516,83 @@ bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item) {
       return false;
     }
     if (hit.hItem == item && (hit.flags & TVHT_ONITEMSTATEICON)) {
-      LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
-      // Posted, as a mouse would: the tree may track the button until it is released.
-      return PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
-             PostMessageW(tree, WM_LBUTTONUP, 0, at);
+      *at = hit.pt;
+      return true;
     }
   }
   return false;
 }
+
+bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item) {
+  POINT p = {};
+  if (!DriverVisible(tree) || !DriverEnabled(tree) || !DriverTreeCheckBoxPoint(tree, item, &p)) return false;
+  LPARAM at = MAKELPARAM(p.x, p.y);
+  // Posted, as a mouse would: the tree may track the button until it is released.
+  return PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageW(tree, WM_LBUTTONUP, 0, at);
+}
+
+namespace {
+
+bool SendInputs(std::vector<INPUT> inputs) {
+  UINT n = static_cast<UINT>(inputs.size());
+  bool sent = SendInput(n, inputs.data(), sizeof(INPUT)) == n;
+  // The other program takes its input in its own time; a short pause keeps the order of
+  // pointer moves and button changes as a hand would make them.
+  Sleep(20);
+  return sent;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+// A pointer move to screen point `p`, with `buttons` (MOUSEEVENTF_LEFTDOWN / LEFTUP) at it.
+INPUT MouseInput(POINT p, DWORD buttons) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  // Absolute coordinates run from 0 to 65535 across the screen; the middle of the pixel's
+  // share survives the conversion back.
+  in.mi.dx = static_cast<LONG>((p.x * 65536LL + 32768) / cx);
+  in.mi.dy = static_cast<LONG>((p.y * 65536LL + 32768) / cy);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  return in;
+}
+
+}  // namespace
+
+bool DriverBringToFront(HWND window) {
+  if (!window || !IsWindow(window)) return false;
+  SetForegroundWindow(window);
+  return DriverPoll([&] { return GetForegroundWindow() == window; }, kDriverSendTimeoutMs);
+}
+
+bool DriverKey(WORD vk, bool shift) {
+  std::vector<INPUT> in;
+  if (shift) in.push_back(KeyInput(VK_SHIFT, false));
+  in.push_back(KeyInput(vk, false));
+  in.push_back(KeyInput(vk, true));
+  if (shift) in.push_back(KeyInput(VK_SHIFT, true));
+  return SendInputs(in);
+}
+
+bool DriverMouseDrag(HWND w, POINT from, POINT to) {
+  if (!w || !ClientToScreen(w, &from) || !ClientToScreen(w, &to)) return false;
+  if (!SendInputs({MouseInput(from, 0)}) || !SendInputs({MouseInput(from, MOUSEEVENTF_LEFTDOWN)})) return false;
+  constexpr int kSteps = 8;
+  for (int i = 1; i <= kSteps; ++i) {
+    POINT p = {from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps};
+    if (!SendInputs({MouseInput(p, 0)})) return false;
+  }
+  return SendInputs({MouseInput(to, MOUSEEVENTF_LEFTUP)});
+}
+
+bool DriverMouseClick(HWND w, POINT at) { return DriverMouseDrag(w, at, at); }
 
 bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode) {
   if (!window || !IsWindow(window)) return false;

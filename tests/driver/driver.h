@@ -112,6 +112,24 @@ bool DriverTreeItem(HWND tree, HTREEITEM item, std::string* text, bool* checked)
 // item shows no check box or the tree is hidden or disabled.
 bool DriverTreeClickCheckBox(HWND tree, HTREEITEM item);
 
+// The point of an item's check box, in the tree's client coordinates, where the tree's own
+// hit test places it. False when the item shows no check box.
+bool DriverTreeCheckBoxPoint(HWND tree, HTREEITEM item, POINT* at);
+
+// Input as a person gives it, through the system's input queue (SendInput): it reaches
+// the window under the pointer or the one with the keyboard focus, and the key and button
+// state goes with it, so a control sees Shift held during an arrow key and the button held
+// during a drag. The window that is to receive keys must be in front: DriverBringToFront,
+// then a click into the control.
+bool DriverBringToFront(HWND window);
+// Presses and releases key `vk`, with Shift held around it when `shift`.
+bool DriverKey(WORD vk, bool shift = false);
+// Presses the left button at `from` and releases it at `to` (client coordinates of `w`),
+// moving the pointer in small steps between, as a drag does.
+bool DriverMouseDrag(HWND w, POINT from, POINT to);
+// A left click at `at`, client coordinates of `w`.
+bool DriverMouseClick(HWND w, POINT at);
+
 // Asks window `window` to close (WM_CLOSE) and waits for process `p` to end.
 bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode);
 

@@ -10,6 +10,7 @@
 
 #include "app/colouriser/colouriser_state.h"
 #include "common/gui.h"
+#include "common/text.h"
 
 namespace colouriser {
 
@@ -215,15 +216,23 @@ int GetControlKind(const std::string& className) {
   } kKinds[] = {
       {"Button", kColourKindButton},          {"Edit", kColourKindEdit},
       {"ListBox", kColourKindListBox},        {"ComboBox", kColourKindComboBox},
-      {"SysListView32", kColourKindListView}, {"VornContainer", kColourKindContainer},
-      {"VornScrollArea", kColourKindScrollArea}, {"SysTreeView32", kColourKindTreeView},
+      {"SysListView32", kColourKindListView}, {"SysTreeView32", kColourKindTreeView},
       {"msctls_progress32", kColourKindProgress}, {"RichEdit20A", kColourKindRichEdit},
       {"RichEdit", kColourKindRichEdit},      {"RichEdit50W", kColourKindRichEdit},
       {"SysTabControl32", kColourKindTab},
   };
   for (const auto& k : kKinds)
     if (className == k.cls) return k.kind;
+  // Containers are the runtime's own (CreateContainer and the pages of panels). The
+  // runtime makes no scroll areas, so no class has that kind.
+  static const std::string container = WideToAnsi(kRuntimeContainerClass);
+  if (className == container) return kColourKindContainer;
   return kColourKindOther;
+}
+
+bool IsRuntimeWindowClass(const std::string& className) {
+  static const std::string window = WideToAnsi(kRuntimeWindowClass);
+  return className == window;
 }
 
 intptr_t GetDefaultKindColour(int32_t colour, int which, const std::string& className) {
@@ -332,14 +341,14 @@ int SetControlColours(int control, int32_t text, int32_t background, intptr_t ex
   r->window = hwnd;
 
   // Every ancestor up to the runtime's window answers for the control. The runtime's
-  // windows are top-level, so a chain without a "WindowClass" ancestor ends at the
-  // top-level window, which is then the top window.
+  // windows are top-level, so a chain without a runtime window ends at the top-level
+  // window, which is then the top window.
   for (HWND child = hwnd; GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD;) {
     HWND parent = GetAncestor(child, GA_PARENT);
     if (!parent || parent == GetDesktopWindow()) break;
     SubclassColouredParent(parent, ColouriserParentProc);
     r->topWindow = parent;
-    if (GetControlClassName(parent).compare(0, 11, "WindowClass") == 0) break;
+    if (IsRuntimeWindowClass(GetControlClassName(parent))) break;
     child = parent;
   }
 

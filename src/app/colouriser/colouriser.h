@@ -98,6 +98,9 @@ void RemoveControlColourRecord(int control);
 
 std::string GetControlClassName(HWND window);
 int GetControlKind(const std::string& className);
+// Whether a window of this class is one of the runtime's windows, where the walk up from
+// a coloured control ends.
+bool IsRuntimeWindowClass(const std::string& className);
 // which: 0 text, 1 background, 2 a new solid brush of the background (owned by the caller).
 intptr_t GetDefaultKindColour(int32_t colour, int which, const std::string& className);
 // Fills the defaults into a record that has not had its own colours set (mode 1).

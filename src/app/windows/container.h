@@ -3,13 +3,15 @@
 // container hands their notifications and colour questions on to its parent, so events
 // still arrive as events of the runtime window.
 //
-// The class is the runtime's container class as the control colouriser knows it.
+// The class is the application's own. It is no runtime control, so the control colouriser
+// never records one; the runtime's containers (CreateContainer of common/gui.h) are another
+// class.
 #ifndef ZK_APP_WINDOWS_CONTAINER_H
 #define ZK_APP_WINDOWS_CONTAINER_H
 
 #include <windows.h>
 
-constexpr const wchar_t* kContainerClass = L"VornContainer";
+constexpr const wchar_t* kContainerClass = L"ZkAppContainer";
 
 // A container with control ID `id` at x, y (client coordinates of `parent`) in layout
 // units, like the runtime's controls; nullptr on failure. It is destroyed with its parent.
