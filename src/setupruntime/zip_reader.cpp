@@ -125,12 +125,26 @@ int ExtractFile(unzFile uf, const unz_file_info64& info, const std::wstring& tar
 
 }  // namespace
 
+namespace {
+
+// An archive without entries is its end record alone, at offset 0 of the window; minizip
+// takes an end record found at 0 for none found.
+bool IsEmptyArchive(const std::wstring& file, const ZipWindow& window) {
+  unsigned char record[22];
+  return ReadZipWindowBytes(file, window, 0, record, sizeof record) && memcmp(record, "PK\x05\x06", 4) == 0 &&
+         record[8] == 0 && record[9] == 0 && record[10] == 0 && record[11] == 0;
+}
+
+}  // namespace
+
 ZipReader* OpenZipReader(const std::wstring& file, const ZipWindow& window) {
   ZipReader* reader = new ZipReader;
   reader->file = file;
   reader->window = window;
   FillZipWindowFuncs(&reader->funcs, &reader->window);
   reader->uf = unzOpen2_64(reader->file.c_str(), &reader->funcs);
+  // Without minizip's handle every walk ends at once and no entry is ever current.
+  if (reader->uf == nullptr && IsEmptyArchive(file, window)) return reader;
   unz_global_info64 global{};
   if (reader->uf == nullptr || unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) {
     CloseZipReader(reader);
@@ -180,6 +194,7 @@ int64_t ZipEntryCount(ZipReader* reader) {
 
 int ZipFirstEntry(ZipReader* reader) {
   if (reader == nullptr) return kZipDamaged;
+  if (reader->uf == nullptr) return reader->walk = kZipEnd;
   unz_global_info64 global{};
   if (unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) return reader->walk = kZipDamaged;
   // minizip would take the end record for a first entry.

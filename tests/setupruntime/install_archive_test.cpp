@@ -114,6 +114,33 @@ TEST_F(InstallTest, EntryNamesAreUtf8WhenFlaggedAndOemOtherwise) {
   EXPECT_FALSE(PathExists(App() + accented));
 }
 
+TEST_F(InstallTest, ArchiveWithoutEntriesInstallsTheRest) {
+  UseArchive({});
+  ASSERT_EQ(Run(), 1);
+  EXPECT_TRUE(ui.errors.empty());
+  EXPECT_EQ(ui.finishPages, 1);
+  EXPECT_EQ(ui.progress.front(), L"range 2");
+  EXPECT_TRUE(PathExists(App() + L"uninstall.dat"));
+}
+
+TEST_F(InstallTest, DirectoryThatCannotBeReadToItsEndIsTheExtractionError) {
+  UseArchive({{"first.txt", "1"}, {"second.txt", "2"}, {"third.txt", "3"}});
+  // The second directory record loses its signature: the entries from there on cannot be
+  // found, and installing only those before it would look like a whole installation.
+  std::string setup = GetBytes(in.setupPath);
+  size_t first = setup.find("PK\x01\x02");
+  size_t second = setup.find("PK\x01\x02", first + 4);
+  ASSERT_NE(second, std::string::npos);
+  setup[second + 3] = '\x09';
+  ASSERT_TRUE(PutBytes(in.setupPath, setup));
+
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(ui.errors, std::vector<std::wstring>{L"Error|A file could not be extracted."});
+  EXPECT_EQ(ui.endSetups, 1);
+  EXPECT_EQ(ui.finishPages, 0);
+  EXPECT_FALSE(PathExists(App() + L"first.txt"));
+}
+
 TEST_F(InstallTest, DamagedEntryIsAskedAboutAndLeavesNoPartialFile) {
   std::string data;
   for (int i = 0; data.size() < 250000; ++i) data += "chunk " + std::to_string(i) + " of the damaged entry\r\n";
