@@ -8,6 +8,7 @@
 #ifndef ZK_BUILDER_RESOURCE_FILES_H
 #define ZK_BUILDER_RESOURCE_FILES_H
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,7 +41,12 @@ std::vector<std::pair<std::string, std::string>> CabinetEntries(const BuildInput
 // 32-bit little-endian archive length; through a temporary file beside `path`, replaced only when
 // complete. 1 on success; 0 with `error` set. A missing or empty cabinet is refused ("Error: Could
 // not read the setup cabinet."): the setup runtime reads the cabinet length at a fixed offset.
+// mustStop (may be empty) is asked before every chunk and once more before the setup is put in
+// place; when it answers true the write stops, nothing is made or replaced at `path` and the
+// answer is kSetupCancelled.
+constexpr int kSetupCancelled = -1;
 int WriteSetupExecutable(const std::string& path, const std::string& runtimeImage, const std::string& cabinetPath,
-                         const std::string& archivePath, std::string* error);
+                         const std::string& archivePath, std::string* error,
+                         const std::function<bool()>& mustStop = nullptr);
 
 #endif

@@ -79,7 +79,7 @@ int Install(InstallRun* run, ZipReader** zip) {
   InstallUi& ui = *run->ui;
   SetSetupEnvironment(run->folder, in.languageName);
 
-  *zip = OpenZipReader(in.setupPath);
+  *zip = OpenZipReader(in.setupPath, in.archive);
   int64_t entries = ZipEntryCount(*zip);
   if (entries < 0) return Fail(run, in.texts.couldNotExtractFileH, in.texts.couldNotExtractFile);
   if (!IsFullPath(run->folder) || !CreateFolderPath(run->folder)) return Fail(run, L"Error", L"Setup Error!");

@@ -12,6 +12,7 @@
 
 #include "common/language_file.h"
 #include "setupruntime/resources.h"
+#include "setupruntime/zip_window.h"
 
 struct InstallInputs {
   SetupConfig config;                  // installDir and shortcutFolder already resolved
@@ -21,6 +22,7 @@ struct InstallInputs {
   std::wstring languageName;           // the chosen language; empty for a single-language setup
   std::wstring workFolder;             // ends with "\"
   std::wstring setupPath;              // the setup's own file; the program archive ends it
+  ZipWindow archive;                   // where in setupPath the program archive lies
   std::wstring startMenuRoot;          // ends with "\"
   std::wstring desktopFolder;          // ends with "\"
   std::wstring installFolderField;     // the text of the installation-folder field

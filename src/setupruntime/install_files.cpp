@@ -51,11 +51,13 @@ std::wstring LastComponent(std::wstring name) {
 }
 
 // The archive's entries in archive order, read once so that workers can be handed
-// entries by their place.
-std::vector<ArchiveEntry> ListEntries(ZipReader* zip) {
-  std::vector<ArchiveEntry> entries;
+// entries by their place. False when the directory could not be read to its end: the
+// entries behind the damage would silently go missing.
+bool ListEntries(ZipReader* zip, std::vector<ArchiveEntry>* list) {
+  std::vector<ArchiveEntry>& entries = *list;
   std::map<std::wstring, size_t> firstOfTarget;
-  for (int at = ZipFirstEntry(zip); at == 0; at = ZipNextEntry(zip)) {
+  int at = ZipFirstEntry(zip);
+  for (; at == 0; at = ZipNextEntry(zip)) {
     ArchiveEntry e;
     e.name = ZipEntryName(zip);
     e.safe = IsSafeEntryName(e.name) != 0;
@@ -72,7 +74,7 @@ std::vector<ArchiveEntry> ListEntries(ZipReader* zip) {
     }
     entries.push_back(e);
   }
-  return entries;
+  return at == kZipEnd;
 }
 
 int ExtractHere(InstallRun* run, ZipReader* zip, const ArchiveEntry& e) {
@@ -119,7 +121,12 @@ void ReportRefused(InstallRun* run, const std::vector<std::wstring>& refused) {
 
 int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
   const SetupTexts& texts = run->in->texts;
-  std::vector<ArchiveEntry> entries = ListEntries(zip);
+  std::vector<ArchiveEntry> entries;
+  if (!ListEntries(zip, &entries)) {
+    run->ui->ShowError(texts.couldNotExtractFileH, texts.couldNotExtractFile);
+    run->ui->EndSetup();
+    return 0;
+  }
   ExtractPool pool;
   pool.destination = run->folder;
   for (const ArchiveEntry& e : entries) {
@@ -131,7 +138,7 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
     job.result = !e.safe ? kExtractUnsafeName : !e.located ? kExtractDamaged : kLeftToInstallThread;
     pool.jobs.push_back(job);
   }
-  bool pooled = StartExtractPool(&pool, run->in->setupPath, ExtractWorkerCount());
+  bool pooled = StartExtractPool(&pool, run->in->setupPath, run->in->archive, ExtractWorkerCount());
 
   // The user hears of refused names once, after the files, rather than once per entry.
   std::vector<std::wstring> refused;

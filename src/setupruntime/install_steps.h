@@ -27,7 +27,8 @@ std::wstring Resolve(const InstallRun& run, const std::wstring& text);
 
 // Extracts every archive entry into the installation folder, asking Abort / Retry /
 // Ignore for entries that fail; entries with unsafe names are left out and listed once
-// at the end. 0 when the user chose Abort (the setup was ended), else 1.
+// at the end. 0 when the user chose Abort or the archive's directory could not be read
+// (the setup was ended), else 1.
 int InstallArchiveFiles(InstallRun* run, ZipReader* zip);
 
 // The Add/Remove Programs key of the product.

@@ -57,6 +57,7 @@ void StartInstallThread() {
   in.languageName = r.languageName;
   in.workFolder = r.workFolder;
   in.setupPath = r.setupPath;
+  in.archive = r.archive;
   in.startMenuRoot = r.startMenuRoot;
   in.desktopFolder = r.desktopFolder;
   in.installFolderField = GetControlTextW(kInstallFolderField);

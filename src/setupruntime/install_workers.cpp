@@ -56,13 +56,13 @@ void SetExtractUpdateInterval(unsigned ms) { g_updateInterval = ms; }
 
 unsigned ExtractUpdateInterval() { return g_updateInterval; }
 
-bool StartExtractPool(ExtractPool* pool, const std::wstring& setupPath, int workers) {
+bool StartExtractPool(ExtractPool* pool, const std::wstring& setupPath, const ZipWindow& archive, int workers) {
   size_t wanted = workers < 0 ? 0 : static_cast<size_t>(workers);
   if (wanted > pool->jobs.size()) wanted = pool->jobs.size();
   // Set before any worker runs; the workers read it under the lock.
   pool->ahead = wanted * kEntriesAheadPerWorker;
   for (size_t i = 0; i < wanted; ++i) {
-    ZipReader* reader = OpenZipReader(setupPath);
+    ZipReader* reader = OpenZipReader(setupPath, archive);
     if (reader == nullptr) break;
     WorkerStart* start = new WorkerStart{pool, reader};
     HANDLE h = CreateThread(nullptr, 0, WorkerMain, start, 0, nullptr);

@@ -47,8 +47,9 @@ struct ExtractPool {
 };
 
 // Starts up to `workers` threads (never more than there are jobs), each with a reader of
-// setupPath. False when none could be started; the caller then extracts by itself.
-bool StartExtractPool(ExtractPool* pool, const std::wstring& setupPath, int workers);
+// the archive in setupPath. False when none could be started; the caller then extracts by
+// itself.
+bool StartExtractPool(ExtractPool* pool, const std::wstring& setupPath, const ZipWindow& archive, int workers);
 // Waits until the job is extracted and answers its result; the install thread only.
 int WaitExtracted(ExtractPool* pool, size_t job);
 // The install thread is done with every job up to and including this one.

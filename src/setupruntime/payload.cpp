@@ -80,6 +80,32 @@ int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const 
   return kPayloadOk;
 }
 
+ZipWindow PayloadArchiveWindow(const std::wstring& setupPath, uint64_t imageSize) {
+  ZipWindow window;
+  window.length = 0;
+  int in = static_cast<int>(FileOpenRead(kAnyNumber, setupPath));
+  if (in == 0) return window;
+  int64_t fileLength = FileLength(in);
+  uint64_t length = fileLength < 0 ? 0 : static_cast<uint64_t>(fileLength);
+  int64_t n = 0;
+  unsigned char field[4] = {};
+  // Every bound is checked by subtraction, so a huge N cannot wrap around.
+  bool sound = imageSize <= length && length - imageSize >= 8 && FileSeek(in, static_cast<int64_t>(imageSize)) &&
+               FileReadInt64(in, &n) && n >= 0 && static_cast<uint64_t>(n) <= length - imageSize - 8;
+  if (sound) {
+    window.start = imageSize + 8 + static_cast<uint64_t>(n);
+    window.length = length - window.start;
+    if (window.length >= 4 && FileSeek(in, static_cast<int64_t>(length - 4)) && FileReadBytes(in, field, 4) == 4) {
+      uint32_t stored = field[0] | (field[1] << 8) | (field[2] << 16) | (static_cast<uint32_t>(field[3]) << 24);
+      uint64_t archive = window.length - 4;
+      bool large = archive >= 0xFFFFFFFFull;
+      if (large ? stored == 0xFFFFFFFFu : stored == archive) window.length = archive;
+    }
+  }
+  FileClose(in);
+  return window;
+}
+
 int IsSafeCabinetName(const std::wstring& name) {
   // The archive's rule, so that "...\" or ".. \" (read by the system as the parent folder)
   // cannot leave the work folder either; only the empty name, the archive's folder

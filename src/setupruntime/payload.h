@@ -2,7 +2,8 @@
 // program's own file, and its extraction into the work folder.
 //
 // Layout of the file: the runtime image (S bytes), the cabinet length N (int64 LE), the
-// cabinet (N bytes), then the program archive. S is a constant patched into the program
+// cabinet (N bytes), the program archive, then the archive's length (uint32 LE;
+// 0xFFFFFFFF for an archive of 4 GB or more). S is a constant patched into the program
 // after linking; it is never taken from the file itself.
 #ifndef ZK_SETUPRUNTIME_PAYLOAD_H
 #define ZK_SETUPRUNTIME_PAYLOAD_H
@@ -11,6 +12,8 @@
 
 #include <string>
 #include <vector>
+
+#include "setupruntime/zip_window.h"
 
 // The image size patched into this program (0 in a build that was not patched).
 uint64_t SetupImageSize();
@@ -25,6 +28,12 @@ constexpr int kPayloadCannotWrite = 3;  // the cabinet copy cannot be created or
 // checked against the file before anything is written, so a damaged setup never makes a
 // large file; a copy that fails halfway is deleted.
 int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const std::wstring& cabinetPath);
+
+// Where the program archive lies in setupPath: from S + 8 + N up to its length field.
+// When that field does not match (a setup file that has grown at its end) the archive is
+// taken to run to the end of the file, where its directory is still found. A file too
+// short for the layout gives an empty window, which opens as no archive.
+ZipWindow PayloadArchiveWindow(const std::wstring& setupPath, uint64_t imageSize);
 
 // 1 when a name from a cabinet stays inside the destination folder: not empty, not
 // absolute, no drive or ":" and no component the system reads as the parent folder

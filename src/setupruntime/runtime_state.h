@@ -13,6 +13,7 @@
 
 #include "common/language_file.h"
 #include "setupruntime/resources.h"
+#include "setupruntime/zip_window.h"
 
 // Object numbers of the runtime's windows, images and fonts.
 constexpr int kWizardWindow = 0;
@@ -35,6 +36,7 @@ struct RuntimeState {
   std::wstring languageName;  // empty for a setup with one language
   std::wstring workFolder;    // ends with "\"; empty until it exists
   std::wstring setupPath;     // this program's own file
+  ZipWindow archive;          // where the program archive lies in it
   std::wstring startMenuRoot;  // ends with "\"
   int startMenuCsidl = 2;
   std::wstring desktopFolder;  // ends with "\"

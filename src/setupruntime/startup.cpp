@@ -98,6 +98,7 @@ void UnpackPayload() {
   if (!CreateWorkFolder(&folder)) Fail(kSetupError);
   r.workFolder = folder;
   if (CopyPayloadCabinet(r.setupPath, SetupImageSize(), folder + L"Setup.cab") != kPayloadOk) Fail(kSetupError);
+  r.archive = PayloadArchiveWindow(r.setupPath, SetupImageSize());
   // A cabinet naming files outside the work folder was not made by the builder: nothing
   // of it is trusted.
   std::vector<std::wstring> unsafe;

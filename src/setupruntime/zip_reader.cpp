@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-// iowin32.h needs the declarations of unzip.h first.
 #include <minizip/unzip.h>
-#include <minizip/iowin32.h>
+
+#include <string.h>
 
 #include <vector>
 
@@ -12,7 +12,15 @@
 #include "setupruntime/work_folder.h"
 
 struct ZipReader {
+  std::wstring file;
+  ZipWindow window;
+  // minizip calls these for as long as uf is open; they point at window above.
+  zlib_filefunc64_def funcs{};
   unzFile uf = nullptr;
+  // The end record held 0xFFFF: either exactly that many entries or more than a 16-bit
+  // count can hold, so the directory's end is found by reading it.
+  bool countUnsure = false;
+  int walk = kZipEnd;  // the last walk step's result
   // Names are at most 65535 bytes long, so the whole name always fits; kept with the
   // reader rather than made anew for every entry.
   std::vector<char> name = std::vector<char>(65536);
@@ -117,31 +125,94 @@ int ExtractFile(unzFile uf, const unz_file_info64& info, const std::wstring& tar
 
 }  // namespace
 
-ZipReader* OpenZipReader(const std::wstring& file) {
-  zlib_filefunc64_def funcs;
-  fill_win32_filefunc64W(&funcs);
-  unzFile uf = unzOpen2_64(file.c_str(), &funcs);
-  if (uf == nullptr) return nullptr;
+namespace {
+
+// An archive without entries is its end record alone, at offset 0 of the window; minizip
+// takes an end record found at 0 for none found.
+bool IsEmptyArchive(const std::wstring& file, const ZipWindow& window) {
+  unsigned char record[22];
+  return ReadZipWindowBytes(file, window, 0, record, sizeof record) && memcmp(record, "PK\x05\x06", 4) == 0 &&
+         record[8] == 0 && record[9] == 0 && record[10] == 0 && record[11] == 0;
+}
+
+}  // namespace
+
+ZipReader* OpenZipReader(const std::wstring& file, const ZipWindow& window) {
   ZipReader* reader = new ZipReader;
-  reader->uf = uf;
+  reader->file = file;
+  reader->window = window;
+  FillZipWindowFuncs(&reader->funcs, &reader->window);
+  reader->uf = unzOpen2_64(reader->file.c_str(), &reader->funcs);
+  // Without minizip's handle every walk ends at once and no entry is ever current.
+  if (reader->uf == nullptr && IsEmptyArchive(file, window)) return reader;
+  unz_global_info64 global{};
+  if (reader->uf == nullptr || unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) {
+    CloseZipReader(reader);
+    return nullptr;
+  }
+  reader->countUnsure = global.number_entry == 0xFFFF;
   return reader;
 }
 
 void CloseZipReader(ZipReader* reader) {
   if (reader == nullptr) return;
-  unzClose(reader->uf);
+  if (reader->uf != nullptr) unzClose(reader->uf);
   delete reader;
 }
 
-int64_t ZipEntryCount(ZipReader* reader) {
-  unz_global_info64 global{};
-  if (reader == nullptr || unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) return -1;
-  return static_cast<int64_t>(global.number_entry);
+namespace {
+
+// With a count of 0xFFFF minizip reads on past the last entry and fails there, as it
+// would on a damaged directory. Where the record after the current entry's would start;
+// the directory has truly ended when one of the records that close it is found there.
+bool NextRecordPlace(ZipReader* reader, uint64_t* next) {
+  unz_file_info64 info{};
+  unz64_file_pos pos{};
+  if (unzGetCurrentFileInfo64(reader->uf, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+      unzGetFilePos64(reader->uf, &pos) != UNZ_OK) {
+    return false;
+  }
+  *next = pos.pos_in_zip_directory + 46 + info.size_filename + info.size_file_extra + info.size_file_comment;
+  return true;
 }
 
-int ZipFirstEntry(ZipReader* reader) { return reader == nullptr ? -1 : unzGoToFirstFile(reader->uf); }
+bool DirectoryEndsAt(ZipReader* reader, uint64_t place) {
+  char signature[4];
+  if (!ReadZipWindowBytes(reader->file, reader->window, place, signature, 4)) return false;
+  return memcmp(signature, "PK\x06\x06", 4) == 0 || memcmp(signature, "PK\x05\x06", 4) == 0 ||
+         memcmp(signature, "PK\x05\x05", 4) == 0;
+}
 
-int ZipNextEntry(ZipReader* reader) { return reader == nullptr ? -1 : unzGoToNextFile(reader->uf); }
+}  // namespace
+
+int64_t ZipEntryCount(ZipReader* reader) {
+  int64_t count = 0;
+  int at = ZipFirstEntry(reader);
+  for (; at == 0; at = ZipNextEntry(reader)) ++count;
+  return at == kZipEnd ? count : -1;
+}
+
+int ZipFirstEntry(ZipReader* reader) {
+  if (reader == nullptr) return kZipDamaged;
+  if (reader->uf == nullptr) return reader->walk = kZipEnd;
+  unz_global_info64 global{};
+  if (unzGetGlobalInfo64(reader->uf, &global) != UNZ_OK) return reader->walk = kZipDamaged;
+  // minizip would take the end record for a first entry.
+  if (global.number_entry == 0) return reader->walk = kZipEnd;
+  return reader->walk = unzGoToFirstFile(reader->uf) == UNZ_OK ? 0 : kZipDamaged;
+}
+
+int ZipNextEntry(ZipReader* reader) {
+  if (reader == nullptr) return kZipDamaged;
+  // Past the end or a failure nothing is current, and minizip would answer "end".
+  if (reader->walk != 0) return reader->walk;
+  uint64_t next = 0;
+  if (reader->countUnsure && !NextRecordPlace(reader, &next)) return reader->walk = kZipDamaged;
+  int result = unzGoToNextFile(reader->uf);
+  if (result == UNZ_OK) return reader->walk = 0;
+  if (result == UNZ_END_OF_LIST_OF_FILE) return reader->walk = kZipEnd;
+  return reader->walk = reader->countUnsure && DirectoryEndsAt(reader, next) ? kZipEnd : kZipDamaged;
+}
 
 namespace {
 
@@ -151,7 +222,9 @@ int CurrentEntry(ZipReader* reader, unz_file_info64* info, std::wstring* name) {
   int result = unzGetCurrentFileInfo64(reader->uf, info, raw.data(), static_cast<uLong>(raw.size()), nullptr, 0,
                                        nullptr, 0);
   if (result != UNZ_OK) return result;
-  *name = ToWide(std::string(raw.data(), info->size_filename), CP_OEMCP);
+  // Bit 11: the name is UTF-8 (a name the OEM code page could not hold).
+  UINT codePage = (info->flag & (1u << 11)) != 0 ? CP_UTF8 : CP_OEMCP;
+  *name = ToWide(std::string(raw.data(), info->size_filename), codePage);
   for (wchar_t& c : *name) {
     if (c == L'/') c = L'\\';
   }

@@ -1,15 +1,19 @@
-// Reading the program archive that ends the setup's own file: the archive is found
-// through its end-of-central-directory record, so any data in front of it (the runtime
-// image and the cabinet) is accepted. Paths are wide throughout.
+// Reading the program archive that ends the setup's own file. The archive is read through
+// a window on the file that starts where the archive starts (zip_window.h), so the
+// offsets it holds, zip64 records included, point where they were meant to. Paths are
+// wide throughout.
 //
-// Entry names are stored in the OEM code page with "/" separators; they come back wide
-// with "\" separators. A name ending in "\" is a folder.
+// Entry names are stored in the OEM code page, or in UTF-8 when the entry's UTF-8 flag
+// (general-purpose bit 11) is set, with "/" separators; they come back wide with "\"
+// separators. A name ending in "\" is a folder.
 #ifndef ZK_SETUPRUNTIME_ZIP_READER_H
 #define ZK_SETUPRUNTIME_ZIP_READER_H
 
 #include <stdint.h>
 
 #include <string>
+
+#include "setupruntime/zip_window.h"
 
 struct ZipReader;
 
@@ -19,16 +23,20 @@ constexpr int kExtractUnsafeName = 1;   // the name would leave the destination 
 constexpr int kExtractCannotWrite = 2;  // the target (or its folder) cannot be made or written
 constexpr int kExtractDamaged = 3;      // the entry's data is unreadable, short or fails its CRC
 
-// nullptr when file holds no archive.
-ZipReader* OpenZipReader(const std::wstring& file);
+// nullptr when the window of file holds no archive.
+ZipReader* OpenZipReader(const std::wstring& file, const ZipWindow& window = ZipWindow());
 void CloseZipReader(ZipReader* reader);
 
-// Number of entries; -1 when the archive's directory cannot be read.
+// Number of entries, counted by walking the whole directory (the end record's 16-bit
+// count stops at 65,535); -1 when the directory cannot be read to its end.
 int64_t ZipEntryCount(ZipReader* reader);
-// 0 when there is an entry to make current, non-zero at the end or on failure.
+
+// Results of ZipFirstEntry and ZipNextEntry besides 0 (an entry became current).
+constexpr int kZipEnd = 1;       // the directory ended where the archive says it ends
+constexpr int kZipDamaged = -1;  // the directory could not be read; nothing is current
 int ZipFirstEntry(ZipReader* reader);
 int ZipNextEntry(ZipReader* reader);
-// The current entry's name (OEM code page converted, "\" separators); empty on failure.
+// The current entry's name ("\" separators); empty on failure.
 std::wstring ZipEntryName(ZipReader* reader);
 
 // Where an entry's record lies in the archive's directory. Taken from one reader, it lets

@@ -529,6 +529,28 @@ TEST_F(BuildTest, CancelLeavesNothingAndTheNextPauseWorksAtOnce) {
   EXPECT_TRUE(TempLeftovers().empty());
 }
 
+TEST_F(BuildTest, CancelWhileTheSetupIsWrittenLeavesNoSetup) {
+  std::string setup = out_ + "Big.exe";
+  StartOn(BigProject(setup));
+  ASSERT_TRUE(s_.Build());
+  HWND window = ProgressWindow(kActMs);
+  ASSERT_NE(nullptr, window);
+  // The setup grows in a temporary file beside its target; with the big file in it that
+  // takes a while, and Cancel comes meanwhile.
+  ASSERT_TRUE(WaitFor([&] { return !FolderEntries(out_).empty(); }, kBuildMs));
+  ASSERT_TRUE(DriverClick(DriverFindControl(window, kProgressCancel)));
+  // The main window is back at once, not after the whole setup.
+  ASSERT_TRUE(s_.WaitBuildEnd(kActMs));
+  std::vector<std::string> log = Log();
+  EXPECT_TRUE(HasLine(log, "Creating setup..."));
+  EXPECT_TRUE(HasLine(log, "Operation has been aborted!"));
+  EXPECT_FALSE(HasLine(log, kSuccess));
+  EXPECT_FALSE(QuestionShown(500));
+  EXPECT_FALSE(IsFile(setup));
+  EXPECT_TRUE(FolderEntries(out_).empty()) << "a partial setup was left";
+  EXPECT_TRUE(TempLeftovers().empty());
+}
+
 TEST_F(BuildTest, ClosingTheProgramEndsARunningBuild) {
   StartOn(BigProject(out_ + "Big.exe"));
   ASSERT_TRUE(s_.Build());

@@ -555,8 +555,8 @@ class SetupExecutableTest : public ResourceFilesTest {
     WriteBytes(dir_ + "Setup.cab", cabinet_);
     WriteBytes(dir_ + "archive.dat", archive_);
   }
-  int WriteSetup(const std::string& path, std::string* error) {
-    return WriteSetupExecutable(path, image_, dir_ + "Setup.cab", dir_ + "archive.dat", error);
+  int WriteSetup(const std::string& path, std::string* error, const std::function<bool()>& mustStop = nullptr) {
+    return WriteSetupExecutable(path, image_, dir_ + "Setup.cab", dir_ + "archive.dat", error, mustStop);
   }
   std::string target_, image_, cabinet_, archive_;
 };
@@ -637,6 +637,38 @@ TEST_F(SetupExecutableTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
   EXPECT_EQ(error, "Error: Could not create setup file.");
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+}
+
+TEST_F(SetupExecutableTest, StopRequestAtAnyChunkMakesNoSetupAndKeepsTheOldOne) {
+  // Several chunks of each part, so that a stop can come in the middle of every one.
+  image_ = MixedData(3 * 0x100000 + 5, 5);
+  archive_ = MixedData(2 * 0x100000 + 7, 6);
+  WriteBytes(dir_ + "archive.dat", archive_);
+  std::string path = target_ + "setup.exe";
+  const std::string old = "the previous setup";
+  WriteBytes(path, old);
+  int asked = 0;
+  std::string error;
+  ASSERT_EQ(WriteSetup(path, &error, [&] { return ++asked, false; }), 1) << error;
+  const int checks = asked;
+  ASSERT_GT(checks, 5);
+  const std::string whole = ReadBytes(path);
+
+  // The first chunk, one inside the archive, and the check after the last byte.
+  for (int stopAt : {1, checks - 2, checks}) {
+    SCOPED_TRACE(stopAt);
+    WriteBytes(path, old);
+    asked = 0;
+    error.clear();
+    EXPECT_EQ(WriteSetup(path, &error, [&] { return ++asked >= stopAt; }), kSetupCancelled);
+    EXPECT_EQ(asked, stopAt);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+    EXPECT_TRUE(error.empty()) << error;
+  }
+  // Without a request the same setup comes out whole.
+  ASSERT_EQ(WriteSetup(path, &error, [] { return false; }), 1);
+  EXPECT_EQ(ReadBytes(path), whole);
 }
 
 }  // namespace

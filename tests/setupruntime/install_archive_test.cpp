@@ -76,6 +76,71 @@ TEST_F(InstallTest, UnsafeEntriesAreNeverWrittenAndReportedOnce) {
   EXPECT_EQ(ui.finishPages, 1);
 }
 
+TEST_F(InstallTest, EntryNamesAreUtf8WhenFlaggedAndOemOtherwise) {
+  const std::wstring accented = L"\u00e9t\u00e9.txt";
+  const struct {
+    std::string stored;
+    bool utf8;
+    std::wstring installed;
+  } cases[] = {
+      {WideToUtf8(L"\u65e5\u672c\u8a9e.txt"), true, L"\u65e5\u672c\u8a9e.txt"},
+      {WideToUtf8(L"\u30c7\u30fc\u30bf/"), true, L"\u30c7\u30fc\u30bf\\"},
+      {WideToUtf8(L"\u30c7\u30fc\u30bf/\u8aac\u660e.txt"), true, L"\u30c7\u30fc\u30bf\\\u8aac\u660e.txt"},
+      {FromWide(L"M\u00fcller.txt", CP_OEMCP), false, L"M\u00fcller.txt"},
+      // Without the flag the same UTF-8 bytes are OEM text: the flag decides, not a guess.
+      {WideToUtf8(accented), false, ToWide(WideToUtf8(accented), CP_OEMCP)},
+  };
+  std::vector<ZipItem> items;
+  for (const auto& c : cases) {
+    ZipItem item{c.stored, c.stored.back() == '/' ? "" : "data of " + c.stored};
+    item.utf8 = c.utf8;
+    items.push_back(item);
+  }
+  UseArchive(items);
+  ASSERT_EQ(Run(), 1);
+  EXPECT_TRUE(ui.asks.empty());
+  EXPECT_TRUE(ui.infos.empty());
+  std::string log = GetBytes(App() + L"uninstall.dat");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.installed));
+    std::wstring path = App() + c.installed;
+    if (c.installed.back() == L'\\') {
+      EXPECT_TRUE(PathExists(path));
+    } else {
+      EXPECT_EQ(GetBytes(path), "data of " + c.stored);
+    }
+    EXPECT_NE(log.find(WideToUtf8(path.back() == L'\\' ? path.substr(0, path.size() - 1) : path)), std::string::npos);
+  }
+  EXPECT_FALSE(PathExists(App() + accented));
+}
+
+TEST_F(InstallTest, ArchiveWithoutEntriesInstallsTheRest) {
+  UseArchive({});
+  ASSERT_EQ(Run(), 1);
+  EXPECT_TRUE(ui.errors.empty());
+  EXPECT_EQ(ui.finishPages, 1);
+  EXPECT_EQ(ui.progress.front(), L"range 2");
+  EXPECT_TRUE(PathExists(App() + L"uninstall.dat"));
+}
+
+TEST_F(InstallTest, DirectoryThatCannotBeReadToItsEndIsTheExtractionError) {
+  UseArchive({{"first.txt", "1"}, {"second.txt", "2"}, {"third.txt", "3"}});
+  // The second directory record loses its signature: the entries from there on cannot be
+  // found, and installing only those before it would look like a whole installation.
+  std::string setup = GetBytes(in.setupPath);
+  size_t first = setup.find("PK\x01\x02");
+  size_t second = setup.find("PK\x01\x02", first + 4);
+  ASSERT_NE(second, std::string::npos);
+  setup[second + 3] = '\x09';
+  ASSERT_TRUE(PutBytes(in.setupPath, setup));
+
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(ui.errors, std::vector<std::wstring>{L"Error|A file could not be extracted."});
+  EXPECT_EQ(ui.endSetups, 1);
+  EXPECT_EQ(ui.finishPages, 0);
+  EXPECT_FALSE(PathExists(App() + L"first.txt"));
+}
+
 TEST_F(InstallTest, DamagedEntryIsAskedAboutAndLeavesNoPartialFile) {
   std::string data;
   for (int i = 0; data.size() < 250000; ++i) data += "chunk " + std::to_string(i) + " of the damaged entry\r\n";

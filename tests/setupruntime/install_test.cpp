@@ -137,7 +137,7 @@ TEST_F(InstallTest, InstalledFilesEqualTheirSourcesWithTheirDates) {
   ASSERT_GT(AddZipFolder(WideToAnsi(work + L"program.zip"), WideToAnsi(staging + L"*.*"), kZipNameRelative,
                          kZipFolderTreeEntries),
             0);
-  ASSERT_TRUE(WriteSetupFile(in.setupPath, work + L"program.zip"));
+  ASSERT_TRUE(WriteSetupFile(in.setupPath, work + L"program.zip", &in.archive));
 
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE(round == 1 ? "first installation" : "installed again over read-only files");

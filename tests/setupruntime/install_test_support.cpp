@@ -55,8 +55,10 @@ int WriteItem(zipFile zf, const ZipItem& item) {
       break;
   }
   bool isRaw = item.damage != Damage::kNone;
-  if (zipOpenNewFileInZip2(zf, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, 9, isRaw ? 1 : 0) !=
-      ZIP_OK) {
+  // Bit 11 of the general-purpose flags: the name is UTF-8.
+  uLong flags = item.utf8 ? 1u << 11 : 0;
+  if (zipOpenNewFileInZip4_64(zf, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, 9, isRaw ? 1 : 0,
+                              -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, 0) != ZIP_OK) {
     return 0;
   }
   if (!raw.empty() && zipWriteInFileInZip(zf, raw.data(), static_cast<unsigned>(raw.size())) != ZIP_OK) return 0;
@@ -81,10 +83,12 @@ std::string Int32Bytes(int32_t value) {
   return bytes;
 }
 
-bool WriteSetupFile(const std::wstring& setupPath, const std::wstring& archivePath) {
+bool WriteSetupFile(const std::wstring& setupPath, const std::wstring& archivePath, ZipWindow* window) {
   std::string archive = GetBytes(archivePath);
   // Leading bytes that look like a little of everything, a stray "PK" signature included.
   std::string head = "MZ runtime image " + std::string(4000, 'R') + "PK\x03\x04 not an entry" + Int64Bytes(10) + "MSCF cab..";
+  window->start = head.size();
+  window->length = archive.size();
   return !archive.empty() &&
          PutBytes(setupPath, head + archive + Int32Bytes(static_cast<int32_t>(archive.size())));
 }
@@ -140,7 +144,7 @@ void InstallTest::TearDown() {
 
 void InstallTest::UseArchive(const std::vector<ZipItem>& items) {
   ASSERT_EQ(WriteZip(work + L"program.zip", items), 1);
-  ASSERT_TRUE(WriteSetupFile(in.setupPath, work + L"program.zip"));
+  ASSERT_TRUE(WriteSetupFile(in.setupPath, work + L"program.zip", &in.archive));
 }
 
 void InstallTest::PutWorkFile(const std::wstring& name, const std::string& bytes) { ASSERT_TRUE(PutBytes(work + name, bytes)); }

@@ -20,18 +20,19 @@
 // One archive entry as the test wants it stored.
 enum class Damage { kNone, kBadCrc, kBrokenStream, kShortStream };
 struct ZipItem {
-  std::string name;  // OEM bytes, "/" separators; a folder ends with "/"
+  std::string name;  // OEM bytes (UTF-8 with utf8), "/" separators; a folder ends with "/"
   std::string data;
   uint32_t attributes = FILE_ATTRIBUTE_ARCHIVE;
   Damage damage = Damage::kNone;
+  bool utf8 = false;  // the entry carries the UTF-8 name flag
 };
 
 // Writes the items into a ZIP archive at path, in order. 1 on success.
 int WriteZip(const std::wstring& path, const std::vector<ZipItem>& items);
 
 // A setup file: leading bytes standing for the runtime and the cabinet, the archive in
-// archivePath, then its 32-bit length.
-bool WriteSetupFile(const std::wstring& setupPath, const std::wstring& archivePath);
+// archivePath, then its 32-bit length. Where the archive lies goes to *archive.
+bool WriteSetupFile(const std::wstring& setupPath, const std::wstring& archivePath, ZipWindow* archive);
 
 // Lines as a line file holds them: UTF-8, CR LF each.
 std::string Lines(const std::vector<std::wstring>& lines);

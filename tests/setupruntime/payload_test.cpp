@@ -66,6 +66,34 @@ TEST(Payload, MissingSetupFileAndUnwritableCabinetAreReported) {
   EXPECT_EQ(CopyPayloadCabinet(dir + L"setup.exe", kImage.size(), dir + L"no\\such\\Setup.cab"), kPayloadCannotWrite);
 }
 
+TEST(Payload, ArchiveLiesBetweenTheCabinetAndItsLengthField) {
+  const std::string head = kImage + Int64Bytes(kCabinet.size()) + kCabinet;
+  const std::string size = std::string("\x10\0\0\0", 4);  // kArchive's 16 bytes
+  const struct {
+    const char* what;
+    std::string file;
+    uint64_t start;
+    uint64_t length;
+  } cases[] = {
+      {"length field matches", head + kArchive + size, head.size(), kArchive.size()},
+      {"bytes appended after the field", head + kArchive + size + "appended", head.size(), kArchive.size() + 12},
+      {"large-archive mark on a small one", head + kArchive + "\xff\xff\xff\xff", head.size(), kArchive.size() + 4},
+      {"no archive", head, head.size(), 0},
+      {"cabinet past the end", kImage + Int64Bytes(kCabinet.size() + 1) + kCabinet, 0, 0},
+      {"image only", kImage, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring dir = TestFolder();
+    ASSERT_TRUE(PutBytes(dir + L"setup.exe", c.file));
+    ZipWindow window = PayloadArchiveWindow(dir + L"setup.exe", kImage.size());
+    EXPECT_EQ(window.length, c.length);
+    if (c.length > 0) {
+      EXPECT_EQ(window.start, c.start);
+    }
+  }
+}
+
 TEST(Payload, CabinetNamesThatLeaveTheFolderAreUnsafe) {
   const struct {
     const wchar_t* name;

@@ -247,8 +247,11 @@ Outcome WriteSetup(Build& b) {
   AddBuildLogLine("Creating setup...");
   const std::string& setup = b.in.project.setupFile;
   std::string image, error;
-  if (!ReadSetupRuntimeImage(&image) ||
-      !WriteSetupExecutable(setup, image, b.paths.resources + "Setup.cab", b.paths.archive, &error)) {
+  int written = ReadSetupRuntimeImage(&image) ? WriteSetupExecutable(setup, image, b.paths.resources + "Setup.cab",
+                                                                     b.paths.archive, &error, BuildMustStop)
+                                              : 0;
+  if (written == kSetupCancelled) return Outcome::kCancelled;
+  if (written != 1) {
     AddBuildLogLine(error.empty() ? kSetupError : error);
     return Outcome::kFailed;
   }
