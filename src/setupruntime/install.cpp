@@ -8,6 +8,7 @@
 #include "common/files.h"
 #include "common/setup_environment.h"
 #include "setupruntime/install_steps.h"
+#include "setupruntime/phase_times.h"
 #include "setupruntime/startup_rules.h"
 #include "setupruntime/work_folder.h"
 
@@ -75,15 +76,18 @@ int Install(InstallRun* run, ZipReader** zip) {
   InstallUi& ui = *run->ui;
   SetSetupEnvironment(run->folder, in.languageName);
 
+  MarkPhase("install started");
   *zip = OpenZipReader(in.setupPath);
   int64_t entries = ZipEntryCount(*zip);
   if (entries < 0) return Fail(run, in.texts.couldNotExtractFileH, in.texts.couldNotExtractFile);
   if (!IsFullPath(run->folder) || !CreateFolderPath(run->folder)) return Fail(run, L"Error", L"Setup Error!");
+  MarkPhase("archive opened");
 
   if (run->logging) InstallUninstaller(run, entries);
   ui.SetProgressRange(static_cast<int>(entries + 2));
   run->counter = 0;
   if (!InstallArchiveFiles(run, *zip)) return 0;
+  MarkPhase("archive files written");
   ui.SetProgressValue(run->counter);
   ui.SetStatusText(in.texts.installingText3);
   if (run->logging) RecordFoldersAndUninstallKey(run);
@@ -95,6 +99,7 @@ int Install(InstallRun* run, ZipReader** zip) {
   CloseUninstallLog(&run->log);
 
   RunInstallCommands(*run);
+  MarkPhase("install done");
   ui.ShowFinishPage();
   ui.SetProgressValue(0);
   return 1;

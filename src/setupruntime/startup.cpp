@@ -16,6 +16,7 @@
 #include "setupruntime/language_window.h"
 #include "setupruntime/os_name.h"
 #include "setupruntime/payload.h"
+#include "setupruntime/phase_times.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/splash.h"
 #include "setupruntime/startup_rules.h"
@@ -96,12 +97,15 @@ void UnpackPayload() {
   RuntimeState& r = Runtime();
   std::wstring folder;
   if (!CreateWorkFolder(&folder)) Fail(kSetupError);
+  MarkPhase("work folder made");
   r.workFolder = folder;
   if (CopyPayloadCabinet(r.setupPath, SetupImageSize(), folder + L"Setup.cab") != kPayloadOk) Fail(kSetupError);
+  MarkPhase("cabinet copied");
   // A cabinet naming files outside the work folder was not made by the builder: nothing
   // of it is trusted.
   std::vector<std::wstring> unsafe;
   if (!ExtractCabinet(folder + L"Setup.cab", folder, &unsafe) || !unsafe.empty()) Fail(L"Setup Error! -f");
+  MarkPhase("cabinet extracted");
 }
 
 void LoadSetupIcon() {
@@ -168,6 +172,7 @@ void LoadPictures() {
 }  // namespace
 
 void RunSetup() {
+  MarkPhase("runtime entered");
   SetPreferenceCodePage(CP_UTF8);
   // The built-in separator is a JPEG; the author's pictures may be JPEG or PNG.
   RegisterJpegDecoder();
@@ -180,6 +185,7 @@ void RunSetup() {
   CheckSystem();
   ReadLists();
   ReadSettings();
+  MarkPhase("settings read");
   RuntimeState& r = Runtime();
   if (r.config.splashScreen == 1) ShowSplashScreen();
   bool single = r.config.languages == 1;
@@ -196,5 +202,6 @@ void RunSetup() {
   } else {
     OpenLanguageWindow();
   }
+  MarkPhase("first window open");
   RunWizardLoop();
 }
