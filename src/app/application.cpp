@@ -16,6 +16,7 @@
 #include "common/files.h"
 #include "common/dpi.h"
 #include "common/gui.h"
+#include "common/images.h"
 #include "tovrel/tovrel.h"
 
 using namespace ctl;
@@ -137,6 +138,10 @@ void LayoutPages() {
 
 [[noreturn]] void RunApplication() {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // The author's pictures (wizard preview, and what the build checks it can load) may be
+  // either.
+  RegisterJpegDecoder();
+  RegisterPngDecoder();
   InitControlColouriser();
   SetCurrentDirectoryA(ProgramFolder().c_str());
 

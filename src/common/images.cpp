@@ -2,43 +2,26 @@
 
 #include <windows.h>
 
-#include <limits.h>
-#include <setjmp.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
-// jpeglib.h must follow windows.h: its jconfig.h leaves INT32 and boolean to the system
-// headers once they are read. jerror.h needs jconfig.h's settings, so it comes last.
-#include <jpeglib.h>
-#include <jerror.h>
-#include <png.h>
-
+#include "common/image_decoders.h"
 #include "common/text.h"
 
-namespace {
+namespace image_detail {
 
-// ---------------------------------------------------------------------------------------
-// Limits and bitmaps
-
-constexpr int kMaxSide = 32768;
 // GDI computes the size of a DIB section in 32-bit arithmetic, so 32768 x 32768 x 4 would
 // wrap to 0; one GiB of pixels keeps far below that and below what a 64-bit process can
 // reasonably hold several times over.
 constexpr int64_t kMaxPixelBytes = int64_t(1) << 30;
-// Image files beyond this are refused before they are read into memory.
-constexpr int64_t kMaxFileBytes = int64_t(256) << 20;
 
 bool SizeOk(int64_t width, int64_t height) {
   return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
          width * height * 4 <= kMaxPixelBytes;
-}
-
-// Pixels are 0xAARRGGBB, which is B, G, R, A in memory: the layout of a 32-bit DIB.
-constexpr uint32_t Pixel(unsigned r, unsigned g, unsigned b, unsigned a = 255) {
-  return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
 // A 32-bit top-down DIB section; *bits gets its first row.
@@ -61,6 +44,29 @@ HBITMAP NewDib(int width, int height, uint32_t** bits) {
   if (b) *bits = static_cast<uint32_t*>(p);
   return b;
 }
+
+}  // namespace image_detail
+
+namespace {
+
+using image_detail::NewDib;
+using image_detail::Pixel;
+using image_detail::SizeOk;
+
+// Image files beyond this are refused before they are read into memory.
+constexpr int64_t kMaxFileBytes = int64_t(256) << 20;
+
+// Null until the program registers the decoder; set once at start-up, read from any thread.
+std::atomic<image_detail::Decoder> pngDecoder{nullptr};
+std::atomic<image_detail::Decoder> jpegDecoder{nullptr};
+
+HBITMAP DecodeWith(const std::atomic<image_detail::Decoder>& decoder, const uint8_t* p, size_t size, int* width,
+                   int* height) {
+  image_detail::Decoder d = decoder.load(std::memory_order_acquire);
+  return d ? d(p, size, width, height) : nullptr;
+}
+
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // The pixels of one of our own DIBs. Every bitmap here comes from NewDib, so the rows run
 // top-down (GetObject does not tell: the header it reports may carry a positive height).
@@ -247,181 +253,6 @@ HBITMAP DecodeBmp(const uint8_t* p, size_t size, int* outWidth, int* outHeight) 
 }
 
 // ---------------------------------------------------------------------------------------
-// PNG
-
-// Everything the PNG decoder owns lives here, outside the frame that calls setjmp, so that
-// nothing is lost or half-updated when libpng jumps back on an error.
-struct PngJob {
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  size_t pos = 0;
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-  png_bytep* rows = nullptr;
-  int width = 0;
-  int height = 0;
-};
-
-void PngRead(png_structp png, png_bytep out, size_t count) {
-  PngJob* job = static_cast<PngJob*>(png_get_io_ptr(png));
-  if (count > job->size - job->pos) png_error(png, "truncated");
-  memcpy(out, job->data + job->pos, count);
-  job->pos += count;
-}
-
-// libpng would print to stderr and then jump itself; both stay quiet here.
-void PngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void PngWarning(png_structp, png_const_charp) {}
-
-// Holds no C++ objects: libpng leaves it through longjmp.
-bool RunPng(PngJob* job) {
-  job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
-  if (!job->png) return false;
-  job->info = png_create_info_struct(job->png);
-  if (!job->info) return false;
-  if (setjmp(png_jmpbuf(job->png))) return false;
-  png_set_read_fn(job->png, job, PngRead);
-  png_set_user_limits(job->png, kMaxSide, kMaxSide);
-  png_read_info(job->png, job->info);
-  png_uint_32 w = 0, h = 0;
-  int depth = 0, colorType = 0;
-  png_get_IHDR(job->png, job->info, &w, &h, &depth, &colorType, nullptr, nullptr, nullptr);
-  if (!SizeOk(w, h)) return false;
-  if (depth == 16) png_set_strip_16(job->png);
-  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(job->png);
-  if ((colorType & PNG_COLOR_MASK_COLOR) == 0 && depth < 8) png_set_expand_gray_1_2_4_to_8(job->png);
-  if (png_get_valid(job->png, job->info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(job->png);
-  if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(job->png);
-  png_set_bgr(job->png);
-  png_set_filler(job->png, 0xFF, PNG_FILLER_AFTER);
-  png_set_interlace_handling(job->png);
-  png_read_update_info(job->png, job->info);
-  if (png_get_rowbytes(job->png, job->info) != size_t(w) * 4) return false;
-  job->bitmap = NewDib(int(w), int(h), &job->bits);
-  if (!job->bitmap) return false;
-  job->width = int(w);
-  job->height = int(h);
-  job->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
-  if (!job->rows) return false;
-  for (png_uint_32 y = 0; y < h; ++y) job->rows[y] = reinterpret_cast<png_bytep>(job->bits + size_t(y) * w);
-  png_read_image(job->png, job->rows);
-  png_read_end(job->png, nullptr);
-  return true;
-}
-
-HBITMAP DecodePng(const uint8_t* p, size_t size, int* width, int* height) {
-  if (size < 8 || png_sig_cmp(p, 0, 8)) return nullptr;
-  PngJob job;
-  job.data = p;
-  job.size = size;
-  bool ok = RunPng(&job);
-  if (job.png) png_destroy_read_struct(&job.png, job.info ? &job.info : nullptr, nullptr);
-  free(job.rows);
-  if (!ok) {
-    if (job.bitmap) DeleteObject(job.bitmap);
-    return nullptr;
-  }
-  *width = job.width;
-  *height = job.height;
-  return job.bitmap;
-}
-
-// ---------------------------------------------------------------------------------------
-// JPEG
-
-struct JpegJob {
-  jpeg_decompress_struct cinfo;
-  jpeg_error_mgr err;
-  jmp_buf jump;
-  bool created = false;
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-};
-
-// libjpeg's own handler would end the process.
-void JpegErrorExit(j_common_ptr c) {
-  longjmp(static_cast<JpegJob*>(c->client_data)->jump, 1);
-}
-
-// Warnings that mean pixels were made up (truncated or damaged entropy data) end the
-// decode like errors; harmless ones (stray bytes before a marker, odd JFIF versions) not.
-void JpegEmitMessage(j_common_ptr c, int level) {
-  if (level >= 0) return;
-  switch (c->err->msg_code) {
-    case JWRN_JPEG_EOF:
-    case JWRN_HIT_MARKER:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_ARITH_BAD_CODE:
-    case JWRN_MUST_RESYNC:
-    case JWRN_NOT_SEQUENTIAL:
-      longjmp(static_cast<JpegJob*>(c->client_data)->jump, 1);
-    default:
-      break;
-  }
-}
-
-void JpegOutputMessage(j_common_ptr) {}
-
-// Holds no C++ objects: libjpeg leaves it through longjmp.
-bool RunJpeg(JpegJob* job) {
-  jpeg_decompress_struct* ci = &job->cinfo;
-  ci->err = jpeg_std_error(&job->err);
-  job->err.error_exit = JpegErrorExit;
-  job->err.emit_message = JpegEmitMessage;
-  job->err.output_message = JpegOutputMessage;
-  ci->client_data = job;  // kept by jpeg_create_decompress
-  job->created = true;     // destroying a half-created object is safe
-  if (setjmp(job->jump)) return false;
-  jpeg_create_decompress(ci);
-  jpeg_mem_src(ci, job->data, static_cast<unsigned long>(job->size));
-  if (jpeg_read_header(ci, TRUE) != JPEG_HEADER_OK) return false;
-  if (!SizeOk(ci->image_width, ci->image_height)) return false;
-  bool cmyk = ci->jpeg_color_space == JCS_CMYK || ci->jpeg_color_space == JCS_YCCK;
-  ci->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
-  jpeg_start_decompress(ci);
-  if (ci->output_components != 4 || !SizeOk(ci->output_width, ci->output_height)) return false;
-  job->bitmap = NewDib(int(ci->output_width), int(ci->output_height), &job->bits);
-  if (!job->bitmap) return false;
-  JSAMPARRAY scratch = nullptr;
-  if (cmyk) scratch = (*ci->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(ci), JPOOL_IMAGE, ci->output_width * 4, 1);
-  while (ci->output_scanline < ci->output_height) {
-    uint32_t* out = job->bits + size_t(ci->output_scanline) * ci->output_width;
-    JSAMPROW row = cmyk ? scratch[0] : reinterpret_cast<JSAMPROW>(out);
-    if (jpeg_read_scanlines(ci, &row, 1) != 1) return false;
-    if (cmyk) {
-      // CMYK JPEGs in the wild are Adobe's, which store the inks inverted.
-      for (JDIMENSION x = 0; x < ci->output_width; ++x) {
-        const JSAMPLE* s = row + x * 4;
-        unsigned k = s[3];
-        out[x] = Pixel(s[0] * k / 255, s[1] * k / 255, s[2] * k / 255);
-      }
-    }
-  }
-  jpeg_finish_decompress(ci);
-  return true;
-}
-
-HBITMAP DecodeJpeg(const uint8_t* p, size_t size, int* width, int* height) {
-  if (size < 3 || p[0] != 0xFF || p[1] != 0xD8 || p[2] != 0xFF || size > ULONG_MAX) return nullptr;
-  std::unique_ptr<JpegJob> job(new JpegJob());
-  job->data = p;
-  job->size = size;
-  bool ok = RunJpeg(job.get());
-  if (job->created) jpeg_destroy_decompress(&job->cinfo);
-  if (!ok) {
-    if (job->bitmap) DeleteObject(job->bitmap);
-    return nullptr;
-  }
-  *width = int(job->cinfo.output_width);
-  *height = int(job->cinfo.output_height);
-  return job->bitmap;
-}
-
-// ---------------------------------------------------------------------------------------
 // ICO and CUR
 
 struct IconEntry {
@@ -488,7 +319,9 @@ bool ReadIconDirectory(const uint8_t* p, size_t size, bool* cursor, std::vector<
 
 // Fills in the entry's size; false when its image cannot be used.
 bool ReadIconEntry(IconEntry* e) {
-  if (e->size >= 8 && !png_sig_cmp(e->data, 0, 8)) {
+  if (e->size >= 8 && memcmp(e->data, kPngSignature, 8) == 0) {
+    // A program without the PNG decoder uses the file's other entries.
+    if (!pngDecoder.load(std::memory_order_acquire)) return false;
     // Signature, IHDR length and type, then width and height.
     if (e->size < 24 || memcmp(e->data + 12, "IHDR", 4) != 0) return false;
     uint32_t w = BigU32(e->data + 16), h = BigU32(e->data + 20);
@@ -523,7 +356,7 @@ const IconEntry* PickIconEntry(const std::vector<IconEntry>& entries, int width,
 
 HICON IconFromPngEntry(const IconEntry& e, bool cursor, int width, int height) {
   int w = 0, h = 0;
-  HBITMAP colour = DecodePng(e.data, e.size, &w, &h);
+  HBITMAP colour = DecodeWith(pngDecoder, e.data, e.size, &w, &h);
   if (!colour) return nullptr;
   if (w != width || h != height) {
     HBITMAP scaled = ScaleDib(colour, width, height);
@@ -653,6 +486,13 @@ bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>* out) {
 
 }  // namespace
 
+namespace image_detail {
+
+void SetPngDecoder(Decoder decoder) { pngDecoder.store(decoder, std::memory_order_release); }
+void SetJpegDecoder(Decoder decoder) { jpegDecoder.store(decoder, std::memory_order_release); }
+
+}  // namespace image_detail
+
 HANDLE DecodeImage(const void* data, size_t size, bool* isIcon, int* width, int* height) {
   const uint8_t* p = static_cast<const uint8_t*>(data);
   if (!p || size < 4) return nullptr;
@@ -662,9 +502,9 @@ HANDLE DecodeImage(const void* data, size_t size, bool* isIcon, int* width, int*
   if (p[0] == 'B' && p[1] == 'M') {
     result = DecodeBmp(p, size, &w, &h);
   } else if (p[0] == 0x89 && p[1] == 'P') {
-    result = DecodePng(p, size, &w, &h);
+    result = DecodeWith(pngDecoder, p, size, &w, &h);
   } else if (p[0] == 0xFF && p[1] == 0xD8) {
-    result = DecodeJpeg(p, size, &w, &h);
+    result = DecodeWith(jpegDecoder, p, size, &w, &h);
   } else if (IsIcoData(p, size)) {
     result = DecodeIco(p, size, 0, 0, &w, &h);
     icon = true;

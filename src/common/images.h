@@ -1,9 +1,10 @@
 // Runtime images: numbered bitmaps and icons decoded from files or memory.
 //
 // Decoders: BMP, ICO (and CUR), JPEG (libjpeg) and PNG (libpng), chosen by the data's
-// signature, not by the file name. Bitmaps are 32-bit top-down DIB sections (alpha kept
-// for PNG, opaque 255 otherwise); an ICO becomes an icon. Numbers follow the runtime's
-// conventions (number or -1; explicit numbers replace; 0 on failure).
+// signature, not by the file name; JPEG and PNG once the program has registered their
+// decoders. Bitmaps are 32-bit top-down DIB sections (alpha kept for PNG, opaque 255
+// otherwise); an ICO becomes an icon. Numbers follow the runtime's conventions (number or
+// -1; explicit numbers replace; 0 on failure).
 #ifndef ZK_COMMON_IMAGES_H
 #define ZK_COMMON_IMAGES_H
 
@@ -14,6 +15,12 @@
 #include <string>
 
 #include "common/objects.h"
+
+// The JPEG and PNG decoders bring their libraries along, so each program registers the
+// ones it shows pictures with, at start-up, and carries no others. Without the PNG decoder
+// an icon file's PNG entries are passed over.
+void RegisterPngDecoder();
+void RegisterJpegDecoder();
 
 intptr_t LoadRuntimeImage(int number, const std::string& path);
 intptr_t LoadRuntimeImageW(int number, const std::wstring& path);

@@ -149,7 +149,7 @@ void ReadSettings() {
 
 void LoadPictures() {
   RuntimeState& r = Runtime();
-  LoadImageOrBuiltIn(kImageWizard, r.workFolder + L"Image_Left.jpg", ZK_RES_SETUP_WIZARD_BMP);
+  LoadImageOrBuiltIn(kImageWizard, r.workFolder + L"Image_Left.jpg", ZK_RES_SETUP_WIZARD_PNG);
   LoadImageOrBuiltIn(kImageHeader, r.workFolder + L"Image_Top.jpg", ZK_RES_SETUP_HEADER_BMP);
   wchar_t system[MAX_PATH];
   UINT n = GetSystemDirectoryW(system, MAX_PATH);
@@ -170,6 +170,9 @@ void LoadPictures() {
 
 void RunSetup() {
   SetPreferenceCodePage(CP_UTF8);
+  // The built-in separator is a JPEG; the author's pictures may be JPEG or PNG.
+  RegisterJpegDecoder();
+  RegisterPngDecoder();
   InitRegistryHelper();
   TakeSingleInstance();
   UseOwnFolder();

@@ -10,9 +10,9 @@
 #define ZK_RES_UNINSTALL_ICON           1
 #define ZK_RES_UNINSTALL_MANIFEST       1
 
-// The header picture (55 x 55 BMP) and the separator line (497 x 2 JPEG), carried as
-// RCDATA holding the file bytes unchanged.
+// The header picture (55 x 55) and the separator line (497 x 2), carried as RCDATA holding
+// BMP files. Both are BMP so that the uninstaller needs no JPEG or PNG decoder.
 #define ZK_RES_UNINSTALL_HEADER_BMP     401
-#define ZK_RES_UNINSTALL_SEPARATOR_JPG  402
+#define ZK_RES_UNINSTALL_SEPARATOR_BMP  402
 
 #endif

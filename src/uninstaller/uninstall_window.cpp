@@ -38,7 +38,7 @@ int UninstallProgressMaximum(const UninstallLog& log) { return log.entryCount > 
 
 bool LoadUninstallArtwork() {
   bool ok = CatchPicture(kHeaderPicture, ZK_RES_UNINSTALL_HEADER_BMP);
-  ok = CatchPicture(kSeparatorPicture, ZK_RES_UNINSTALL_SEPARATOR_JPG) && ok;
+  ok = CatchPicture(kSeparatorPicture, ZK_RES_UNINSTALL_SEPARATOR_BMP) && ok;
   LoadRuntimeFont(kBoldFont, "Microsoft Sans Serif", 8, kFontBold);
   LoadRuntimeFont(kNormalFont, "Microsoft Sans Serif", 8);
   return ok;
