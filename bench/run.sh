@@ -60,6 +60,21 @@ RequestExecutionLevel user
 Section
   SetOutPath "\$INSTDIR"
   File /r "$bench/payload/App"
+  ; The rest of what the demo project's setup does besides its files, so that both
+  ; setups do the same work: two registry values, a start-menu and a desktop link, an
+  ; uninstaller with its Add/Remove key, and the command (whose program the payload lacks).
+  WriteRegStr HKCU "Software\Zendrikolbar Samples\Bench" "InstallPath" "\$INSTDIR"
+  WriteRegStr HKCU "Software\Zendrikolbar Samples\Bench" "Version" "1.0"
+  CreateDirectory "\$SMPROGRAMS\Bench"
+  CreateShortCut "\$SMPROGRAMS\Bench\Bench.lnk" "\$INSTDIR\bin\DemoNotes.bat"
+  CreateShortCut "\$DESKTOP\Bench.lnk" "\$INSTDIR\bin\DemoNotes.bat"
+  WriteUninstaller "\$INSTDIR\Uninstall.exe"
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Bench" "DisplayName" "Bench"
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Bench" "UninstallString" "\$INSTDIR\Uninstall.exe"
+  ExecWait '"\$INSTDIR\bin\DemoNotes.bat" /firstrun'
+SectionEnd
+Section "Uninstall"
+  RMDir /r "\$INSTDIR"
 SectionEnd
 NSI
 nsis_best_ms=
