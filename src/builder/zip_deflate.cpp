@@ -57,38 +57,46 @@ void EndRawDeflate(RawDeflater* d) {
   d->started = false;
 }
 
-void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflatedFile* out) {
+void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflateScratch* scratch,
+                      DeflatedFile* out) {
   *out = DeflatedFile{};
   HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   out->opened = true;
-  RawDeflater d;
-  if (!StartRawDeflate(&d)) {
+  RawDeflater& d = scratch->deflater;
+  bool started = d.started ? deflateReset(&d.stream) == Z_OK : StartRawDeflate(&d);
+  if (!started) {
+    EndRawDeflate(&d);
     out->result = ZIP_INTERNALERROR;
     CloseHandle(h);
     return;
   }
-  std::vector<char> buffer(kZipChunkSize);
+  d.crc = static_cast<uint32_t>(crc32(0, Z_NULL, 0));
+  d.total = 0;
+  scratch->buffer.resize(kZipChunkSize);
+  std::string& packed = scratch->out;
+  packed.clear();
   while (!stop) {
     DWORD got = 0;
-    if (!ReadFile(h, buffer.data(), kZipChunkSize, &got, nullptr)) {
+    if (!ReadFile(h, scratch->buffer.data(), kZipChunkSize, &got, nullptr)) {
       out->result = ZIP_ERRNO;
       break;
     }
-    bool packed = got == 0 ? FinishRawDeflate(&d, &out->data) : DeflateChunk(&d, buffer.data(), got, &out->data);
-    if (!packed) {
+    bool ok = got == 0 ? FinishRawDeflate(&d, &packed) : DeflateChunk(&d, scratch->buffer.data(), got, &packed);
+    if (!ok) {
       out->result = ZIP_INTERNALERROR;
       break;
     }
     if (got == 0) break;
-    out->chunks.push_back({got, out->data.size()});
+    out->chunks.push_back({got, packed.size()});
   }
   out->crc = d.crc;
   out->total = d.total;
-  // The output grew in whole steps; a small file would otherwise hold a step each while it
-  // waits for the writer.
-  out->data.shrink_to_fit();
-  EndRawDeflate(&d);
+  // Copied out at its size: the scratch output keeps whole growth steps, and a small
+  // file waiting for the writer should hold only its own bytes.
+  out->data.assign(packed);
+  // A stream that failed or was stopped part-way is made anew next time, not reset.
+  if (out->result != 0 || stop) EndRawDeflate(&d);
   CloseHandle(h);
 }

@@ -49,7 +49,18 @@ struct DeflatedFile {
   std::vector<Chunk> chunks;
 };
 
+// What one thread keeps from file to file. A fresh deflate state, read buffer and output
+// per file cost several heap blocks each, and with many small files packed on several
+// threads at once the threads spent most of their time waiting for the heap's lock.
+struct DeflateScratch {
+  RawDeflater deflater;  // reset, not made anew, for the next file: the same bytes come out
+  std::vector<char> buffer;
+  std::string out;
+  ~DeflateScratch() { EndRawDeflate(&deflater); }
+};
+
 // Reads and packs path (UTF-8). Returns early, with what it has, when stop becomes true.
-void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflatedFile* out);
+void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflateScratch* scratch,
+                      DeflatedFile* out);
 
 #endif

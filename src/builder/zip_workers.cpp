@@ -8,6 +8,7 @@ int g_workerCount = -1;
 
 DWORD WINAPI WorkerMain(void* argument) {
   DeflatePool* pool = static_cast<DeflatePool*>(argument);
+  DeflateScratch scratch;
   AcquireSRWLockExclusive(&pool->lock);
   for (;;) {
     // A job may always be taken when nothing is ahead, so the writer's next job is never
@@ -22,7 +23,7 @@ DWORD WINAPI WorkerMain(void* argument) {
     pool->bytesAhead += static_cast<uint64_t>(job.size);
     pool->filesAhead++;
     ReleaseSRWLockExclusive(&pool->lock);
-    DeflateWholeFile(job.path, pool->stop, &job.file);
+    DeflateWholeFile(job.path, pool->stop, &scratch, &job.file);
     AcquireSRWLockExclusive(&pool->lock);
     job.done = true;
     WakeAllConditionVariable(&pool->changed);
