@@ -85,27 +85,7 @@ TEST(DpiLayoutTest, MainWindowGrowsWithTheDpiAndItsTextsFit) {
 
 // The shown runtime window of process pid that holds control id.
 HWND RuntimeWindowWith(DWORD pid, int id, DWORD timeoutMs) {
-  struct Search {
-    DWORD pid;
-    int id;
-    HWND found;
-  } s{pid, id, nullptr};
-  DriverPoll(
-      [&] {
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-              Search* s = reinterpret_cast<Search*>(lp);
-              DWORD owner = 0;
-              GetWindowThreadProcessId(w, &owner);
-              if (owner != s->pid || !IsWindowVisible(w) || !DriverFindControl(w, s->id)) return TRUE;
-              s->found = w;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr;
-      },
-      timeoutMs);
-  return s.found;
+  return DriverWaitWindowWhere(pid, [id](HWND w) { return DriverFindControl(w, id) != nullptr; }, timeoutMs);
 }
 
 TEST(DpiLayoutTest, SetupWindowsGrowWithTheDpiAndTheirTextsFit) {

@@ -285,6 +285,30 @@ HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWO
   return WaitTop(s, timeoutMs);
 }
 
+HWND DriverWaitWindowWhere(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs) {
+  struct Search {
+    DWORD pid;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } s{pid, &match, nullptr};
+  DriverPoll(
+      [&] {
+        EnumWindows(
+            [](HWND w, LPARAM data) -> BOOL {
+              Search* s = reinterpret_cast<Search*>(data);
+              DWORD owner = 0;
+              GetWindowThreadProcessId(w, &owner);
+              if (owner != s->pid || !IsWindowVisible(w) || !(*s->match)(w)) return TRUE;
+              s->found = w;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      timeoutMs);
+  return s.found;
+}
+
 HWND DriverFindControl(HWND parent, int id) {
   if (!parent || !IsWindow(parent)) return nullptr;
   ChildSearch s;

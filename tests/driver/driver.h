@@ -53,6 +53,8 @@ HWND DriverWaitWindowPrefix(const std::string& prefix, DWORD pid, DWORD timeoutM
 // A top-level window of class `cls` titled `title` of process `pid` (0: any), polled.
 HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid,
                            DWORD timeoutMs);
+// The first shown top-level window of process `pid` that `match` accepts, polled.
+HWND DriverWaitWindowWhere(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs);
 
 // The control with ID `id` anywhere below `parent` (children of children too).
 HWND DriverFindControl(HWND parent, int id);

@@ -105,29 +105,14 @@ struct Running {
 
 // The first shown dialog of process pid other than `except`, polled.
 HWND WaitDialog(DWORD pid, HWND except, DWORD timeoutMs) {
-  struct Search {
-    DWORD pid;
-    HWND except, found;
-  } s = {pid, except, nullptr};
-  DriverPoll(
-      [&] {
-        EnumWindows(
-            [](HWND w, LPARAM data) -> BOOL {
-              Search* s = reinterpret_cast<Search*>(data);
-              DWORD owner = 0;
-              wchar_t cls[16] = {};
-              GetWindowThreadProcessId(w, &owner);
-              GetClassNameW(w, cls, 16);
-              if (owner != s->pid || w == s->except || !IsWindowVisible(w) || lstrcmpW(cls, L"#32770") != 0)
-                return TRUE;
-              s->found = w;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr;
+  return DriverWaitWindowWhere(
+      pid,
+      [except](HWND w) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        return w != except && lstrcmpW(cls, L"#32770") == 0;
       },
       timeoutMs);
-  return s.found;
 }
 
 TEST(LibraryPlanting, AProgramAskingByBareNameLoadsThePlantedLibraries) {
