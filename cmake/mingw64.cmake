@@ -6,8 +6,9 @@ set(ZK_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER   ${ZK_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${ZK_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER  ${ZK_TRIPLE}-windres)
-set(CMAKE_AR           /usr/bin/${ZK_TRIPLE}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       /usr/bin/${ZK_TRIPLE}-ranlib CACHE FILEPATH "")
+# The archiver wrappers index the intermediate code of link-time optimised objects too.
+set(CMAKE_AR           /usr/bin/${ZK_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB       /usr/bin/${ZK_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
 
 # Libraries come from the MinGW sysroot and from the dependency cache.
 set(CMAKE_FIND_ROOT_PATH /usr/${ZK_TRIPLE})

@@ -9,7 +9,8 @@ bool IsFile(const std::string& path) {
 
 namespace {
 
-// Wide, so that what a setup installed under names outside the ANSI code page goes too.
+// Wide, so that entries named outside the ANSI code page (which some tests create) go
+// too: a leftover keeps the next run with the same process number from preparing.
 void RemoveTreeW(const std::wstring& folder) {
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
@@ -33,8 +34,12 @@ void RemoveTreeW(const std::wstring& folder) {
 }  // namespace
 
 void RemoveTree(const std::string& folder) {
-  int n = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), nullptr, 0);
+  // An empty name is a folder a failed set-up never named; "" + "*" would be everything in
+  // the current folder, which is the build's program folder.
+  if (folder.empty()) return;
+  int n = MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), nullptr, 0);
+  if (n <= 0) return;
   std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), &wide[0], n);
+  MultiByteToWideChar(CP_ACP, 0, folder.data(), static_cast<int>(folder.size()), &wide[0], n);
   RemoveTreeW(wide);
 }
