@@ -197,6 +197,18 @@ class BuildTest : public ::testing::Test {
 
   std::vector<std::string> Log() { return LogLines(s_.Control(kBuildLog)); }
 
+  // What a cancelled build leaves: the abort logged, no success and no question, and no
+  // setup, partial setup or temporary files.
+  void ExpectAbortedWithoutSetup(const std::string& setup) {
+    std::vector<std::string> log = Log();
+    EXPECT_TRUE(HasLine(log, "Operation has been aborted!"));
+    EXPECT_FALSE(HasLine(log, kSuccess));
+    EXPECT_FALSE(QuestionShown(500));
+    EXPECT_FALSE(IsFile(setup));
+    EXPECT_TRUE(FolderEntries(out_).empty()) << "a partial setup was left";
+    EXPECT_TRUE(TempLeftovers().empty());
+  }
+
   HWND ProgressWindow(DWORD timeoutMs) { return DriverWaitWindow(kProgressTitle, s_.process().id, timeoutMs); }
 
   // Waits until the archiver reports on the big file, so the build is well under way.
@@ -505,13 +517,7 @@ TEST_F(BuildTest, CancelLeavesNothingAndTheNextPauseWorksAtOnce) {
   ASSERT_TRUE(DriverWaitText(pause, "Resume", kActMs));
   ASSERT_TRUE(DriverClick(DriverFindControl(window, kProgressCancel)));
   ASSERT_TRUE(s_.WaitBuildEnd(kActMs));
-  std::vector<std::string> log = Log();
-  EXPECT_TRUE(HasLine(log, "Operation has been aborted!"));
-  EXPECT_FALSE(HasLine(log, kSuccess));
-  EXPECT_FALSE(QuestionShown(500));
-  EXPECT_FALSE(IsFile(setup));
-  EXPECT_TRUE(FolderEntries(out_).empty()) << "a partial setup was left";
-  EXPECT_TRUE(TempLeftovers().empty());
+  ExpectAbortedWithoutSetup(setup);
   EXPECT_EQ(nullptr, ProgressWindow(0));
   EXPECT_EQ(0, s_.ProgressPosition());
 
@@ -541,14 +547,8 @@ TEST_F(BuildTest, CancelWhileTheSetupIsWrittenLeavesNoSetup) {
   ASSERT_TRUE(DriverClick(DriverFindControl(window, kProgressCancel)));
   // The main window is back at once, not after the whole setup.
   ASSERT_TRUE(s_.WaitBuildEnd(kActMs));
-  std::vector<std::string> log = Log();
-  EXPECT_TRUE(HasLine(log, "Creating setup..."));
-  EXPECT_TRUE(HasLine(log, "Operation has been aborted!"));
-  EXPECT_FALSE(HasLine(log, kSuccess));
-  EXPECT_FALSE(QuestionShown(500));
-  EXPECT_FALSE(IsFile(setup));
-  EXPECT_TRUE(FolderEntries(out_).empty()) << "a partial setup was left";
-  EXPECT_TRUE(TempLeftovers().empty());
+  EXPECT_TRUE(HasLine(Log(), "Creating setup..."));
+  ExpectAbortedWithoutSetup(setup);
 }
 
 TEST_F(BuildTest, ClosingTheProgramEndsARunningBuild) {

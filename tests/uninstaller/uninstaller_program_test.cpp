@@ -81,6 +81,16 @@ class UninstallerProgram : public ::testing::Test {
     return DriverStart(WideToUtf8(app_ + L"Uninstall.exe"), "", WideToUtf8(BinFolder()), &process_);
   }
 
+  // Starts the uninstaller on a log it must refuse: "Uninstall error!", and nothing goes.
+  void ExpectRefusedWithNothingRemoved() {
+    ASSERT_TRUE(Start());
+    std::string text;
+    ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
+    EXPECT_EQ(text, "Uninstall error!");
+    EXPECT_EQ(ExitCode(), 1);
+    EXPECT_TRUE(EverythingStillThere());
+  }
+
   // The program's exit code once it has ended; -1 when it did not end in time.
   long ExitCode() {
     DWORD code = 0;
@@ -168,12 +178,7 @@ TEST_F(UninstallerProgram, DecliningChangesNothing) {
 TEST_F(UninstallerProgram, DamagedLogIsAnErrorAndRemovesNothing) {
   // The first record lost its path, and the log goes on after it.
   ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", TripLog(app_, 6, {L"#DF", L"#DF", app_ + L"readonly.txt"})));
-  ASSERT_TRUE(Start());
-  std::string text;
-  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
-  EXPECT_EQ(text, "Uninstall error!");
-  EXPECT_EQ(ExitCode(), 1);
-  EXPECT_TRUE(EverythingStillThere());
+  ASSERT_NO_FATAL_FAILURE(ExpectRefusedWithNothingRemoved());
 }
 
 // The self-deleting batch names the folder in a text cmd.exe reads in its own code page
@@ -201,12 +206,7 @@ TEST_F(UninstallerProgram, LogChangedAfterTheSetupIsAnErrorAndRemovesNothing) {
   PutValue(HKEY_CURRENT_USER, key_ + L"\\Canary", canary, L"keep");
   std::wstring added = L"#DRV\r\nHKEY_CURRENT_USER\r\n" + key_ + L"\\Canary\\\r\n" + canary + L"\r\n";
   ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_ + WideToUtf8(added)));
-  ASSERT_TRUE(Start());
-  std::string text;
-  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Error", IDOK, kWaitMs, &text));
-  EXPECT_EQ(text, "Uninstall error!");
-  EXPECT_EQ(ExitCode(), 1);
-  EXPECT_TRUE(EverythingStillThere());
+  ASSERT_NO_FATAL_FAILURE(ExpectRefusedWithNothingRemoved());
   EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key_ + L"\\Canary", canary));
 }
 
