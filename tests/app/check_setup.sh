@@ -30,7 +30,7 @@ perl -e '
 cabextract -q -t "$work/Setup.cab" >/dev/null
 names=$(cabextract -q -l "$work/Setup.cab" | tr -d '\r')
 for f in SC.dat OS.dat languages.dat Registry.dat Commands.dat; do
-  echo "$names" | grep -q " $f\$" || { echo "check_setup: $f missing from the cabinet"; echo "$names"; exit 1; }
+  grep -q " $f\$" <<<"$names" || { echo "check_setup: $f missing from the cabinet"; echo "$names"; exit 1; }
 done
 # The archive's first entry is the nameless staging folder itself, which unzip reports as
 # a warning (exit code 1); every entry must still test OK.
