@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
       std::string error;
       bool installed = tool.install(tool.setup, tool.target, temp, &ms, &error);
       size_t found = CountFiles(tool.target);
-      if (installed && found < files) error = std::to_string(found) + " files installed, " + std::to_string(files) + " expected";
+      if (installed && found < files)
+        error = std::to_string(found) + " files installed, " + std::to_string(files) + " expected";
       if (!error.empty()) {
         fprintf(stderr, "%s run %d failed: %s\n", tool.name, run, error.c_str());
         ok = false;

@@ -149,8 +149,8 @@ void LayoutPages() {
   if (FileSize(marker) > 0) DeleteFileA(marker.c_str());
   if (IsInstanceRunning("Zendrikolbar")) {
     if (FileSize(marker) > 0)
-      MessageBoxA(nullptr, "You have to restart Zendrikolbar in order for the updates to take effect.",
-                  "Zendrikolbar", MB_OK | MB_ICONINFORMATION);
+      MessageBoxA(nullptr, "You have to restart Zendrikolbar in order for the updates to take effect.", "Zendrikolbar",
+                  MB_OK | MB_ICONINFORMATION);
     ExitProcess(0);
   }
 

@@ -11,15 +11,15 @@ enum BuiltinGroup { kGroupGeneral, kGroupSetup, kGroupDialogs, kGroupBuild, kGro
 // Every entry is 0 when its picture could not be loaded. `preview` and `build` are also
 // runtime images 0 and 1, owned by the image table; the icons belong to this record.
 struct BuiltinImages {
-  HBITMAP preview = nullptr;            // runtime image 0: the wizard-preview button, 69x54
-  HICON build = nullptr;                // runtime image 1: the Build button, 32x32
-  HICON groupIcons[kGroupCount] = {};   // task-pane groups, 32x32
-  HICON menuNew = nullptr;              // menu and tool-bar pictures, 16x16
+  HBITMAP preview = nullptr;           // runtime image 0: the wizard-preview button, 69x54
+  HICON build = nullptr;               // runtime image 1: the Build button, 32x32
+  HICON groupIcons[kGroupCount] = {};  // task-pane groups, 32x32
+  HICON menuNew = nullptr;             // menu and tool-bar pictures, 16x16
   HICON menuOpen = nullptr;
-  HICON menuSaveAs = nullptr;           // also the Save tool-bar button
+  HICON menuSaveAs = nullptr;  // also the Save tool-bar button
   HICON menuBuild = nullptr;
   HICON menuHelp = nullptr;
-  HICON about48 = nullptr;              // the About window's picture
+  HICON about48 = nullptr;  // the About window's picture
   HICON about32 = nullptr;
 };
 

@@ -67,7 +67,6 @@ namespace {
 const char kTitle[] = "Zendrikolbar";
 const char kProjectPatterns[] = "Zendrikolbar Project File (*.zkp)|*.zkp";
 
-
 // Where the next Add Files and Add Folder requesters start; kept until the program ends.
 std::string LastFileFolder;
 std::string LastFolder;
@@ -107,7 +106,6 @@ bool FileExists(const std::string& path) { return !path.empty() && FileSize(path
 
 void ShowError(const std::string& text) { MessageRequester(kTitle, text, MB_OK | MB_ICONERROR); }
 
-
 void NewProject() {
   if (MessageRequester(kTitle, "Are you sure that you want to close the current project?",
                        MB_YESNO | MB_ICONQUESTION) == IDYES)
@@ -136,8 +134,8 @@ void SaveProjectAs() {
   std::string path = SaveFileRequester("Save As...", "", kProjectPatterns, 0);
   if (path.empty()) return;
   path = WithExtension(path, ".zkp");
-  if (FileExists(path) && MessageRequester(kTitle, "Do you want to overwrite the existing file?",
-                                           MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (FileExists(path) &&
+      MessageRequester(kTitle, "Do you want to overwrite the existing file?", MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   if (!WriteProject(path)) return;
   ProjectPath = path;
@@ -249,20 +247,35 @@ bool HandleFieldRequester(int control) {
 }
 
 bool HandleLink(int control) {
-  if (control == kMoreLanguages) OpenWebAddress(kMakerWebsite);
-  else if (control == kUpdaterManual) OpenWebAddress(kUpdaterManualAddress);
-  else return false;
+  if (control == kMoreLanguages)
+    OpenWebAddress(kMakerWebsite);
+  else if (control == kUpdaterManual)
+    OpenWebAddress(kUpdaterManualAddress);
+  else
+    return false;
   return true;
 }
 
 bool HandleProjectPageButton(int control) {
   switch (control) {
-    case kImportLanguage: ImportLanguage(); return true;
-    case kDeleteLanguage: DeleteCheckedLanguages(); return true;
-    case kAddFiles: AddFiles(); return true;
-    case kAddFolder: AddFolder(); return true;
-    case kRemoveFile: RemoveSelectedFiles(); return true;
-    case kRemoveAllFiles: ClearControlItems(kFiles); return true;
+    case kImportLanguage:
+      ImportLanguage();
+      return true;
+    case kDeleteLanguage:
+      DeleteCheckedLanguages();
+      return true;
+    case kAddFiles:
+      AddFiles();
+      return true;
+    case kAddFolder:
+      AddFolder();
+      return true;
+    case kRemoveFile:
+      RemoveSelectedFiles();
+      return true;
+    case kRemoveAllFiles:
+      ClearControlItems(kFiles);
+      return true;
     case kEnvironmentVariables:
       MessageRequester("Environment Variables",
                        "ZK_INSTALLPATH: installation path\n"
@@ -283,34 +296,56 @@ bool HandleProjectPageButton(int control) {
 
 void HandleMenuCommand(int id) {
   switch (id) {
-    case kMenuNew: NewProject(); break;
-    case kMenuOpen: OpenProject(); break;
-    case kMenuSave: SaveCurrentProject(); break;
-    case kMenuSaveAs: SaveProjectAs(); break;
-    case kMenuImportLanguage: ImportLanguage(); break;
-    case kMenuBuild: StartBuild(true); break;  // build commands
-    case kMenuRun: RunLastSetup(); break;
+    case kMenuNew:
+      NewProject();
+      break;
+    case kMenuOpen:
+      OpenProject();
+      break;
+    case kMenuSave:
+      SaveCurrentProject();
+      break;
+    case kMenuSaveAs:
+      SaveProjectAs();
+      break;
+    case kMenuImportLanguage:
+      ImportLanguage();
+      break;
+    case kMenuBuild:
+      StartBuild(true);
+      break;  // build commands
+    case kMenuRun:
+      RunLastSetup();
+      break;
     case kMenuHelp:
       MessageRequester(kTitle,
                        "There is currently no help available. Please visit the Zendrikolbar forum for any "
                        "questions.",
                        MB_OK);
       break;
-    case kMenuVisitWebsite: OpenWebAddress(kMakerWebsite); break;
-    case kMenuUpdate: StartUpdater(); break;
-    case kMenuVisitForum: OpenWebAddress(kMakerForum); break;
-    case kMenuAbout: OpenAboutWindow(); break;  // secondary windows
+    case kMenuVisitWebsite:
+      OpenWebAddress(kMakerWebsite);
+      break;
+    case kMenuUpdate:
+      StartUpdater();
+      break;
+    case kMenuVisitForum:
+      OpenWebAddress(kMakerForum);
+      break;
+    case kMenuAbout:
+      OpenAboutWindow();
+      break;  // secondary windows
   }
 }
 
 void HandleDialogControlEvent(int window, int control, int type) {
-  if (HandleRowDialogEvent(window, control, type)) return;  // row edit dialogs
-  if (HandleSecondaryWindowEvent(window, control, type)) return;  // About, wizard preview
+  if (HandleRowDialogEvent(window, control, type)) return;                                      // row edit dialogs
+  if (HandleSecondaryWindowEvent(window, control, type)) return;                                // About, wizard preview
   if (window == kMainWindow && (HandleFieldRequester(control) || HandleLink(control))) return;  // requesters, links
 }
 
 void HandlePageControlEvent(int window, int control, int type) {
-  if (window == kBuildProgressWindow && HandleBuildProgressButton(control)) return;  // build commands
+  if (window == kBuildProgressWindow && HandleBuildProgressButton(control)) return;                  // build commands
   if (window == kMainWindow && type == kEventTypeLeftClick && HandleRowListButton(control)) return;  // row lists
   if (window == kMainWindow && HandleProjectPageButton(control)) return;  // languages, files, messages
   // wizard preview: only for the built-in image or a path that names something
@@ -324,7 +359,7 @@ void HandlePageControlEvent(int window, int control, int type) {
 }
 
 void HandleSecondaryClose(int window) {
-  if (HandleRowDialogClose(window)) return;  // row edit dialogs
+  if (HandleRowDialogClose(window)) return;        // row edit dialogs
   if (HandleSecondaryWindowClose(window)) return;  // About, wizard preview, build progress
   ShowRuntimeWindow(window, false);
   EnableRuntimeWindow(kMainWindow, true);

@@ -6,9 +6,9 @@
 #include "common/gui.h"
 
 int CreateMainWindow(const BuiltinImages& images) {
-  if (!OpenRuntimeWindow(ctl::kMainWindow, 0, 0, 680, 524, "Zendrikolbar",
-                         kWindowSystemMenu | kWindowMinimizeBox | kWindowTitleBar | kWindowScreenCentered |
-                             kWindowInvisible))
+  if (!OpenRuntimeWindow(
+          ctl::kMainWindow, 0, 0, 680, 524, "Zendrikolbar",
+          kWindowSystemMenu | kWindowMinimizeBox | kWindowTitleBar | kWindowScreenCentered | kWindowInvisible))
     return 0;
   BuildFrame(images);
   UseControlList(ctl::kMainWindow);

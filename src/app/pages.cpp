@@ -34,10 +34,16 @@ void BuildGeneralTab() {
   CreateLabel(kWebsiteLabel, 18, 135, 90, 15, "Website:");
   CreateTextField(kWebsite, 113, 133, 375, 20, "http://");
   CreateFrame(kSystemsFrame, 8, 178, 485, 170, "Supported Operating Systems");
-  struct { int id, x, y, w; const char* text; } systems[] = {
-      {kWin2000, 18, 203, 170, "Windows 2000"},         {kWinXP, 208, 203, 160, "Windows XP"},
-      {kWinServer2003, 18, 240, 170, "Windows Server 2003"}, {kWinVista, 208, 240, 160, "Windows Vista"},
-      {kWinServer2008, 18, 278, 170, "Windows Server 2008"}, {kWin7, 208, 278, 160, "Windows 7"},
+  struct {
+    int id, x, y, w;
+    const char* text;
+  } systems[] = {
+      {kWin2000, 18, 203, 170, "Windows 2000"},
+      {kWinXP, 208, 203, 160, "Windows XP"},
+      {kWinServer2003, 18, 240, 170, "Windows Server 2003"},
+      {kWinVista, 208, 240, 160, "Windows Vista"},
+      {kWinServer2008, 18, 278, 170, "Windows Server 2008"},
+      {kWin7, 208, 278, 160, "Windows 7"},
       {kWin8, 18, 315, 170, "Windows 8"},
   };
   for (const auto& s : systems) {
@@ -96,8 +102,8 @@ void BuildSplashTab() {
 void BuildLicenceTab() {
   CreateCheckBox(kShowLicence, 8, 13, 485, 20, "Show License Agreement dialog");
   HWND page = CurrentControlParent();
-  HWND tb = page ? CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0,
-                                   0, 0, page, reinterpret_cast<HMENU>(static_cast<intptr_t>(kTempToolbar)),
+  HWND tb = page ? CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0,
+                                   0, page, reinterpret_cast<HMENU>(static_cast<intptr_t>(kTempToolbar)),
                                    GetModuleHandleW(nullptr), nullptr)
                  : nullptr;
   HIMAGELIST standard = nullptr;
@@ -106,10 +112,14 @@ void BuildLicenceTab() {
     SendMessageW(tb, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     standard = reinterpret_cast<HIMAGELIST>(SendMessageW(tb, TB_GETIMAGELIST, 0, 0));
   }
-  struct { int id, x; int picture; const char* tip; } buttons[] = {
-      {kEditorNew, 8, STD_FILENEW, "New"},   {kEditorOpen, 35, STD_FILEOPEN, "Open"},
-      {kEditorSave, 62, STD_FILESAVE, "Save"}, {kEditorCut, 94, STD_CUT, "Cut"},
-      {kEditorCopy, 121, STD_COPY, "Copy"},  {kEditorPaste, 148, STD_PASTE, "Paste"},
+  struct {
+    int id, x;
+    int picture;
+    const char* tip;
+  } buttons[] = {
+      {kEditorNew, 8, STD_FILENEW, "New"},        {kEditorOpen, 35, STD_FILEOPEN, "Open"},
+      {kEditorSave, 62, STD_FILESAVE, "Save"},    {kEditorCut, 94, STD_CUT, "Cut"},
+      {kEditorCopy, 121, STD_COPY, "Copy"},       {kEditorPaste, 148, STD_PASTE, "Paste"},
       {kEditorDelete, 175, STD_DELETE, "Delete"},
   };
   for (const auto& b : buttons) {
@@ -119,7 +129,12 @@ void BuildLicenceTab() {
   }
   if (tb) DestroyWindow(tb);
 
-  struct { int id, x; const char* text; const char* tip; unsigned font; } toggles[] = {
+  struct {
+    int id, x;
+    const char* text;
+    const char* tip;
+    unsigned font;
+  } toggles[] = {
       {kEditorBold, 207, "B", "Bold", kFontBold},
       {kEditorItalic, 234, "I", "Italic", kFontItalic},
       {kEditorUnderline, 261, "U", "Underline", kFontUnderline},
@@ -226,10 +241,10 @@ void BuildRowList(int list, int listHeight, unsigned style, std::initializer_lis
 }
 
 void BuildVariablesTab() {
-  BuildRowList(kVariables, 265, kReportList | kListAlwaysShowSelection,
-               {{"Variable name", 100}, {"Root key", 100}, {"Sub key", 100}, {"Value name", 100},
-                {"Default value", 100}},
-               kAddVariable, kEditVariable, kRemoveVariable, 283, 90);
+  BuildRowList(
+      kVariables, 265, kReportList | kListAlwaysShowSelection,
+      {{"Variable name", 100}, {"Root key", 100}, {"Sub key", 100}, {"Value name", 100}, {"Default value", 100}},
+      kAddVariable, kEditVariable, kRemoveVariable, 283, 90);
 }
 
 void BuildCommandsTab() {

@@ -11,7 +11,8 @@
 struct BuildInput {
   SetupProject project;                    // a copy taken on the GUI thread; the build never reads controls
   std::vector<std::string> languageNames;  // texts of the language list, in list order (positions index it)
-  std::string programFolder;               // folder of Zendrikolbar.exe with a trailing "\" ("Languages\", "default.zkl", "pelbuild.dll" live there)
+  std::string programFolder;  // folder of Zendrikolbar.exe with a trailing "\" ("Languages\", "default.zkl",
+                              // "pelbuild.dll" live there)
   // The ZIP archive the setup carries, set by the build thread once it is made; SC.dat's
   // TotalSize adds up its entries. Empty: the project's own ZIP file when useZip is set.
   std::string archivePath;

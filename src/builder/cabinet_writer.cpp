@@ -16,7 +16,7 @@ struct CabinetContext {
   ERF error{};
   CCAB ccab{};
   std::string path;
-  std::string tempFolder;         // ends in "\"
+  std::string tempFolder;          // ends in "\"
   std::vector<std::string> temps;  // every work-file name handed to the library
   bool failed = false;
 };
@@ -31,8 +31,8 @@ constexpr USHORT kSetId = 12345;
 typedef HFCI(DIAMONDAPI* FciCreateFn)(PERF, PFNFCIFILEPLACED, PFNFCIALLOC, PFNFCIFREE, PFNFCIOPEN, PFNFCIREAD,
                                       PFNFCIWRITE, PFNFCICLOSE, PFNFCISEEK, PFNFCIDELETE, PFNFCIGETTEMPFILE, PCCAB,
                                       void*);
-typedef BOOL(DIAMONDAPI* FciAddFileFn)(HFCI, char*, char*, BOOL, PFNFCIGETNEXTCABINET, PFNFCISTATUS,
-                                       PFNFCIGETOPENINFO, TCOMP);
+typedef BOOL(DIAMONDAPI* FciAddFileFn)(HFCI, char*, char*, BOOL, PFNFCIGETNEXTCABINET, PFNFCISTATUS, PFNFCIGETOPENINFO,
+                                       TCOMP);
 typedef BOOL(DIAMONDAPI* FciFlushCabinetFn)(HFCI, BOOL, PFNFCIGETNEXTCABINET, PFNFCISTATUS);
 typedef BOOL(DIAMONDAPI* FciDestroyFn)(HFCI);
 
@@ -169,8 +169,8 @@ FNFCIGETNEXTCABINET(FciGetNextCabinet) { return FALSE; }
 
 // Opens a source for the library and gives it the source's date and time.
 FNFCIGETOPENINFO(FciGetOpenInfo) {
-  HANDLE h = CreateFileA(pszName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                         nullptr);
+  HANDLE h =
+      CreateFileA(pszName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     *err = static_cast<int>(GetLastError());
     return -1;

@@ -172,11 +172,16 @@ bool IsDecodableImage(const std::string& path) {
 // written; the preference writer would refuse such a value only halfway through SC.dat.
 std::string SettingsError(const SetupProject& p) {
   const std::pair<const char*, std::string> texts[] = {
-      {"Appname", p.programName},       {"Version", p.programVersion},
-      {"InstallDir", InstallDirValue(p)}, {"ProgramRun", p.programLine},
-      {"ShortcutFolder", ShortcutFolderValue(p)}, {"UninstallerFilename", UninstallerNameValue(p)},
-      {"Website", WebsiteValue(p)},     {"SPS_Time", p.splashTime},
-      {"Company", p.companyName},       {"Website1", p.website},
+      {"Appname", p.programName},
+      {"Version", p.programVersion},
+      {"InstallDir", InstallDirValue(p)},
+      {"ProgramRun", p.programLine},
+      {"ShortcutFolder", ShortcutFolderValue(p)},
+      {"UninstallerFilename", UninstallerNameValue(p)},
+      {"Website", WebsiteValue(p)},
+      {"SPS_Time", p.splashTime},
+      {"Company", p.companyName},
+      {"Website1", p.website},
   };
   for (const auto& t : texts) {
     if (HoldsLineBreak(t.second)) return std::string("Setting ") + t.first + ": a text holds a line break.";
@@ -264,8 +269,12 @@ bool WriteSettingsFile(const BuildInput& in, const std::string& path, const Reso
 bool WriteSystemsFile(const SetupProject& p, const std::string& path) {
   bool ok = CreatePreferences(path) != 0;
   const std::pair<const char*, int> systems[] = {
-      {"Windows 2000", p.win2000}, {"Windows XP", p.winXP},         {"Windows Server 2003", p.winServer2003},
-      {"Windows Vista", p.winVista}, {"Windows Server 2008", p.winServer2008}, {"Windows 7", p.win7},
+      {"Windows 2000", p.win2000},
+      {"Windows XP", p.winXP},
+      {"Windows Server 2003", p.winServer2003},
+      {"Windows Vista", p.winVista},
+      {"Windows Server 2008", p.winServer2008},
+      {"Windows 7", p.win7},
       {"Windows 8", p.win8},
   };
   for (const auto& s : systems) ok = ok && WritePreferenceLong(s.first, s.second) == 1;
@@ -280,7 +289,9 @@ std::vector<LineRecord> ShortcutRecords(const SetupProject& p, const char* desti
   return records;
 }
 
-std::string CannotCreate(const std::string& name) { return "Error: Could not create setup resource file " + name + "."; }
+std::string CannotCreate(const std::string& name) {
+  return "Error: Could not create setup resource file " + name + ".";
+}
 
 // The wizard image, header image and install icon: the project field, the copy's name in
 // the resource folder and the name in the cabinet.

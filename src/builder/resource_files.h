@@ -31,7 +31,8 @@ struct ResourceFilesResult {
 // licence goes to "doc.rtf", which the caller deletes once the cabinet is closed. SC.dat's
 // TotalSize reads in.archivePath with the ZIP archiver, so no archive may be open then.
 // `result` may be null.
-int WriteResourceFiles(const BuildInput& in, const std::string& folder, ResourceFilesResult* result, std::string* error);
+int WriteResourceFiles(const BuildInput& in, const std::string& folder, ResourceFilesResult* result,
+                       std::string* error);
 
 // The files to pack into "Setup.cab", in the cabinet's order: {path in `folder` or elsewhere, name in the cabinet}.
 // Files of 0 bytes are left out; call it after WriteResourceFiles succeeded.

@@ -44,8 +44,8 @@ bool WriteAll(SetupWriter* w, const void* data, size_t size) {
 }
 
 HANDLE OpenForReading(const std::string& path, uint64_t* size) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                         nullptr);
   LARGE_INTEGER length;
   if (h != INVALID_HANDLE_VALUE && !GetFileSizeEx(h, &length)) {
     CloseHandle(h);
@@ -70,8 +70,7 @@ bool CopyExactly(SetupWriter* w, HANDLE from, uint64_t size) {
 
 // The payload after the image. The cabinet is required: the runtime reads its length at a
 // fixed offset, so a setup without one would take the archive's first bytes for it.
-bool WritePayload(SetupWriter* w, const std::string& cabinetPath, const std::string& archivePath,
-                  std::string* error) {
+bool WritePayload(SetupWriter* w, const std::string& cabinetPath, const std::string& archivePath, std::string* error) {
   uint64_t cabinetSize = 0;
   HANDLE cabinet = OpenForReading(cabinetPath, &cabinetSize);
   if (cabinet == INVALID_HANDLE_VALUE || cabinetSize == 0) {

@@ -241,8 +241,8 @@ int WriteElement(zipFile zf, const Element& element, const ZipNameBytes& name, c
   const DeflatedFile* packed = element.job >= 0 ? &WaitDeflatedFile(pool, static_cast<size_t>(element.job)) : nullptr;
   HANDLE h = INVALID_HANDLE_VALUE;
   if (packed == nullptr && !element.folder && element.size != 0) {
-    h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   }
   bool hasData = packed != nullptr ? packed->opened : h != INVALID_HANDLE_VALUE;
   bool raw = hasData && State().method == kZipDeflated;
@@ -287,8 +287,8 @@ bool ReadAt(HANDLE h, uint64_t offset, void* data, size_t count) {
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset);
   DWORD got = 0;
-  return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
-         ReadFile(h, data, static_cast<DWORD>(count), &got, nullptr) && got == count;
+  return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && ReadFile(h, data, static_cast<DWORD>(count), &got, nullptr) &&
+         got == count;
 }
 
 // The bytes minizip overwrites when it extends an archive: the central directory and the

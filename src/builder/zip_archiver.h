@@ -31,9 +31,9 @@ constexpr int kZipStored = 0;
 constexpr int kZipDeflated = 8;
 
 // Name modes: how an entry is named from its source path.
-constexpr int kZipNameFileOnly = 0;   // the file-name part (also any other value)
-constexpr int kZipNameFullPath = 1;   // the whole source path
-constexpr int kZipNameRelative = 2;   // the path below the base folder
+constexpr int kZipNameFileOnly = 0;  // the file-name part (also any other value)
+constexpr int kZipNameFullPath = 1;  // the whole source path
+constexpr int kZipNameRelative = 2;  // the path below the base folder
 
 // Folder modes of AddZipFolder.
 constexpr int kZipFolderFiles = 0;        // matching files of the folder itself
@@ -65,8 +65,8 @@ struct ZipEntryInfo {
   uint32_t minute;
   uint32_t hour;
   uint32_t day;
-  uint32_t month;  // from 0
-  uint32_t year;   // four digits
+  uint32_t month;    // from 0
+  uint32_t year;     // four digits
   std::string name;  // ANSI, "\" separators (UTF-8 names converted, as far as ANSI goes)
 };
 

@@ -23,8 +23,8 @@ constexpr int kZipLevel = 9;
 struct RawDeflater {
   z_stream stream{};
   bool started = false;
-  uint32_t crc = 0;     // of the source bytes fed so far
-  uint64_t total = 0;   // source bytes fed so far
+  uint32_t crc = 0;    // of the source bytes fed so far
+  uint64_t total = 0;  // source bytes fed so far
 };
 
 bool StartRawDeflate(RawDeflater* d);

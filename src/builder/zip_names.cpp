@@ -12,8 +12,7 @@ ZipNameBytes EncodeZipEntryName(const std::wstring& name, unsigned oemCodePage) 
   if (n > 0) {
     std::string oem(static_cast<size_t>(n), '\0');
     BOOL lossy = FALSE;
-    if (WideCharToMultiByte(oemCodePage, WC_NO_BEST_FIT_CHARS, name.data(), length, &oem[0], n, nullptr, &lossy) ==
-            n &&
+    if (WideCharToMultiByte(oemCodePage, WC_NO_BEST_FIT_CHARS, name.data(), length, &oem[0], n, nullptr, &lossy) == n &&
         !lossy) {
       // A character with no counterpart may still slip through without the default
       // character (an unpaired surrogate, say): only a name that comes back whole is kept.

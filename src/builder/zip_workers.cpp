@@ -36,9 +36,7 @@ DWORD WINAPI WorkerMain(void* argument) {
 
 void SetZipWorkerCount(int count) { g_workerCount = count < -1 ? -1 : count; }
 
-int ZipWorkerCount() {
-  return g_workerCount >= 0 ? g_workerCount : ProcessorCount();
-}
+int ZipWorkerCount() { return g_workerCount >= 0 ? g_workerCount : ProcessorCount(); }
 
 size_t AddDeflateJob(DeflatePool* pool, const std::string& path, int64_t size) {
   DeflateJob job;
@@ -75,6 +73,4 @@ void ReleaseDeflatedFile(DeflatePool* pool, size_t job) {
   ReleaseSRWLockExclusive(&pool->lock);
 }
 
-void StopDeflatePool(DeflatePool* pool) {
-  StopWorkerThreads(&pool->lock, &pool->changed, &pool->stop, &pool->threads);
-}
+void StopDeflatePool(DeflatePool* pool) { StopWorkerThreads(&pool->lock, &pool->changed, &pool->stop, &pool->threads); }

@@ -13,18 +13,14 @@ struct Narrow {
   using Data = WIN32_FIND_DATAA;
   static HANDLE First(const std::string& p, Data* d) { return FindFirstFileA(p.c_str(), d); }
   static BOOL Next(HANDLE h, Data* d) { return FindNextFileA(h, d); }
-  static int CompareNoCase(const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str());
-  }
+  static int CompareNoCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()); }
 };
 
 struct Wide {
   using Data = WIN32_FIND_DATAW;
   static HANDLE First(const std::wstring& p, Data* d) { return FindFirstFileW(p.c_str(), d); }
   static BOOL Next(HANDLE h, Data* d) { return FindNextFileW(h, d); }
-  static int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-    return lstrcmpiW(a.c_str(), b.c_str());
-  }
+  static int CompareNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()); }
 };
 
 template <typename S>
@@ -46,8 +42,8 @@ std::vector<BasicDirEntry<S>> List(S folder, const S& pattern, DirOrder order) {
     e.attributes = data.dwFileAttributes;
     e.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     e.size = e.isFolder ? 0 : (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    e.lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                  data.ftLastWriteTime.dwLowDateTime;
+    e.lastWrite =
+        (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     entries.push_back(std::move(e));
   } while (Api::Next(h, &data));
   FindClose(h);

@@ -9,7 +9,7 @@
 
 template <typename S>
 struct BasicDirEntry {
-  S name;                   // file name only, no folder
+  S name;  // file name only, no folder
   bool isFolder = false;
   int64_t size = 0;         // 0 for folders
   uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits

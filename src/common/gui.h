@@ -75,10 +75,10 @@ constexpr wchar_t kRuntimeWindowClass[] = L"ZkRuntimeWindow";
 constexpr wchar_t kRuntimeContainerClass[] = L"ZkRuntimeContainer";
 
 // Opens a window whose client area is width x height. `parent` is a window number or -1.
-intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title,
-                           unsigned flags, int parent = -1);
-intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, const std::wstring& title,
-                            unsigned flags, int parent = -1);
+intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title, unsigned flags,
+                           int parent = -1);
+intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, const std::wstring& title, unsigned flags,
+                            int parent = -1);
 int CloseRuntimeWindow(int number);
 HWND WindowHandle(int number);
 int IsRuntimeWindow(int number);
@@ -116,12 +116,30 @@ void PostRuntimeEvent(const EventRecord& e);
 // ---- controls -------------------------------------------------------------------------
 
 enum class ControlKind {
-  None, Button, ToggleButton, ImageButton, CheckBox, Option, Frame, Label, Link, Text, Combo,
-  Tree, List, Editor, Progress, Panel, Image, ScrollBar, Status, Custom
+  None,
+  Button,
+  ToggleButton,
+  ImageButton,
+  CheckBox,
+  Option,
+  Frame,
+  Label,
+  Link,
+  Text,
+  Combo,
+  Tree,
+  List,
+  Editor,
+  Progress,
+  Panel,
+  Image,
+  ScrollBar,
+  Status,
+  Custom
 };
 
 enum ControlFlags : unsigned {
-  kTextNumeric = 1u << 0,    // digits only
+  kTextNumeric = 1u << 0,  // digits only
   kTextReadOnly = 1u << 1,
   kTextPassword = 1u << 2,
   kTextMultiline = 1u << 3,

@@ -24,10 +24,10 @@ intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std
   } else if (FindControlRec(number)) {
     FreeControl(number);
   }
-  HWND hwnd = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, LayoutToScreen(x),
-                              LayoutToScreen(y), LayoutToScreen(w), LayoutToScreen(h), list.parent,
-                              reinterpret_cast<HMENU>(static_cast<intptr_t>(number)), GetModuleHandleW(nullptr),
-                              nullptr);
+  HWND hwnd =
+      CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, LayoutToScreen(x), LayoutToScreen(y),
+                      LayoutToScreen(w), LayoutToScreen(h), list.parent,
+                      reinterpret_cast<HMENU>(static_cast<intptr_t>(number)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return 0;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
   ControlRec rec;
@@ -73,7 +73,7 @@ DWORD LabelStyle(unsigned flags) {
 }
 
 bool LoadRichEdit(const wchar_t** cls) {
-  static const wchar_t* found = [] () -> const wchar_t* {
+  static const wchar_t* found = []() -> const wchar_t* {
     if (LoadLibraryW(L"RICHED20.DLL")) return L"RichEdit20W";
     if (LoadLibraryW(L"RICHED32.DLL")) return L"RICHEDIT";
     return nullptr;
@@ -130,7 +130,8 @@ intptr_t CreateCheckBox(int number, int x, int y, int w, int h, const std::strin
 }
 
 intptr_t CreateOptionW(int number, int x, int y, int w, int h, const std::wstring& text, unsigned flags) {
-  bool starts = (flags & kOptionGroupStart) || t_lastKind != ControlKind::Option || t_lastParent != CurrentList().parent;
+  bool starts =
+      (flags & kOptionGroupStart) || t_lastKind != ControlKind::Option || t_lastParent != CurrentList().parent;
   DWORD style = BS_AUTORADIOBUTTON | (starts ? (WS_GROUP | WS_TABSTOP) : 0);
   return Made(MakeControl(number, ControlKind::Option, L"BUTTON", text, style, 0, x, y, w, h), ControlKind::Option);
 }
@@ -140,8 +141,7 @@ intptr_t CreateOption(int number, int x, int y, int w, int h, const std::string&
 }
 
 intptr_t CreateFrameW(int number, int x, int y, int w, int h, const std::wstring& text, unsigned flags) {
-  return Made(MakeControl(number, ControlKind::Frame, L"BUTTON", text, BS_GROUPBOX, 0, x, y, w, h),
-              ControlKind::Frame);
+  return Made(MakeControl(number, ControlKind::Frame, L"BUTTON", text, BS_GROUPBOX, 0, x, y, w, h), ControlKind::Frame);
 }
 
 intptr_t CreateFrame(int number, int x, int y, int w, int h, const std::string& text, unsigned flags) {
@@ -153,8 +153,7 @@ intptr_t CreateLabelW(int number, int x, int y, int w, int h, const std::wstring
   // A label one line high is cut at its right edge rather than wrapped to a second line
   // that it has no room to show.
   if (h <= 20 && !(flags & (kLabelCenter | kLabelRight))) style |= SS_LEFTNOWORDWRAP;
-  return Made(MakeControl(number, ControlKind::Label, L"STATIC", text, style, 0, x, y, w, h),
-              ControlKind::Label);
+  return Made(MakeControl(number, ControlKind::Label, L"STATIC", text, style, 0, x, y, w, h), ControlKind::Label);
 }
 
 intptr_t CreateLabel(int number, int x, int y, int w, int h, const std::string& text, unsigned flags) {
@@ -189,7 +188,8 @@ intptr_t CreateTextField(int number, int x, int y, int w, int h, const std::stri
 }
 
 intptr_t CreateCombo(int number, int x, int y, int w, int h, unsigned flags) {
-  DWORD style = WS_TABSTOP | WS_VSCROLL | ((flags & kComboEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
+  DWORD style =
+      WS_TABSTOP | WS_VSCROLL | ((flags & kComboEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
   // The height given is the closed box; the list drops below it.
   return Made(MakeControl(number, ControlKind::Combo, WC_COMBOBOXW, L"", style, 0, x, y, w, h + 200),
               ControlKind::Combo);
@@ -261,15 +261,15 @@ intptr_t CreateProgress(int number, int x, int y, int w, int h, int minimum, int
 }
 
 intptr_t CreatePanel(int number, int x, int y, int w, int h) {
-  return Made(MakeControl(number, ControlKind::Panel, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN |
-                          WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y, w, h),
+  return Made(MakeControl(number, ControlKind::Panel, WC_TABCONTROLW, L"",
+                          WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y, w, h),
               ControlKind::Panel);
 }
 
 intptr_t CreateContainer(int number, int x, int y, int w, int h) {
   ControlRec* rec = nullptr;
-  intptr_t r = MakeControl(number, ControlKind::Custom, ContainerClassName(), L"", WS_CLIPSIBLINGS,
-                           WS_EX_CONTROLPARENT, x, y, w, h, &rec);
+  intptr_t r = MakeControl(number, ControlKind::Custom, ContainerClassName(), L"", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+                           x, y, w, h, &rec);
   if (!r) return 0;
   ListStack().push_back(CurrentList());
   CurrentList().parent = rec->hwnd;
@@ -294,8 +294,7 @@ intptr_t CreateImageControl(int number, int x, int y, int w, int h, HANDLE image
   return Made(r, ControlKind::Image);
 }
 
-intptr_t CreateScrollBar(int number, int x, int y, int w, int h, int minimum, int maximum, int page,
-                         unsigned flags) {
+intptr_t CreateScrollBar(int number, int x, int y, int w, int h, int minimum, int maximum, int page, unsigned flags) {
   ControlRec* rec = nullptr;
   intptr_t r = MakeControl(number, ControlKind::ScrollBar, L"SCROLLBAR", L"",
                            (flags & kScrollVertical) ? SBS_VERT : SBS_HORZ, 0, x, y, w, h, &rec);
@@ -318,7 +317,8 @@ intptr_t CreateStatusBar(int number, int window, const int* widths, int count) {
   CurrentList().parent = parent;
   CurrentList().rootWindow = window;
   ControlRec* rec = nullptr;
-  intptr_t r = MakeControl(number, ControlKind::Status, STATUSCLASSNAMEW, L"", 0 /* no size grip */, 0, 0, 0, 0, 0, &rec);
+  intptr_t r =
+      MakeControl(number, ControlKind::Status, STATUSCLASSNAMEW, L"", 0 /* no size grip */, 0, 0, 0, 0, 0, &rec);
   CurrentList() = saved;
   if (!r) return 0;
   std::vector<int> edges;
@@ -627,8 +627,10 @@ int SetControlFrontColour(int number, COLORREF colour) {
     CHARFORMAT2W cf = {};
     cf.cbSize = sizeof(cf);
     cf.dwMask = CFM_COLOR;
-    if (colour == kNoColour) cf.dwEffects = CFE_AUTOCOLOR;
-    else cf.crTextColor = colour;
+    if (colour == kNoColour)
+      cf.dwEffects = CFE_AUTOCOLOR;
+    else
+      cf.crTextColor = colour;
     SendMessageW(c->hwnd, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
   } else if (c->kind == ControlKind::Progress) {
     SendMessageW(c->hwnd, PBM_SETBARCOLOR, 0, colour == kNoColour ? CLR_DEFAULT : colour);

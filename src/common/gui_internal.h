@@ -30,16 +30,16 @@ struct ControlRec {
   int number = 0;
   HWND hwnd = nullptr;
   ControlKind kind = ControlKind::None;
-  int rootWindow = -1;             // runtime window the control belongs to
-  HWND parent = nullptr;           // the control list it was created in
+  int rootWindow = -1;    // runtime window the control belongs to
+  HWND parent = nullptr;  // the control list it was created in
   COLORREF front = kNoColour;
   COLORREF back = kNoColour;
   HBRUSH backBrush = nullptr;
-  COLORREF hover = kNoColour;      // links: text colour under the pointer
-  bool hot = false;                // links: pointer is over it
-  HFONT ownFont = nullptr;         // a font the control owns (underlined link)
-  int columns = 0;                 // lists
-  std::vector<HWND> pages;         // panels: one container per tab
+  COLORREF hover = kNoColour;  // links: text colour under the pointer
+  bool hot = false;            // links: pointer is over it
+  HFONT ownFont = nullptr;     // a font the control owns (underlined link)
+  int columns = 0;             // lists
+  std::vector<HWND> pages;     // panels: one container per tab
   std::vector<HTREEITEM> treeItems;
   HANDLE image = nullptr;
   WNDPROC previousProc = nullptr;  // subclassed controls

@@ -84,8 +84,8 @@ int ItemFlags(UINT state, UINT selectedBit, UINT imageMask) {
 }  // namespace
 
 int SubclassLink(ControlRec* rec) {
-  rec->previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(rec->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+  rec->previousProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(rec->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
   return rec->previousProc != nullptr;
 }
 
@@ -102,8 +102,7 @@ int OpenPanelTab(int panel, const std::string& text) {
   item.mask = TCIF_TEXT;
   item.pszText = &t[0];
   int index = static_cast<int>(c->pages.size());
-  if (SendMessageW(c->hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0)
-    return 0;
+  if (SendMessageW(c->hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0) return 0;
   HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, ContainerClassName(), L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               c->hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!page) return 0;
@@ -164,10 +163,9 @@ int AddControlItemW(int number, int position, const std::wstring& text, intptr_t
       return index;
     }
     case ControlKind::Combo: {
-      LRESULT index = position < 0
-                          ? SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
-                          : SendMessageW(c->hwnd, CB_INSERTSTRING, static_cast<WPARAM>(position),
-                                         reinterpret_cast<LPARAM>(text.c_str()));
+      LRESULT index = position < 0 ? SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
+                                   : SendMessageW(c->hwnd, CB_INSERTSTRING, static_cast<WPARAM>(position),
+                                                  reinterpret_cast<LPARAM>(text.c_str()));
       if (index < 0) return -1;
       SendMessageW(c->hwnd, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
       return static_cast<int>(index);
@@ -185,7 +183,8 @@ int AddControlItemW(int number, int position, const std::wstring& text, intptr_t
         ins.hInsertAfter = position == 0 ? TVI_FIRST : c->treeItems[static_cast<size_t>(position) - 1];
       else
         position = static_cast<int>(c->treeItems.size());
-      HTREEITEM h = reinterpret_cast<HTREEITEM>(SendMessageW(c->hwnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+      HTREEITEM h =
+          reinterpret_cast<HTREEITEM>(SendMessageW(c->hwnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
       if (!h) return -1;
       c->treeItems.insert(c->treeItems.begin() + position, h);
       return position;
@@ -249,11 +248,16 @@ int CountControlItems(int number) {
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   switch (c->kind) {
-    case ControlKind::List: return static_cast<int>(SendMessageW(c->hwnd, LVM_GETITEMCOUNT, 0, 0));
-    case ControlKind::Combo: return static_cast<int>(SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0));
-    case ControlKind::Tree: return static_cast<int>(c->treeItems.size());
-    case ControlKind::Panel: return static_cast<int>(c->pages.size());
-    default: return 0;
+    case ControlKind::List:
+      return static_cast<int>(SendMessageW(c->hwnd, LVM_GETITEMCOUNT, 0, 0));
+    case ControlKind::Combo:
+      return static_cast<int>(SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0));
+    case ControlKind::Tree:
+      return static_cast<int>(c->treeItems.size());
+    case ControlKind::Panel:
+      return static_cast<int>(c->pages.size());
+    default:
+      return 0;
   }
 }
 
@@ -330,15 +334,15 @@ int GetItemState(int number, int item) {
   if (!c || item < 0) return 0;
   switch (c->kind) {
     case ControlKind::List: {
-      UINT s = static_cast<UINT>(SendMessageW(c->hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(item),
-                                              LVIS_SELECTED | LVIS_STATEIMAGEMASK));
+      UINT s = static_cast<UINT>(
+          SendMessageW(c->hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED | LVIS_STATEIMAGEMASK));
       return ItemFlags(s, LVIS_SELECTED, LVIS_STATEIMAGEMASK);
     }
     case ControlKind::Tree: {
       HTREEITEM h = TreeItem(c, item);
       if (!h) return 0;
-      UINT s = static_cast<UINT>(SendMessageW(c->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h),
-                                              TVIS_SELECTED | TVIS_STATEIMAGEMASK));
+      UINT s = static_cast<UINT>(
+          SendMessageW(c->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_SELECTED | TVIS_STATEIMAGEMASK));
       return ItemFlags(s, TVIS_SELECTED, TVIS_STATEIMAGEMASK);
     }
     case ControlKind::Combo:

@@ -65,9 +65,12 @@ int ControlTypeFromCommand(ControlRec* c, int code) {
 
 int ControlTypeFromNotify(ControlRec* c, const NMHDR* h) {
   switch (h->code) {
-    case NM_CLICK: return kEventTypeLeftClick;
-    case NM_DBLCLK: return kEventTypeLeftDoubleClick;
-    case NM_RCLICK: return kEventTypeRightClick;
+    case NM_CLICK:
+      return kEventTypeLeftClick;
+    case NM_DBLCLK:
+      return kEventTypeLeftDoubleClick;
+    case NM_RCLICK:
+      return kEventTypeRightClick;
     case LVN_ITEMCHANGED: {
       const NMLISTVIEW* lv = reinterpret_cast<const NMLISTVIEW*>(h);
       return (lv->uChanged & LVIF_STATE) && ((lv->uOldState ^ lv->uNewState) & (LVIS_SELECTED | LVIS_FOCUSED))
@@ -364,15 +367,30 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       GetScrollInfo(bar, SB_CTL, &si);
       int pos = si.nPos;
       switch (LOWORD(wp)) {
-        case SB_LINEUP: pos -= 1; break;
-        case SB_LINEDOWN: pos += 1; break;
-        case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
-        case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
+        case SB_LINEUP:
+          pos -= 1;
+          break;
+        case SB_LINEDOWN:
+          pos += 1;
+          break;
+        case SB_PAGEUP:
+          pos -= static_cast<int>(si.nPage);
+          break;
+        case SB_PAGEDOWN:
+          pos += static_cast<int>(si.nPage);
+          break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-        case SB_TOP: pos = si.nMin; break;
-        case SB_BOTTOM: pos = si.nMax; break;
-        default: return 0;
+        case SB_THUMBPOSITION:
+          pos = si.nTrackPos;
+          break;
+        case SB_TOP:
+          pos = si.nMin;
+          break;
+        case SB_BOTTOM:
+          pos = si.nMax;
+          break;
+        default:
+          return 0;
       }
       int last = si.nMax - (si.nPage > 0 ? static_cast<int>(si.nPage) - 1 : 0);
       if (pos > last) pos = last;
@@ -401,8 +419,8 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 using namespace gui;
 
-intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, const std::wstring& title,
-                            unsigned flags, int parent) {
+intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, const std::wstring& title, unsigned flags,
+                            int parent) {
   RegisterClasses();
   std::lock_guard<std::recursive_mutex> g(Lock());
   const bool any = number == kAnyNumber;
@@ -458,8 +476,8 @@ intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, con
   return any ? number : reinterpret_cast<intptr_t>(w);
 }
 
-intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title,
-                           unsigned flags, int parent) {
+intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, const std::string& title, unsigned flags,
+                           int parent) {
   return OpenRuntimeWindowW(number, x, y, width, height, AnsiToWide(title), flags, parent);
 }
 

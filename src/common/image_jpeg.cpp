@@ -33,9 +33,7 @@ struct JpegJob {
 };
 
 // libjpeg's own handler would end the process.
-void JpegErrorExit(j_common_ptr c) {
-  longjmp(static_cast<JpegJob*>(c->client_data)->jump, 1);
-}
+void JpegErrorExit(j_common_ptr c) { longjmp(static_cast<JpegJob*>(c->client_data)->jump, 1); }
 
 // Warnings that mean pixels were made up (truncated or damaged entropy data) end the
 // decode like errors; harmless ones (stray bytes before a marker, odd JFIF versions) not.
@@ -64,7 +62,7 @@ bool RunJpeg(JpegJob* job) {
   job->err.emit_message = JpegEmitMessage;
   job->err.output_message = JpegOutputMessage;
   ci->client_data = job;  // kept by jpeg_create_decompress
-  job->created = true;     // destroying a half-created object is safe
+  job->created = true;    // destroying a half-created object is safe
   if (setjmp(job->jump)) return false;
   jpeg_create_decompress(ci);
   jpeg_mem_src(ci, job->data, static_cast<unsigned long>(job->size));
@@ -77,7 +75,8 @@ bool RunJpeg(JpegJob* job) {
   job->bitmap = NewDib(int(ci->output_width), int(ci->output_height), &job->bits);
   if (!job->bitmap) return false;
   JSAMPARRAY scratch = nullptr;
-  if (cmyk) scratch = (*ci->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(ci), JPOOL_IMAGE, ci->output_width * 4, 1);
+  if (cmyk)
+    scratch = (*ci->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(ci), JPOOL_IMAGE, ci->output_width * 4, 1);
   while (ci->output_scanline < ci->output_height) {
     uint32_t* out = job->bits + size_t(ci->output_scanline) * ci->output_width;
     JSAMPROW row = cmyk ? scratch[0] : reinterpret_cast<JSAMPROW>(out);

@@ -20,8 +20,7 @@ namespace image_detail {
 constexpr int64_t kMaxPixelBytes = int64_t(1) << 30;
 
 bool SizeOk(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-         width * height * 4 <= kMaxPixelBytes;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height * 4 <= kMaxPixelBytes;
 }
 
 // A 32-bit top-down DIB section; *bits gets its first row.
@@ -127,7 +126,9 @@ HBITMAP ScaleDib(HBITMAP source, int width, int height) {
 }
 
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t U32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 int32_t S32(const uint8_t* p) { return int32_t(U32(p)); }
 uint32_t BigU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
@@ -235,10 +236,18 @@ HBITMAP DecodeBmp(const uint8_t* p, size_t size, int* outWidth, int* outHeight) 
     for (int64_t x = 0; x < width; ++x) {
       uint32_t v;
       switch (bpp) {
-        case 1: v = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
-        case 4: v = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]; break;
-        case 8: v = palette[row[x]]; break;
-        case 24: v = Pixel(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]); break;
+        case 1:
+          v = palette[(row[x >> 3] >> (7 - (x & 7))) & 1];
+          break;
+        case 4:
+          v = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
+          break;
+        case 8:
+          v = palette[row[x]];
+          break;
+        case 24:
+          v = Pixel(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+          break;
         default: {
           uint32_t raw = bpp == 16 ? U16(row + x * 2) : U32(row + x * 4);
           v = Pixel(ChannelValue(red, raw), ChannelValue(green, raw), ChannelValue(blue, raw));
@@ -344,8 +353,8 @@ const IconEntry* PickIconEntry(const std::vector<IconEntry>& entries, int width,
     int64_t area = int64_t(e.width) * e.height;
     int64_t score = width > 0 ? -(llabs(int64_t(e.width) - width) + llabs(int64_t(e.height) - height)) : area;
     bool better = !best || score > bestScore ||
-                  (score == bestScore && (e.bits > best->bits ||
-                                          (e.bits == best->bits && area > int64_t(best->width) * best->height)));
+                  (score == bestScore &&
+                   (e.bits > best->bits || (e.bits == best->bits && area > int64_t(best->width) * best->height)));
     if (better) {
       best = &e;
       bestScore = score;

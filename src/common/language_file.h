@@ -28,15 +28,15 @@ struct SetupTexts {
   std::wstring exitSetupH, exitSetup;
   std::wstring couldNotExtractFileH, couldNotExtractFile;
 
-  std::wstring startTitle, startText;                                        // Start
-  std::wstring licenceHeadT, licenceHeadB, licenceText1;                     // LicenceAgreement
-  std::wstring appFolderHeadT, appFolderHeadB;                               // ApplicationFolder
+  std::wstring startTitle, startText;                     // Start
+  std::wstring licenceHeadT, licenceHeadB, licenceText1;  // LicenceAgreement
+  std::wstring appFolderHeadT, appFolderHeadB;            // ApplicationFolder
   std::wstring appFolderText1, appFolderText2, appFolderText3, appFolderText4;
   std::wstring startMenuHeadT, startMenuHeadB, startMenuText1, startMenuText2;  // StartMenuFolder
   std::wstring tasksHeadT, tasksHeadB, tasksText1, tasksText2;                  // AdditionalTasks
   std::wstring installingHeadT, installingHeadB;                                // Installing
   std::wstring installingText1, installingText2, installingText3;
-  std::wstring finishTitle, finishText1;                                        // Finish
+  std::wstring finishTitle, finishText1;  // Finish
 
   // The file the texts came from: the language in use, which the installation copies
   // for the uninstaller.

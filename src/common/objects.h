@@ -148,8 +148,7 @@ class ObjectTable {
     if (rangeSize <= 0) return kAnyNumber;
     if (int64_t(records_.size()) >= rangeSize) {
       int64_t inRange = 0;
-      for (auto it = records_.lower_bound(firstAuto_); it != records_.end() && it->first <= lastAuto_; ++it)
-        ++inRange;
+      for (auto it = records_.lower_bound(firstAuto_); it != records_.end() && it->first <= lastAuto_; ++it) ++inRange;
       if (inRange >= rangeSize) return kAnyNumber;
     }
     for (;;) {

@@ -12,7 +12,7 @@ enum class Source {
   Version,
   Company,
   Website,
-  Environment,        // a ZK_ variable, as it is at the time of the call
+  Environment,  // a ZK_ variable, as it is at the time of the call
   SystemFolder,
   EnvironmentFolder,  // a folder named by an environment variable
   SpecialFolder,      // a shell folder by its CSIDL number
@@ -65,14 +65,22 @@ std::wstring WithBackslash(std::wstring folder) {
 
 std::wstring ValueOf(const Placeholder& p, const std::wstring& installFolder, const SetupProduct& product) {
   switch (p.source) {
-    case Source::AppName: return product.appName;
-    case Source::Version: return product.version;
-    case Source::Company: return product.company;
-    case Source::Website: return product.website;
-    case Source::Environment: return EnvironmentText(p.variable);
-    case Source::SystemFolder: return GetSystemFolder();
-    case Source::EnvironmentFolder: return GetEnvironmentFolder(p.variable);
-    case Source::SpecialFolder: return GetSpecialFolder(p.csidl);
+    case Source::AppName:
+      return product.appName;
+    case Source::Version:
+      return product.version;
+    case Source::Company:
+      return product.company;
+    case Source::Website:
+      return product.website;
+    case Source::Environment:
+      return EnvironmentText(p.variable);
+    case Source::SystemFolder:
+      return GetSystemFolder();
+    case Source::EnvironmentFolder:
+      return GetEnvironmentFolder(p.variable);
+    case Source::SpecialFolder:
+      return GetSpecialFolder(p.csidl);
     case Source::InstallPath:
       // Only a trailing backslash goes; a folder given without one keeps its last letter.
       if (!installFolder.empty() && installFolder.back() == L'\\')

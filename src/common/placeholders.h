@@ -45,8 +45,8 @@ std::wstring ReplaceExact(const std::wstring& text, const std::wstring& from, co
 
 // The folders behind the folder placeholders, each with one trailing backslash, or ""
 // when the system has none.
-std::wstring GetSystemFolder();                                // <system>
+std::wstring GetSystemFolder();                               // <system>
 std::wstring GetEnvironmentFolder(const std::wstring& name);  // <windows>, <temp>, <programfiles>
-std::wstring GetSpecialFolder(int csidl);                      // <startup> ... <appdatapublic>
+std::wstring GetSpecialFolder(int csidl);                     // <startup> ... <appdatapublic>
 
 #endif

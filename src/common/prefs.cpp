@@ -20,17 +20,17 @@ struct PrefLine {
 
 struct PrefState {
   HANDLE file = INVALID_HANDLE_VALUE;
-  std::wstring path;       // full path of the file, or the kept name after a failed open
-  bool keptName = false;   // open failed: writes create the file at close
+  std::wstring path;      // full path of the file, or the kept name after a failed open
+  bool keptName = false;  // open failed: writes create the file at close
   bool modified = false;
   bool readOnly = false;
   bool mustEmpty = false;  // created over a non-empty file: rewrite even without writes
   bool utf8 = false;       // the file began with a byte-order mark
   std::vector<PrefLine> lines;
-  int currentGroup = -1;   // index of the group line, -1 for the unnamed group
-  bool pending = false;    // pendingGroup names a group that does not exist yet
+  int currentGroup = -1;  // index of the group line, -1 for the unnamed group
+  bool pending = false;   // pendingGroup names a group that does not exist yet
   std::string pendingGroup;
-  bool badGroup = false;   // the last selected name cannot be a group: no reads, no writes
+  bool badGroup = false;  // the last selected name cannot be a group: no reads, no writes
 };
 
 std::atomic<unsigned> g_codePage{CP_ACP};
@@ -122,7 +122,8 @@ void Parse(PrefState& s, std::string text) {
     if (line.empty()) continue;  // blank lines are not kept
     if (line[0] == '[') {
       size_t close = line.find(']');
-      s.lines.push_back({LineKind::Group, line.substr(1, close == std::string::npos ? std::string::npos : close - 1), {}});
+      s.lines.push_back(
+          {LineKind::Group, line.substr(1, close == std::string::npos ? std::string::npos : close - 1), {}});
     } else if (line[0] == ';') {
       size_t from = (line.size() > 1 && line[1] == ' ') ? 2 : 1;
       s.lines.push_back({LineKind::Comment, line.substr(from), {}});
@@ -146,9 +147,15 @@ std::string Serialize(const PrefState& s) {
   if (s.utf8) out = "\xEF\xBB\xBF\r\n";
   for (const PrefLine& l : s.lines) {
     switch (l.kind) {
-      case LineKind::Group: out += "[" + l.name + "]"; break;
-      case LineKind::Comment: out += "; " + l.name; break;
-      case LineKind::Key: out += l.name + " = " + l.value; break;
+      case LineKind::Group:
+        out += "[" + l.name + "]";
+        break;
+      case LineKind::Comment:
+        out += "; " + l.name;
+        break;
+      case LineKind::Key:
+        out += l.name + " = " + l.value;
+        break;
     }
     out += "\r\n";
   }
@@ -217,9 +224,7 @@ bool UsableValue(const std::string& value) {
   return value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
-bool UsableGroup(const std::string& name) {
-  return name.find_first_of(std::string("\r\n]\0", 4)) == std::string::npos;
-}
+bool UsableGroup(const std::string& name) { return name.find_first_of(std::string("\r\n]\0", 4)) == std::string::npos; }
 
 // Index of the first key line called key (in file text) in the current group, or -1.
 int FindKey(const PrefState& s, const std::string& key) {

@@ -61,9 +61,8 @@ const RootName kRootNames[] = {
 };
 
 bool IsPredefinedRoot(HKEY root) {
-  return root == HKEY_CLASSES_ROOT || root == HKEY_CURRENT_USER || root == HKEY_LOCAL_MACHINE ||
-         root == HKEY_USERS || root == HKEY_PERFORMANCE_DATA || root == HKEY_CURRENT_CONFIG ||
-         root == HKEY_DYN_DATA;
+  return root == HKEY_CLASSES_ROOT || root == HKEY_CURRENT_USER || root == HKEY_LOCAL_MACHINE || root == HKEY_USERS ||
+         root == HKEY_PERFORMANCE_DATA || root == HKEY_CURRENT_CONFIG || root == HKEY_DYN_DATA;
 }
 
 // Closes the key on every way out of an operation.
@@ -80,8 +79,7 @@ struct OpenKey {
 // The checks every operation starts with. The backslash goes before the emptiness test:
 // a sub key of just "\" would otherwise reach the system as "" and name the root key
 // itself, which a deletion must never touch.
-bool CheckArguments(HKEY root, const std::wstring& subKey, const std::wstring* valueName,
-                    std::wstring* path) {
+bool CheckArguments(HKEY root, const std::wstring& subKey, const std::wstring* valueName, std::wstring* path) {
   ClearError();
   if (!IsPredefinedRoot(root)) {
     SetError(kRegErrorRootEmpty);
@@ -106,8 +104,8 @@ bool KeyOpensForReading(HKEY root, const std::wstring& path) {
 }
 
 // Checks, makes sure the key exists and opens it. valueName nullptr: no name required.
-bool OpenExisting(HKEY root, const std::wstring& subKey, const std::wstring* valueName,
-                  REGSAM access, OpenKey* key, std::wstring* path) {
+bool OpenExisting(HKEY root, const std::wstring& subKey, const std::wstring* valueName, REGSAM access, OpenKey* key,
+                  std::wstring* path) {
   if (!CheckArguments(root, subKey, valueName, path)) return false;
   if (!KeyOpensForReading(root, *path)) {
     SetError(kRegErrorSubKeyMissing);
@@ -131,8 +129,7 @@ struct RawValue {
 bool QueryValue(HKEY key, const std::wstring& name, RawValue* value) {
   for (int attempt = 0; attempt < 8; ++attempt) {
     DWORD size = 0;
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &value->type, nullptr, &size) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &value->type, nullptr, &size) != ERROR_SUCCESS) {
       SetError(kRegErrorReading);
       return false;
     }
@@ -142,8 +139,7 @@ bool QueryValue(HKEY key, const std::wstring& name, RawValue* value) {
       return false;
     }
     value->size = size;
-    LONG r = RegQueryValueExW(key, name.c_str(), nullptr, &value->type, value->bytes.get(),
-                              &value->size);
+    LONG r = RegQueryValueExW(key, name.c_str(), nullptr, &value->type, value->bytes.get(), &value->size);
     if (r == ERROR_SUCCESS) return true;
     if (r != ERROR_MORE_DATA) break;
   }
@@ -192,15 +188,13 @@ std::wstring HexBytesOf(const RawValue& v) {
   return text;
 }
 
-void SetValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-              bool nameRequired, DWORD type, const void* data, size_t size) {
+void SetValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, bool nameRequired, DWORD type,
+              const void* data, size_t size) {
   OpenKey key;
   std::wstring path;
-  if (!OpenExisting(root, subKey, nameRequired ? &valueName : nullptr, KEY_ALL_ACCESS, &key, &path))
-    return;
-  if (size > 0xFFFFFFFFu ||
-      RegSetValueExW(key.key, valueName.c_str(), 0, type, static_cast<const BYTE*>(data),
-                     static_cast<DWORD>(size)) != ERROR_SUCCESS)
+  if (!OpenExisting(root, subKey, nameRequired ? &valueName : nullptr, KEY_ALL_ACCESS, &key, &path)) return;
+  if (size > 0xFFFFFFFFu || RegSetValueExW(key.key, valueName.c_str(), 0, type, static_cast<const BYTE*>(data),
+                                           static_cast<DWORD>(size)) != ERROR_SUCCESS)
     SetError(kRegErrorWrite);
 }
 
@@ -217,8 +211,7 @@ int HexDigit(wchar_t c) {
 bool ParseHexBytes(const std::wstring& data, std::vector<unsigned char>* bytes) {
   std::wstring text;
   size_t first = data.find_first_not_of(L' ');
-  if (first != std::wstring::npos)
-    text = data.substr(first, data.find_last_not_of(L' ') - first + 1);
+  if (first != std::wstring::npos) text = data.substr(first, data.find_last_not_of(L' ') - first + 1);
   text += L' ';
   size_t count = text.size() / 3;
   if (count < 1) {
@@ -286,8 +279,7 @@ int RegistryKeyExists(HKEY root, const std::wstring& subKey) {
   return 1;
 }
 
-std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey,
-                               const std::wstring& valueName) {
+std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
   OpenKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nullptr, KEY_READ, &key, &path)) return L"";
@@ -313,14 +305,12 @@ std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey,
   return L"";
 }
 
-std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey,
-                                   const std::wstring& valueName) {
+std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
   OpenKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nullptr, KEY_READ, &key, &path)) return L"";
   DWORD type = REG_NONE;
-  if (RegQueryValueExW(key.key, valueName.c_str(), nullptr, &type, nullptr, nullptr) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.key, valueName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
     SetError(kRegErrorReading);
     return L"";
   }
@@ -344,30 +334,27 @@ void CreateRegistryKey(HKEY root, const std::wstring& subKey) {
   if (!CheckArguments(root, subKey, nullptr, &path)) return;
   OpenKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key.key, &disposition) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key.key,
+                      &disposition) != ERROR_SUCCESS)
     SetError(kRegErrorCreate);
 }
 
 void WriteRegistryString(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
                          const std::wstring& text) {
-  SetValue(root, subKey, valueName, false, REG_SZ, text.c_str(),
-           (text.size() + 1) * sizeof(wchar_t));
+  SetValue(root, subKey, valueName, false, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
 void WriteRegistryExpandString(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
                                const std::wstring& text) {
-  SetValue(root, subKey, valueName, true, REG_EXPAND_SZ, text.c_str(),
-           (text.size() + 1) * sizeof(wchar_t));
+  SetValue(root, subKey, valueName, true, REG_EXPAND_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-void WriteRegistryDword(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                        DWORD number) {
+void WriteRegistryDword(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD number) {
   SetValue(root, subKey, valueName, true, REG_DWORD, &number, sizeof number);
 }
 
-void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                         const std::wstring& data, int mode) {
+void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstring& valueName, const std::wstring& data,
+                         int mode) {
   std::wstring path;
   if (!CheckArguments(root, subKey, &valueName, &path)) return;
   if (mode != kRegBinaryText) {
@@ -397,9 +384,7 @@ void DeleteRegistryValue(HKEY root, const std::wstring& subKey, const std::wstri
   if (RegDeleteValueW(key.key, valueName.c_str()) != ERROR_SUCCESS) SetError(kRegErrorDeleteValue);
 }
 
-void DeleteRegistryKey(HKEY root, const std::wstring& subKey) {
-  DeleteRegistryKeyIfEmpty(root, subKey, 0);
-}
+void DeleteRegistryKey(HKEY root, const std::wstring& subKey) { DeleteRegistryKeyIfEmpty(root, subKey, 0); }
 
 void DeleteRegistryKeyIfEmpty(HKEY root, const std::wstring& subKey, int check) {
   std::wstring path;
@@ -408,8 +393,8 @@ void DeleteRegistryKeyIfEmpty(HKEY root, const std::wstring& subKey, int check) 
     if (!OpenExisting(root, subKey, nullptr, KEY_ALL_ACCESS, &key, &path)) return;
     if (check > 0) {
       DWORD subKeys = 0, values = 0;
-      if (RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      if (RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+                           nullptr, nullptr) != ERROR_SUCCESS) {
         SetError(kRegErrorOther);
         return;
       }
@@ -422,16 +407,10 @@ void DeleteRegistryKeyIfEmpty(HKEY root, const std::wstring& subKey, int check) 
   if (RegDeleteKeyW(root, path.c_str()) != ERROR_SUCCESS) SetError(kRegErrorDeleteKey);
 }
 
-std::wstring GetCommonProgramsFolder() {
-  return SpecialFolder(CSIDL_COMMON_PROGRAMS, kRegErrorProgramsFolder);
-}
+std::wstring GetCommonProgramsFolder() { return SpecialFolder(CSIDL_COMMON_PROGRAMS, kRegErrorProgramsFolder); }
 
-std::wstring GetUserProgramsFolder() {
-  return SpecialFolder(CSIDL_PROGRAMS, kRegErrorProgramsFolder);
-}
+std::wstring GetUserProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS, kRegErrorProgramsFolder); }
 
-std::wstring GetCommonDesktopFolder() {
-  return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY, kRegErrorDesktopFolder);
-}
+std::wstring GetCommonDesktopFolder() { return SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY, kRegErrorDesktopFolder); }
 
 std::wstring GetUserDesktopFolder() { return SpecialFolder(CSIDL_DESKTOP, kRegErrorDesktopFolder); }

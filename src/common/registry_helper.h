@@ -67,11 +67,9 @@ int RegistryKeyExists(HKEY root, const std::wstring& subKey);
 // REG_SZ and REG_EXPAND_SZ: the stored text, not expanded; REG_MULTI_SZ: every string
 // followed by CR LF; REG_DWORD: the unsigned number in decimal; REG_BINARY: each byte as
 // two upper-case hexadecimal digits and a blank. Empty (and an error) for other types.
-std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey,
-                               const std::wstring& valueName);
+std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
 // "REG_SZ", "REG_EXPAND_SZ", "REG_BINARY", "REG_DWORD", "REG_MULTI_SZ"; empty for others.
-std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey,
-                                   const std::wstring& valueName);
+std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
 // Creates the key with every missing level; an existing key is left as it is.
 void CreateRegistryKey(HKEY root, const std::wstring& subKey);
 // The writes need an existing key. An empty value name means the key's default value
@@ -80,11 +78,10 @@ void WriteRegistryString(HKEY root, const std::wstring& subKey, const std::wstri
                          const std::wstring& text);
 void WriteRegistryExpandString(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
                                const std::wstring& text);
-void WriteRegistryDword(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                        DWORD number);
+void WriteRegistryDword(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD number);
 // Text form, mode kRegBinaryText: "0A 1B FF" gives the bytes 0A, 1B, FF.
-void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                         const std::wstring& data, int mode);
+void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstring& valueName, const std::wstring& data,
+                         int mode);
 // Block form, mode kRegBinaryBlock: the whole block is written.
 void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
                          const std::vector<unsigned char>& data, int mode);

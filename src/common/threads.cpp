@@ -38,8 +38,7 @@ unsigned __stdcall ThreadMain(void* p) {
 HANDLE TakeHandle(int number) {
   HANDLE copy = nullptr;
   Threads().With(number, [&](ThreadRecord& t) {
-    if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &copy, 0, FALSE,
-                         DUPLICATE_SAME_ACCESS))
+    if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
       copy = nullptr;
   });
   return copy;

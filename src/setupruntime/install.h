@@ -18,17 +18,17 @@ struct InstallInputs {
   SetupConfig config;                  // installDir and shortcutFolder already resolved
   std::vector<VariableRow> variables;  // values read at start-up
   std::vector<CommandRow> commands;
-  SetupTexts texts;                    // the language in use (texts.languageFile is its path)
-  std::wstring languageName;           // the chosen language; empty for a single-language setup
-  std::wstring workFolder;             // ends with "\"
-  std::wstring setupPath;              // the setup's own file; the program archive ends it
-  ZipWindow archive;                   // where in setupPath the program archive lies
-  std::wstring startMenuRoot;          // ends with "\"
-  std::wstring desktopFolder;          // ends with "\"
-  std::wstring installFolderField;     // the text of the installation-folder field
-  std::wstring startMenuField;         // the text of the start-menu-folder field
-  int desktopChecked = 0;              // the desktop check box of the additional-tasks page
-  int startMenuChecked = 0;            // the start-menu check box of the additional-tasks page
+  SetupTexts texts;                        // the language in use (texts.languageFile is its path)
+  std::wstring languageName;               // the chosen language; empty for a single-language setup
+  std::wstring workFolder;                 // ends with "\"
+  std::wstring setupPath;                  // the setup's own file; the program archive ends it
+  ZipWindow archive;                       // where in setupPath the program archive lies
+  std::wstring startMenuRoot;              // ends with "\"
+  std::wstring desktopFolder;              // ends with "\"
+  std::wstring installFolderField;         // the text of the installation-folder field
+  std::wstring startMenuField;             // the text of the start-menu-folder field
+  int desktopChecked = 0;                  // the desktop check box of the additional-tasks page
+  int startMenuChecked = 0;                // the start-menu check box of the additional-tasks page
   const void* uninstallerImage = nullptr;  // the carried uninstaller, written unchanged
   size_t uninstallerImageSize = 0;
 };

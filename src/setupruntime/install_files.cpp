@@ -21,7 +21,7 @@ struct ArchiveEntry {
   ZipEntryPlace place;
   bool located = false;  // place holds where the entry is
   bool safe = true;
-  bool shared = false;   // another entry has the same target
+  bool shared = false;  // another entry has the same target
 };
 
 // Lets an update of the installing page through when the last one is at least the

@@ -18,7 +18,7 @@ struct InstallRun {
   std::vector<TextVariable> variables;
   bool logging = false;  // the uninstaller is installed, so everything made is recorded
   UninstallLogWriter log;
-  int counter = 0;                   // progress
+  int counter = 0;                    // progress
   std::vector<std::wstring> folders;  // folders of the archive, in archive order
 };
 

@@ -17,9 +17,7 @@ namespace {
 class WizardInstallUi : public InstallUi {
  public:
   void SetStatusText(const std::wstring& text) override { SetControlTextW(kStatusText, text); }
-  void SetProgressRange(int maximum) override {
-    SendMessageW(ControlHandle(kProgressBar), PBM_SETRANGE32, 0, maximum);
-  }
+  void SetProgressRange(int maximum) override { SendMessageW(ControlHandle(kProgressBar), PBM_SETRANGE32, 0, maximum); }
   void SetProgressValue(int value) override { SetControlState(kProgressBar, value); }
   void ShowError(const std::wstring& title, const std::wstring& text) override {
     SetupMessage(title, text, MB_OK | MB_ICONSTOP);

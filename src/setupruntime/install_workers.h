@@ -34,11 +34,11 @@ struct ExtractJob {
 };
 
 struct ExtractPool {
-  std::wstring destination;       // the installation folder, ends with "\"
-  std::vector<ExtractJob> jobs;   // in archive order
-  size_t next = 0;                // the first job no worker has taken
-  size_t released = 0;            // jobs the install thread is done with
-  size_t ahead = 0;               // how far beyond `released` a worker may take a job
+  std::wstring destination;      // the installation folder, ends with "\"
+  std::vector<ExtractJob> jobs;  // in archive order
+  size_t next = 0;               // the first job no worker has taken
+  size_t released = 0;           // jobs the install thread is done with
+  size_t ahead = 0;              // how far beyond `released` a worker may take a job
   std::atomic<bool> stop{false};
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;

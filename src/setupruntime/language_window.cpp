@@ -10,22 +10,37 @@
 LanguageWindowTexts LanguageWindowTextsFor(WORD primaryLanguage) {
   switch (primaryLanguage) {
     case 0x1F:
-      return {L"Dil se\u00e7imi", L"L\u00fctfen kurulum i\u00e7in bir dil se\u00e7iniz.", L"Tamam", L"Iptal",
-              L"Y\u00fcklemeyi iptal etmek istiyor musunuz?", L"Dil dosyasi y\u00fcklenemedi!"};
+      return {
+          L"Dil se\u00e7imi", L"L\u00fctfen kurulum i\u00e7in bir dil se\u00e7iniz.", L"Tamam",
+          L"Iptal",           L"Y\u00fcklemeyi iptal etmek istiyor musunuz?",         L"Dil dosyasi y\u00fcklenemedi!"};
     case 0x07:
       return {L"Sprachenauswahl",
               L"Bitte w\u00e4hlen Sie eine Sprache aus, die f\u00fcr den Installationsvorgang benutzt werden soll.",
-              L"OK", L"Abbrechen", L"M\u00f6chten Sie das Setup abbrechen?",
+              L"OK",
+              L"Abbrechen",
+              L"M\u00f6chten Sie das Setup abbrechen?",
               L"Die Sprachdatei konnte nicht geladen werden!"};
     case 0x0C:
-      return {L"Choix de la langue", L"Choisissez la langue pour la proc\u00e9dure d'installation", L"OK",
-              L"Annuler", L"Voulez vous Annuler l'installation?", L"Impossible de charger le fichier de langue."};
+      return {L"Choix de la langue",
+              L"Choisissez la langue pour la proc\u00e9dure d'installation",
+              L"OK",
+              L"Annuler",
+              L"Voulez vous Annuler l'installation?",
+              L"Impossible de charger le fichier de langue."};
     case 0x0A:
-      return {L"Selecci\u00f3n del idioma", L"Por favor, selecciona un idioma para la instalaci\u00f3n.", L"OK",
-              L"Cancelar", L"\u00bfDesea cancelar la instalaci\u00f3n?", L"No se pudo cargar el fichero de idioma."};
+      return {L"Selecci\u00f3n del idioma",
+              L"Por favor, selecciona un idioma para la instalaci\u00f3n.",
+              L"OK",
+              L"Cancelar",
+              L"\u00bfDesea cancelar la instalaci\u00f3n?",
+              L"No se pudo cargar el fichero de idioma."};
     default:
-      return {L"Language selection", L"Please select a language for the installation process.", L"OK", L"Cancel",
-              L"Do you want to abort the installation?", L"Could not load the language file!"};
+      return {L"Language selection",
+              L"Please select a language for the installation process.",
+              L"OK",
+              L"Cancel",
+              L"Do you want to abort the installation?",
+              L"Could not load the language file!"};
   }
 }
 

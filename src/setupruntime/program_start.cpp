@@ -25,8 +25,8 @@ bool Create(const std::wstring& applicationName, const std::wstring& commandLine
     si.wShowWindow = SW_HIDE;
   }
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr,
-                      FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+  if (!CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     return false;
   }
   CloseHandle(pi.hThread);

@@ -103,9 +103,12 @@ OsConfig ReadOsConfig(const std::wstring& folder) {
 
 int IsOsSupported(const OsConfig& os, const std::wstring& osName) {
   const std::pair<const wchar_t*, int> systems[] = {
-      {L"Windows 2000", os.windows2000},   {L"Windows XP", os.windowsXP},
-      {L"Windows Server 2003", os.windowsServer2003}, {L"Windows Vista", os.windowsVista},
-      {L"Windows Server 2008", os.windowsServer2008}, {L"Windows 7", os.windows7},
+      {L"Windows 2000", os.windows2000},
+      {L"Windows XP", os.windowsXP},
+      {L"Windows Server 2003", os.windowsServer2003},
+      {L"Windows Vista", os.windowsVista},
+      {L"Windows Server 2008", os.windowsServer2008},
+      {L"Windows 7", os.windows7},
       {L"Windows 8", os.windows8},
   };
   for (const auto& s : systems) {
@@ -119,7 +122,9 @@ std::vector<std::wstring> ReadLanguageNames(const std::wstring& folder) {
                                    [](const std::vector<std::wstring>& t, int32_t, std::wstring* r) { *r = t[0]; });
 }
 
-std::vector<ShortcutRow> ReadDesktopShortcuts(const std::wstring& folder) { return ReadShortcuts(folder + L"Desktop.dat"); }
+std::vector<ShortcutRow> ReadDesktopShortcuts(const std::wstring& folder) {
+  return ReadShortcuts(folder + L"Desktop.dat");
+}
 
 std::vector<ShortcutRow> ReadStartMenuShortcuts(const std::wstring& folder) {
   return ReadShortcuts(folder + L"Startmenu.dat");
@@ -133,20 +138,18 @@ std::vector<RegistryRow> ReadRegistryRows(const std::wstring& folder) {
 }
 
 std::vector<VariableRow> ReadVariableRows(const std::wstring& folder) {
-  return ReadRecords<VariableRow>(folder + L"Variables.dat", 5, false,
-                                  [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
-                                    r->name = t[0];
-                                    r->rootKeyName = t[1];
-                                    r->subKey = t[2];
-                                    r->valueName = t[3];
-                                    r->defaultValue = t[4];
-                                    HKEY root = RootKeyFromName(t[1]);
-                                    // The predefined keys are sign-extended handles; the
-                                    // record keeps the plain 32-bit number (0x80000003...).
-                                    r->rootKey = root != nullptr ? static_cast<uint32_t>(
-                                                                       reinterpret_cast<uintptr_t>(root))
-                                                                 : 0x80000000u;
-                                  });
+  return ReadRecords<VariableRow>(
+      folder + L"Variables.dat", 5, false, [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
+        r->name = t[0];
+        r->rootKeyName = t[1];
+        r->subKey = t[2];
+        r->valueName = t[3];
+        r->defaultValue = t[4];
+        HKEY root = RootKeyFromName(t[1]);
+        // The predefined keys are sign-extended handles; the
+        // record keeps the plain 32-bit number (0x80000003...).
+        r->rootKey = root != nullptr ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(root)) : 0x80000000u;
+      });
 }
 
 std::vector<CommandRow> ReadCommandRows(const std::wstring& folder) {

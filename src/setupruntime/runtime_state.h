@@ -33,13 +33,13 @@ struct RuntimeState {
   std::vector<VariableRow> variables;
   std::vector<CommandRow> commands;
   SetupTexts texts;
-  std::wstring languageName;  // empty for a setup with one language
-  std::wstring workFolder;    // ends with "\"; empty until it exists
-  std::wstring setupPath;     // this program's own file
-  ZipWindow archive;          // where the program archive lies in it
+  std::wstring languageName;   // empty for a setup with one language
+  std::wstring workFolder;     // ends with "\"; empty until it exists
+  std::wstring setupPath;      // this program's own file
+  ZipWindow archive;           // where the program archive lies in it
   std::wstring startMenuRoot;  // ends with "\"
   int startMenuCsidl = 2;
-  std::wstring desktopFolder;  // ends with "\"
+  std::wstring desktopFolder;     // ends with "\"
   HICON folderIcon = nullptr;     // shell32 icon 19
   HICON startMenuIcon = nullptr;  // shell32 icon 4
   std::atomic<int> page{-1};      // wizard page; -1 while the language window is shown

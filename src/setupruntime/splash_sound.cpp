@@ -75,9 +75,9 @@ SplashSound* PlaySplashSound(HWND window, const std::wstring& path) {
   SplashSound* s = new SplashSound;
   s->library = LoadLibraryW((std::wstring(system, n) + L"\\dsound.dll").c_str());
   using CreateFn = HRESULT(WINAPI*)(LPCGUID, IDirectSound**, IUnknown*);
-  CreateFn create = s->library ? reinterpret_cast<CreateFn>(reinterpret_cast<void*>(
-                                     GetProcAddress(s->library, "DirectSoundCreate")))
-                               : nullptr;
+  CreateFn create =
+      s->library ? reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(s->library, "DirectSoundCreate")))
+                 : nullptr;
   if (!create || FAILED(create(nullptr, &s->device, nullptr)) ||
       FAILED(s->device->SetCooperativeLevel(window, DSSCL_NORMAL))) {
     FreeSplashSound(s);

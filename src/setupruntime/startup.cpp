@@ -113,8 +113,7 @@ void LoadSetupIcon() {
 }
 
 void CheckSystem() {
-  if (!IsOsSupported(ReadOsConfig(Runtime().workFolder), GetOsName()))
-    Fail(L"Your operating system is not supported.");
+  if (!IsOsSupported(ReadOsConfig(Runtime().workFolder), GetOsName())) Fail(L"Your operating system is not supported.");
 }
 
 void ReadLists() {

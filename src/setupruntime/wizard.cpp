@@ -75,12 +75,23 @@ void BrowseStartMenuFolder() {
 
 void HandleWizardControl(int control) {
   switch (control) {
-    case kInstallFolderBrowse: BrowseInstallFolder(); break;
-    case kStartMenuBrowse: BrowseStartMenuFolder(); break;
-    case kBackButton: GoBack(); break;
-    case kNextButton: GoNext(); break;
-    case kCancelButton: AskToEnd(); break;
-    default: break;
+    case kInstallFolderBrowse:
+      BrowseInstallFolder();
+      break;
+    case kStartMenuBrowse:
+      BrowseStartMenuFolder();
+      break;
+    case kBackButton:
+      GoBack();
+      break;
+    case kNextButton:
+      GoNext();
+      break;
+    case kCancelButton:
+      AskToEnd();
+      break;
+    default:
+      break;
   }
 }
 
@@ -120,8 +131,10 @@ void RunWizardLoop() {
       }
       // The language window has no way to be closed but its buttons.
     } else if (event == kEventControl && EventType() == kEventTypeLeftClick) {
-      if (window == kLanguageWindow) HandleLanguageWindowEvent(EventControl());
-      else if (window == kWizardWindow) HandleWizardControl(EventControl());
+      if (window == kLanguageWindow)
+        HandleLanguageWindowEvent(EventControl());
+      else if (window == kWizardWindow)
+        HandleWizardControl(EventControl());
     }
     UpdateNextEnabled();
   }

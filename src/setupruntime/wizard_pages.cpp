@@ -160,9 +160,9 @@ void CreateWizardWindow() {
   RuntimeState& r = Runtime();
   const SetupTexts& t = r.texts;
   const SetupConfig& c = r.config;
-  if (!OpenRuntimeWindowW(kWizardWindow, 0, 0, kWidth, kHeight, t.mainTitle,
-                          kWindowTitleBar | kWindowSystemMenu | kWindowMinimizeBox | kWindowScreenCentered |
-                              kWindowInvisible))
+  if (!OpenRuntimeWindowW(
+          kWizardWindow, 0, 0, kWidth, kHeight, t.mainTitle,
+          kWindowTitleBar | kWindowSystemMenu | kWindowMinimizeBox | kWindowScreenCentered | kWindowInvisible))
     ExitSetup(1);
   WelcomePage(t);
   LicencePage(t);

@@ -219,8 +219,8 @@ namespace {
 int CurrentEntry(ZipReader* reader, unz_file_info64* info, std::wstring* name) {
   if (reader == nullptr) return UNZ_PARAMERROR;
   std::vector<char>& raw = reader->name;
-  int result = unzGetCurrentFileInfo64(reader->uf, info, raw.data(), static_cast<uLong>(raw.size()), nullptr, 0,
-                                       nullptr, 0);
+  int result =
+      unzGetCurrentFileInfo64(reader->uf, info, raw.data(), static_cast<uLong>(raw.size()), nullptr, 0, nullptr, 0);
   if (result != UNZ_OK) return result;
   // Bit 11: the name is UTF-8 (a name the OEM code page could not hold).
   UINT codePage = (info->flag & (1u << 11)) != 0 ? CP_UTF8 : CP_OEMCP;

@@ -14,9 +14,9 @@ constexpr size_t kBlockSize = 64 * 1024;
 
 struct WindowStream {
   HANDLE h = INVALID_HANDLE_VALUE;
-  uint64_t start = 0;   // the window in the file
+  uint64_t start = 0;  // the window in the file
   uint64_t length = 0;
-  uint64_t pos = 0;     // from the window's start
+  uint64_t pos = 0;  // from the window's start
   std::vector<char> block = std::vector<char>(kBlockSize);
   uint64_t blockAt = 0;  // from the window's start
   size_t blockFilled = 0;

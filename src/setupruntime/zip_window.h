@@ -30,7 +30,6 @@ void FillZipWindowFuncs(zlib_filefunc64_def* funcs, const ZipWindow* window);
 
 // Reads count bytes at offset (counted from the window's start) of the window in file.
 // False when they are not all there.
-bool ReadZipWindowBytes(const std::wstring& file, const ZipWindow& window, uint64_t offset, void* data,
-                        unsigned count);
+bool ReadZipWindowBytes(const std::wstring& file, const ZipWindow& window, uint64_t offset, void* data, unsigned count);
 
 #endif

@@ -28,8 +28,8 @@ struct TitleRec {
 struct MenuBarRec {
   HWND owner = nullptr;  // receives the commands
   HWND bar = nullptr;
-  int toolbar = -1;      // the bar's number among the tool bars
-  int uiStyle = 0;       // kept for the styled drawing
+  int toolbar = -1;  // the bar's number among the tool bars
+  int uiStyle = 0;   // kept for the styled drawing
   std::vector<TitleRec> titles;
 };
 

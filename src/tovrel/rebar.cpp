@@ -66,24 +66,26 @@ int FreeRebar(intptr_t rebar) { return Rebars().FreeByWindow(rebar); }
 
 }  // namespace tovrel
 
-using tovrel::Rebars;
 using tovrel::RebarRec;
+using tovrel::Rebars;
 
 intptr_t CreateRebar(int number, HWND parent, HBITMAP background, int flags, int option) {
   if (!Rebars().CanTake(number) || !IsWindow(parent)) return 0;
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_COOL_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   // Only the low word is window style; the UI-style bits above it are the toolkit's.
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NODIVIDER |
-                (static_cast<DWORD>(flags) & 0xFFFF);
-  HWND w = CreateWindowExW(0, REBARCLASSNAMEW, nullptr, style, 0, 0, 0, 0, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NODIVIDER | (static_cast<DWORD>(flags) & 0xFFFF);
+  HWND w = CreateWindowExW(0, REBARCLASSNAMEW, nullptr, style, 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
   if (!w) return 0;
   RebarRec rec;
   rec.window = w;
   rec.parent = parent;
   rec.background = background;
-  rec.uiStyle = (flags & UISTYLE_OFFICE2003) ? UISTYLE_OFFICE2003 : (flags & UISTYLE_OFFICE2007) ? UISTYLE_OFFICE2007 : 0;
+  rec.uiStyle = (flags & UISTYLE_OFFICE2003)   ? UISTYLE_OFFICE2003
+                : (flags & UISTYLE_OFFICE2007) ? UISTYLE_OFFICE2007
+                                               : 0;
   rec.option = option;
   int used = 0;
   if (!Rebars().Add(number, std::move(rec), &used)) return 0;

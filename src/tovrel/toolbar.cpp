@@ -22,9 +22,9 @@ struct ToolbarRec {
   HWND window = nullptr;
   HWND parent = nullptr;
   int flags = 0;
-  int uiStyle = 0;                // kept for the styled drawing
-  HIMAGELIST images = nullptr;    // none for a tool bar without pictures
-  std::vector<int> commands;      // ids of its buttons
+  int uiStyle = 0;              // kept for the styled drawing
+  HIMAGELIST images = nullptr;  // none for a tool bar without pictures
+  std::vector<int> commands;    // ids of its buttons
 };
 
 void ReleaseToolbar(ToolbarRec& t) {
@@ -55,9 +55,8 @@ int AddPicture(HIMAGELIST list, HANDLE image) {
 
 bool HoldsCommand(int toolbar, int id) {
   bool held = false;
-  Toolbars().With(toolbar, [&](ToolbarRec& t) {
-    held = std::find(t.commands.begin(), t.commands.end(), id) != t.commands.end();
-  });
+  Toolbars().With(
+      toolbar, [&](ToolbarRec& t) { held = std::find(t.commands.begin(), t.commands.end(), id) != t.commands.end(); });
   return held;
 }
 
@@ -76,8 +75,8 @@ intptr_t MakeToolbar(int number, HWND parent, int imageWidth, int imageHeight, i
   // The styled tool bars are flat; until they draw themselves the system's flat look is
   // the closest.
   if (UiStyleOf(flags)) style |= TBSTYLE_FLAT;
-  HWND w = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, 0, 0, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  HWND w = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
   if (!w) return 0;
   SendMessageW(w, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   DWORD ex = TBSTYLE_EX_DRAWDDARROWS;

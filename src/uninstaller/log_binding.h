@@ -26,8 +26,7 @@ enum class LogBinding {
 };
 
 // What a key found for the uninstaller says of a log with digest logDigest (lowercase hex).
-LogBinding JudgeLogBinding(bool keyFound, bool hasDigest, const std::wstring& keptDigest,
-                           const std::string& logDigest);
+LogBinding JudgeLogBinding(bool keyFound, bool hasDigest, const std::wstring& keptDigest, const std::string& logDigest);
 // The program path of an UninstallString: the command without blanks around it and
 // without the quotes the setup puts around it.
 std::wstring UninstallCommandPath(const std::wstring& uninstallString);

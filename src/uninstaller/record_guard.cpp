@@ -27,9 +27,7 @@ size_t RootLength(const std::wstring& s) {
   return share;
 }
 
-bool IsDriveOrShareRoot(const std::wstring& normalised) {
-  return RootLength(normalised) >= normalised.size();
-}
+bool IsDriveOrShareRoot(const std::wstring& normalised) { return RootLength(normalised) >= normalised.size(); }
 
 std::wstring WithSlash(const std::wstring& folder) {
   return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
@@ -99,17 +97,48 @@ bool PathInside(const std::wstring& path, const std::wstring& folder) {
 
 std::vector<std::wstring> SystemProtectedFolders() {
   static const int kFolders[] = {
-      CSIDL_WINDOWS,          CSIDL_SYSTEM,           CSIDL_SYSTEMX86,         CSIDL_PROGRAM_FILES,
-      CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_PROFILE,
-      CSIDL_APPDATA,          CSIDL_LOCAL_APPDATA,    CSIDL_COMMON_APPDATA,    CSIDL_PERSONAL,
-      CSIDL_COMMON_DOCUMENTS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PROGRAMS,
-      CSIDL_COMMON_PROGRAMS,  CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU,  CSIDL_STARTUP,
-      CSIDL_COMMON_STARTUP,   CSIDL_FONTS,            CSIDL_MYMUSIC,           CSIDL_MYPICTURES,
-      CSIDL_MYVIDEO,          CSIDL_COMMON_MUSIC,     CSIDL_COMMON_PICTURES,   CSIDL_COMMON_VIDEO,
-      CSIDL_FAVORITES,        CSIDL_SENDTO,           CSIDL_TEMPLATES,         CSIDL_COMMON_TEMPLATES,
-      CSIDL_RECENT,           CSIDL_NETHOOD,          CSIDL_PRINTHOOD,         CSIDL_INTERNET_CACHE,
-      CSIDL_COOKIES,          CSIDL_HISTORY,          CSIDL_ADMINTOOLS,        CSIDL_COMMON_ADMINTOOLS,
-      CSIDL_RESOURCES,        CSIDL_CDBURN_AREA,
+      CSIDL_WINDOWS,
+      CSIDL_SYSTEM,
+      CSIDL_SYSTEMX86,
+      CSIDL_PROGRAM_FILES,
+      CSIDL_PROGRAM_FILESX86,
+      CSIDL_PROGRAM_FILES_COMMON,
+      CSIDL_PROGRAM_FILES_COMMONX86,
+      CSIDL_PROFILE,
+      CSIDL_APPDATA,
+      CSIDL_LOCAL_APPDATA,
+      CSIDL_COMMON_APPDATA,
+      CSIDL_PERSONAL,
+      CSIDL_COMMON_DOCUMENTS,
+      CSIDL_DESKTOPDIRECTORY,
+      CSIDL_COMMON_DESKTOPDIRECTORY,
+      CSIDL_PROGRAMS,
+      CSIDL_COMMON_PROGRAMS,
+      CSIDL_STARTMENU,
+      CSIDL_COMMON_STARTMENU,
+      CSIDL_STARTUP,
+      CSIDL_COMMON_STARTUP,
+      CSIDL_FONTS,
+      CSIDL_MYMUSIC,
+      CSIDL_MYPICTURES,
+      CSIDL_MYVIDEO,
+      CSIDL_COMMON_MUSIC,
+      CSIDL_COMMON_PICTURES,
+      CSIDL_COMMON_VIDEO,
+      CSIDL_FAVORITES,
+      CSIDL_SENDTO,
+      CSIDL_TEMPLATES,
+      CSIDL_COMMON_TEMPLATES,
+      CSIDL_RECENT,
+      CSIDL_NETHOOD,
+      CSIDL_PRINTHOOD,
+      CSIDL_INTERNET_CACHE,
+      CSIDL_COOKIES,
+      CSIDL_HISTORY,
+      CSIDL_ADMINTOOLS,
+      CSIDL_COMMON_ADMINTOOLS,
+      CSIDL_RESOURCES,
+      CSIDL_CDBURN_AREA,
   };
   std::vector<std::wstring> list;
   wchar_t path[MAX_PATH];

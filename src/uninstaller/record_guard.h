@@ -29,13 +29,13 @@ struct GuardContext {
 
 enum class GuardVerdict {
   Act,
-  BadPath,     // not an absolute drive or UNC path, or holds "..", "." or wildcards
-  Outside,     // not strictly inside the installation folder or a shortcut root
-  Protected,   // is, holds or lies inside a protected folder
-  Link,        // a folder on the way, or the target itself, is a link
-  NotShortcut, // a file record in a start-menu or desktop folder that is no shell link
-  BadRoot,     // a registry root name that is not one of the five
-  BadKey,      // an empty or protected registry key
+  BadPath,      // not an absolute drive or UNC path, or holds "..", "." or wildcards
+  Outside,      // not strictly inside the installation folder or a shortcut root
+  Protected,    // is, holds or lies inside a protected folder
+  Link,         // a folder on the way, or the target itself, is a link
+  NotShortcut,  // a file record in a start-menu or desktop folder that is no shell link
+  BadRoot,      // a registry root name that is not one of the five
+  BadKey,       // an empty or protected registry key
 };
 
 // The full path of raw, without a trailing backslash unless it is a drive root ("C:\").

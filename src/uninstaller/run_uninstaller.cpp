@@ -45,8 +45,7 @@ int RunUninstaller() {
     UninstallMessage(L"Error", L"Uninstall error!", MB_OK | MB_ICONSTOP);
     return kUninstallFailed;
   }
-  if (UninstallMessage(session.texts.bmT, session.texts.bm, MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return kUninstallDone;
+  if (UninstallMessage(session.texts.bmT, session.texts.bm, MB_YESNO | MB_ICONQUESTION) != IDYES) return kUninstallDone;
   if (!OpenUninstallWindow(session.texts, session.log) || !StartUninstallThread(&session)) {
     UninstallMessage(L"Error", L"Uninstall error!", MB_OK | MB_ICONSTOP);
     return kUninstallFailed;

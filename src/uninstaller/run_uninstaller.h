@@ -8,9 +8,9 @@
 #include "uninstaller/uninstall_thread.h"
 
 // Exit codes of the program.
-constexpr int kUninstallDone = 0;      // removed, or the person declined
-constexpr int kUninstallFailed = 1;    // language file or log refused; nothing removed
-constexpr int kUninstallStopped = 2;   // stopped by the person while it ran
+constexpr int kUninstallDone = 0;     // removed, or the person declined
+constexpr int kUninstallFailed = 1;   // language file or log refused; nothing removed
+constexpr int kUninstallStopped = 2;  // stopped by the person while it ran
 
 // Reads "uninstall_l.zkl" and "uninstall.dat" from folder (ends with "\"), checks the log
 // against the digest in the Add/Remove key of the uninstaller at programPath, and checks

@@ -40,18 +40,18 @@ struct UninstallLog {
   std::wstring installFolder;  // as written, normally with its trailing backslash
   int32_t entryCount = 0;
   std::vector<UninstallRecord> records;  // in file order
-  bool cut = false;        // the file ended inside a record, which was left out
-  size_t wholeLength = 0;  // bytes up to the end of the last whole record (or the header)
-  std::string sha256;      // SHA-256 of those bytes, lowercase hex
+  bool cut = false;                      // the file ended inside a record, which was left out
+  size_t wholeLength = 0;                // bytes up to the end of the last whole record (or the header)
+  std::string sha256;                    // SHA-256 of those bytes, lowercase hex
 };
 
 enum class LogStatus {
   Ok,
-  Missing,        // the file cannot be opened
-  WrongVersion,   // no version number, or not 7
-  ShortHeader,    // a header line or the entry count is missing
-  CutRecord,      // a record's data lines are missing with more of the file after them
-  TooLarge,       // more than the reader accepts
+  Missing,       // the file cannot be opened
+  WrongVersion,  // no version number, or not 7
+  ShortHeader,   // a header line or the entry count is missing
+  CutRecord,     // a record's data lines are missing with more of the file after them
+  TooLarge,      // more than the reader accepts
 };
 
 // Parses the bytes of a log. Lines that are not one of the four markers (outside a

@@ -45,9 +45,9 @@ bool LoadUninstallArtwork() {
 }
 
 bool OpenUninstallWindow(const UninstallTexts& texts, const UninstallLog& log) {
-  if (!OpenRuntimeWindowW(kUninstallWindow, 0, 0, kWidth, kHeight, L"Uninstall " + log.productName,
-                          kWindowTitleBar | kWindowSystemMenu | kWindowMinimizeBox | kWindowScreenCentered |
-                              kWindowInvisible))
+  if (!OpenRuntimeWindowW(
+          kUninstallWindow, 0, 0, kWidth, kHeight, L"Uninstall " + log.productName,
+          kWindowTitleBar | kWindowSystemMenu | kWindowMinimizeBox | kWindowScreenCentered | kWindowInvisible))
     return false;
   HWND window = WindowHandle(kUninstallWindow);
   // The uninstallation cannot be stopped half-way from the title bar.

@@ -7,7 +7,8 @@ namespace {
 
 bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
   size_t n = wcslen(prefix);
-  return text.size() > n && CompareStringOrdinal(text.c_str(), static_cast<int>(n), prefix, static_cast<int>(n), TRUE) == CSTR_EQUAL;
+  return text.size() > n &&
+         CompareStringOrdinal(text.c_str(), static_cast<int>(n), prefix, static_cast<int>(n), TRUE) == CSTR_EQUAL;
 }
 
 // "name:" before any "/": the text names its own scheme ("mailto:", "file:", or a

@@ -4,6 +4,4 @@
 
 ZK_IMAGE_SIZE_SLOT(zk_client_image_size, 'Z', 'K', 'S', 'I', 'Z', 'E', '_', 'C');
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return ImageSizeFromSlot(zk_client_image_size) == 0 ? 1 : 0;
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return ImageSizeFromSlot(zk_client_image_size) == 0 ? 1 : 0; }

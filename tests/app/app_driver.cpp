@@ -24,9 +24,7 @@ int HeaderTop(int group) {
   return y;
 }
 
-HWND PaneScrollBar(HWND main) {
-  return DriverFindChild(main, "ScrollBar", nullptr);
-}
+HWND PaneScrollBar(HWND main) { return DriverFindChild(main, "ScrollBar", nullptr); }
 
 void Post(HWND w, UINT m, WPARAM wp, int x, int y) { PostMessageW(w, m, wp, MAKELPARAM(x, y)); }
 

@@ -14,7 +14,9 @@ const char kTitle[] = "Zendrikolbar";
 // The build clears the log first; this text shows that it has not done so yet.
 const char kLogMarker[] = "(before the build)";
 
-bool CopyInto(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
+bool CopyInto(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
 
 std::string Lower(std::string s) {
   for (char& c : s)
@@ -43,10 +45,10 @@ std::string ReadFileBytes(const std::string& path) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     DWORD got = 0;
-    while (done < bytes.size() &&
-           ReadFile(h, &bytes[done], static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24)), &got,
-                    nullptr) &&
-           got > 0)
+    while (
+        done < bytes.size() &&
+        ReadFile(h, &bytes[done], static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24)), &got, nullptr) &&
+        got > 0)
       done += got;
     bytes.resize(done);
   }

@@ -22,8 +22,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool SetProjectValue(std::string* project, const std::string& section, const std::string& key,
                      const std::string& value);
 // Inserts a row at the top of the files list: a file, or a folder ending in "\".
-bool AddProjectFileRow(std::string* project, const std::string& path, const std::string& size,
-                       const std::string& type);
+bool AddProjectFileRow(std::string* project, const std::string& path, const std::string& size, const std::string& type);
 
 // The non-empty lines of the build log.
 std::vector<std::string> LogLines(HWND log);

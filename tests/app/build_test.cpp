@@ -49,7 +49,8 @@ std::vector<std::string> ProjectRows(const std::string& project) {
   if (at == std::string::npos || end == std::string::npos) return rows;
   std::string list = project.substr(at + 14, end - at - 14);
   std::vector<std::string> lines;
-  for (size_t p = 0, e; (e = list.find("\r\n", p)) != std::string::npos; p = e + 2) lines.push_back(list.substr(p, e - p));
+  for (size_t p = 0, e; (e = list.find("\r\n", p)) != std::string::npos; p = e + 2)
+    lines.push_back(list.substr(p, e - p));
   for (size_t i = 0; i + 3 <= lines.size(); i += 3) rows.push_back(lines[i]);  // path, size, type
   return rows;
 }
@@ -581,10 +582,14 @@ TEST(BuildOperations, GuidTextIsNewRegistryForm) {
   EXPECT_NE(a, b);
   for (size_t i = 0; i < a.size(); ++i) {
     char c = a[i];
-    if (i == 0) EXPECT_EQ('{', c);
-    else if (i == 37) EXPECT_EQ('}', c);
-    else if (i == 9 || i == 14 || i == 19 || i == 24) EXPECT_EQ('-', c) << a;
-    else EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) << a;
+    if (i == 0)
+      EXPECT_EQ('{', c);
+    else if (i == 37)
+      EXPECT_EQ('}', c);
+    else if (i == 9 || i == 14 || i == 19 || i == 24)
+      EXPECT_EQ('-', c) << a;
+    else
+      EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) << a;
   }
 }
 

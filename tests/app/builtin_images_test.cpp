@@ -110,18 +110,12 @@ struct IconCase {
 };
 
 const IconCase kIcons[] = {
-    {ZK_RES_BUILD_ICON, "Build button", {32}},
-    {ZK_RES_GROUP_GENERAL_ICON, "group General", {32}},
-    {ZK_RES_GROUP_SETUP_ICON, "group Setup", {32}},
-    {ZK_RES_GROUP_DIALOGS_ICON, "group Dialogs", {32}},
-    {ZK_RES_GROUP_BUILD_ICON, "group Build", {32}},
-    {ZK_RES_GROUP_SYSTEM_ICON, "group System", {32}},
-    {ZK_RES_MENU_NEW_ICON, "menu New", {16}},
-    {ZK_RES_MENU_OPEN_ICON, "menu Open", {16}},
-    {ZK_RES_MENU_SAVEAS_ICON, "menu Save As", {16}},
-    {ZK_RES_MENU_BUILD_ICON, "menu Build", {16}},
-    {ZK_RES_MENU_HELP_ICON, "menu Help", {16}},
-    {ZK_RES_ABOUT_ICON, "About", {48, 32}},
+    {ZK_RES_BUILD_ICON, "Build button", {32}},       {ZK_RES_GROUP_GENERAL_ICON, "group General", {32}},
+    {ZK_RES_GROUP_SETUP_ICON, "group Setup", {32}},  {ZK_RES_GROUP_DIALOGS_ICON, "group Dialogs", {32}},
+    {ZK_RES_GROUP_BUILD_ICON, "group Build", {32}},  {ZK_RES_GROUP_SYSTEM_ICON, "group System", {32}},
+    {ZK_RES_MENU_NEW_ICON, "menu New", {16}},        {ZK_RES_MENU_OPEN_ICON, "menu Open", {16}},
+    {ZK_RES_MENU_SAVEAS_ICON, "menu Save As", {16}}, {ZK_RES_MENU_BUILD_ICON, "menu Build", {16}},
+    {ZK_RES_MENU_HELP_ICON, "menu Help", {16}},      {ZK_RES_ABOUT_ICON, "About", {48, 32}},
 };
 
 TEST_F(BuiltinImagesTest, EveryIconIsCarriedAtItsSizesWithRealAlpha) {
@@ -184,8 +178,8 @@ TEST_F(BuiltinImagesTest, ProgramIconHas16To256PixelImages) {
     Bytes image = Resource(exe_, id, MAKEINTRESOURCEA(3) /* RT_ICON */);
     ASSERT_NE(image.data, nullptr);
     std::vector<BYTE> copy(image.data, image.data + image.size);
-    HICON icon = CreateIconFromResourceEx(copy.data(), DWORD(copy.size()), TRUE, 0x00030000, want, want,
-                                          LR_DEFAULTCOLOR);
+    HICON icon =
+        CreateIconFromResourceEx(copy.data(), DWORD(copy.size()), TRUE, 0x00030000, want, want, LR_DEFAULTCOLOR);
     ASSERT_NE(icon, nullptr);
     SIZE s = IconSize(icon);
     EXPECT_EQ(s.cx, want);
@@ -224,12 +218,18 @@ TEST_F(BuiltinImagesTest, LoadFillsEveryEntryAtItsSize) {
     HICON icon;
     int size;
   } const want[] = {
-      {images.groupIcons[kGroupGeneral], 32}, {images.groupIcons[kGroupSetup], 32},
-      {images.groupIcons[kGroupDialogs], 32}, {images.groupIcons[kGroupBuild], 32},
-      {images.groupIcons[kGroupSystem], 32},  {images.menuNew, 16},
-      {images.menuOpen, 16},                  {images.menuSaveAs, 16},
-      {images.menuBuild, 16},                 {images.menuHelp, 16},
-      {images.about48, 48},                   {images.about32, 32},
+      {images.groupIcons[kGroupGeneral], 32},
+      {images.groupIcons[kGroupSetup], 32},
+      {images.groupIcons[kGroupDialogs], 32},
+      {images.groupIcons[kGroupBuild], 32},
+      {images.groupIcons[kGroupSystem], 32},
+      {images.menuNew, 16},
+      {images.menuOpen, 16},
+      {images.menuSaveAs, 16},
+      {images.menuBuild, 16},
+      {images.menuHelp, 16},
+      {images.about48, 48},
+      {images.about32, 32},
   };
   for (size_t i = 0; i < sizeof(want) / sizeof(want[0]); ++i) {
     SCOPED_TRACE(i);

@@ -81,8 +81,8 @@ class ColouriserTest : public ::testing::Test {
     SetBkColor(dc_, RGB(4, 5, 6));
     SetBkMode(dc_, OPAQUE);
     ColourAnswer a;
-    a.brush = SendMessageW(parent_, message, reinterpret_cast<WPARAM>(dc_),
-                           reinterpret_cast<LPARAM>(ControlHandle(control)));
+    a.brush =
+        SendMessageW(parent_, message, reinterpret_cast<WPARAM>(dc_), reinterpret_cast<LPARAM>(ControlHandle(control)));
     a.text = GetTextColor(dc_);
     a.background = GetBkColor(dc_);
     a.mode = GetBkMode(dc_);
@@ -221,7 +221,8 @@ TEST_F(ColouriserTest, ListWithAlternatingRowsAndItsEnd) {
   // Emptying the list ends its colouring.
   ClearControlItems(kList);
   EXPECT_EQ(nullptr, FindColourRecord(kList));
-  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), static_cast<COLORREF>(SendMessageW(ControlHandle(kList), LVM_GETBKCOLOR, 0, 0)));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE),
+            static_cast<COLORREF>(SendMessageW(ControlHandle(kList), LVM_GETBKCOLOR, 0, 0)));
   EXPECT_NE(reinterpret_cast<LONG_PTR>(ColouriserControlProc), GetWindowLongPtrW(ControlHandle(kList), GWLP_WNDPROC));
   NMLVCUSTOMDRAW cd = Cell(0, 0, 0, &result);
   EXPECT_EQ(CLR_DEFAULT, cd.clrTextBk);  // any list: back to the list's own colours
@@ -252,8 +253,7 @@ TEST_F(ColouriserTest, NumericCellsAboveAndBelowTheirThresholds) {
       {kRed, kBlue},      // an exponent is no number
       {kYellow, kGreen},  // 3 < 5
       {kRed, kBlue},      // between the thresholds
-      {kRed, kBlue},
-      {kRed, kBlue},
+      {kRed, kBlue},     {kRed, kBlue},
   };
   for (int i = 0; i < 6; ++i) {
     NMLVCUSTOMDRAW cd = Cell(i, 1);
@@ -310,9 +310,8 @@ TEST_F(ColouriserTest, TreeLevelsHaveTheirOwnColoursAndDeepItemsTheBaseOnes) {
   SetControlColours(kTree, C(kYellow), C(kGreen), 0, kColourModeAbove);          // level 2
   struct Expect {
     COLORREF text, background;
-  } expected[] = {{kRed, kBlue}, {kGreen, kYellow}, {kYellow, kGreen},
-                  {kRed, kBlue},                   // level 3: never set
-                  {kRed, kBlue}, {kRed, kBlue}};  // levels 4 and 5
+  } expected[] = {{kRed, kBlue}, {kGreen, kYellow}, {kYellow, kGreen}, {kRed, kBlue},  // level 3: never set
+                  {kRed, kBlue}, {kRed, kBlue}};                                       // levels 4 and 5
   for (int level = 0; level < 6; ++level) {
     NMTVCUSTOMDRAW cd = {};
     cd.nmcd.hdr.hwndFrom = tree;
@@ -345,8 +344,8 @@ TEST_F(ColouriserTest, ComboBoxColoursItsOwnListUntilReleased) {
   ASSERT_TRUE(GetComboBoxInfo(combo, &info));
   SetControlColours(kCombo, C(kRed), C(kBlue), 0, kColourModeOwn);
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(ColouriserChildProc), GetWindowLongPtrW(combo, GWLP_WNDPROC));
-  LRESULT brush = SendMessageW(combo, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc_),
-                               reinterpret_cast<LPARAM>(info.hwndList));
+  LRESULT brush =
+      SendMessageW(combo, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc_), reinterpret_cast<LPARAM>(info.hwndList));
   EXPECT_EQ(kBlue, BrushColour(brush));
   EXPECT_EQ(kRed, GetTextColor(dc_));
   ReleaseControlColours();
@@ -416,8 +415,8 @@ TEST_F(ColouriserTest, KindsComeFromTheExactClassName) {
   struct Case {
     const char* cls;
     int kind;
-  } cases[] = {{"Button", 1}, {"button", 0}, {"SysListView32", 5}, {"ZkRuntimeContainer", 6}, {"RichEdit50W", 10},
-               {"RichEdit20W", 0}, {"SysTabControl32", 11}, {"", 0}};
+  } cases[] = {{"Button", 1},       {"button", 0},      {"SysListView32", 5},    {"ZkRuntimeContainer", 6},
+               {"RichEdit50W", 10}, {"RichEdit20W", 0}, {"SysTabControl32", 11}, {"", 0}};
   for (const Case& c : cases) EXPECT_EQ(c.kind, GetControlKind(c.cls)) << c.cls;
   EXPECT_EQ("Button", GetControlClassName(ControlHandle(kButton)));
 }

@@ -75,8 +75,8 @@ class RemoteBlock {
   RemoteBlock(HWND w, size_t size) : size_(size) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
-                        FALSE, pid);
+    proc_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid);
     if (proc_)
       mem_ = static_cast<char*>(VirtualAllocEx(proc_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   }
@@ -655,12 +655,14 @@ TEST_F(CommandsTest, DemoProjectOpensAndIsWhatTheToolWouldWrite) {
     ASSERT_TRUE(DriverListItem(files, row, 1, &path));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << path;
   }
-  EXPECT_EQ("HKEY_CURRENT_USER|Software\\Zendrikolbar Samples\\Demo Notes|InstallPath|<installpath>\n"
-            "HKEY_CURRENT_USER|Software\\Zendrikolbar Samples\\Demo Notes|Version|1.0",
-            ListSummary(Ctl(kRegistry), 4));
-  EXPECT_EQ("Startmenu|Demo Notes|<installpath>\\bin\\DemoNotes.bat|\n"
-            "Desktop|Demo Notes|<installpath>\\bin\\DemoNotes.bat|",
-            ListSummary(Ctl(kShortcuts), 4));
+  EXPECT_EQ(
+      "HKEY_CURRENT_USER|Software\\Zendrikolbar Samples\\Demo Notes|InstallPath|<installpath>\n"
+      "HKEY_CURRENT_USER|Software\\Zendrikolbar Samples\\Demo Notes|Version|1.0",
+      ListSummary(Ctl(kRegistry), 4));
+  EXPECT_EQ(
+      "Startmenu|Demo Notes|<installpath>\\bin\\DemoNotes.bat|\n"
+      "Desktop|Demo Notes|<installpath>\\bin\\DemoNotes.bat|",
+      ListSummary(Ctl(kShortcuts), 4));
   EXPECT_EQ(1, DriverListCount(Ctl(kVariables)));
   EXPECT_EQ("Execute application|<installpath>\\bin\\DemoNotes.bat|/firstrun \"<notesfolder>\"|-wait -hide",
             ListSummary(Ctl(kCommands), 4));
@@ -685,7 +687,7 @@ TEST_F(CommandsTest, DemoProjectOpensAndIsWhatTheToolWouldWrite) {
 // A text field set by typing, or through the requester of its button.
 struct TextSetting {
   int field;
-  const char* value;  // relative to the work folder when set through a requester
+  const char* value;        // relative to the work folder when set through a requester
   int group, item, button;  // button 0: typed
 };
 
@@ -725,34 +727,61 @@ const TextSetting kTexts[] = {
 
 // In page order; a box that others enable comes after them.
 const CheckSetting kChecks[] = {
-    {1, 1, kWin2000, nullptr},          {1, 1, kWinVista, nullptr},
-    {1, 1, kWin8, nullptr},             {1, 2, kShowLabel, nullptr},
-    {2, 1, kUseZip, nullptr},           {2, 1, kAllowChangePath, nullptr},
-    {2, 2, kIncludeUpdater, nullptr},   {2, 2, 0, "Run program"},
-    {2, 2, 0, "Terminate process"},     {2, 3, kIncludeUninstaller, nullptr},
-    {2, 3, kVisitWebsite, nullptr},     {3, 1, kShowSplash, nullptr},
-    {3, 1, kPlaySound, nullptr},        {3, 2, kShowLicence, nullptr},
-    {3, 3, kRunProgram, nullptr},       {3, 3, kLoadDll, nullptr},
-    {4, 2, kAllowChangeStartMenu, nullptr}, {4, 2, kStartMenuAllUsers, nullptr},
+    {1, 1, kWin2000, nullptr},
+    {1, 1, kWinVista, nullptr},
+    {1, 1, kWin8, nullptr},
+    {1, 2, kShowLabel, nullptr},
+    {2, 1, kUseZip, nullptr},
+    {2, 1, kAllowChangePath, nullptr},
+    {2, 2, kIncludeUpdater, nullptr},
+    {2, 2, 0, "Run program"},
+    {2, 2, 0, "Terminate process"},
+    {2, 3, kIncludeUninstaller, nullptr},
+    {2, 3, kVisitWebsite, nullptr},
+    {3, 1, kShowSplash, nullptr},
+    {3, 1, kPlaySound, nullptr},
+    {3, 2, kShowLicence, nullptr},
+    {3, 3, kRunProgram, nullptr},
+    {3, 3, kLoadDll, nullptr},
+    {4, 2, kAllowChangeStartMenu, nullptr},
+    {4, 2, kStartMenuAllUsers, nullptr},
     {4, 2, kDesktopAllUsers, nullptr},
 };
 
-const int kTextFields[] = {kProgramName, kProgramVersion, kCompany, kWebsite, kWizardImage, kHeaderImage, kIconImage,
-                           kZipPath, kInstallPath, kUninstallerName, kUninstallWebsite, kRunProgramLine, kDllPath,
-                           kStartMenuFolder, kSplashImage, kSplashSound, kSplashTime, kSetupFile, kProductName,
-                           kProductVersion, kMainAddress, kAltAddress1, kAltAddress2, kUpdateFileName,
-                           kUpdaterProgramFile, kLicenceEditor};
-const int kCheckBoxes[] = {kWin2000, kWinXP, kWinServer2003, kWinVista, kWinServer2008, kWin7, kWin8,
-                           kShowLabel, kStyle2000, kStyleXP, kUseZip, kAllowChangePath, kIncludeUpdater,
-                           kIncludeUninstaller, kVisitWebsite, kShowSplash, kPlaySound, kShowLicence,
-                           kRunProgram, kReboot, kLoadDll, kAllowChangeStartMenu, kStartMenuAllUsers,
+const int kTextFields[] = {kProgramName,      kProgramVersion, kCompany,     kWebsite,         kWizardImage,
+                           kHeaderImage,      kIconImage,      kZipPath,     kInstallPath,     kUninstallerName,
+                           kUninstallWebsite, kRunProgramLine, kDllPath,     kStartMenuFolder, kSplashImage,
+                           kSplashSound,      kSplashTime,     kSetupFile,   kProductName,     kProductVersion,
+                           kMainAddress,      kAltAddress1,    kAltAddress2, kUpdateFileName,  kUpdaterProgramFile,
+                           kLicenceEditor};
+const int kCheckBoxes[] = {kWin2000,
+                           kWinXP,
+                           kWinServer2003,
+                           kWinVista,
+                           kWinServer2008,
+                           kWin7,
+                           kWin8,
+                           kShowLabel,
+                           kStyle2000,
+                           kStyleXP,
+                           kUseZip,
+                           kAllowChangePath,
+                           kIncludeUpdater,
+                           kIncludeUninstaller,
+                           kVisitWebsite,
+                           kShowSplash,
+                           kPlaySound,
+                           kShowLicence,
+                           kRunProgram,
+                           kReboot,
+                           kLoadDll,
+                           kAllowChangeStartMenu,
+                           kStartMenuAllUsers,
                            kDesktopAllUsers};
 
 class RoundTripTest : public CommandsTest {
  protected:
-  HWND CheckBox(const CheckSetting& c) {
-    return c.text ? DriverFindChild(main_, "Button", c.text) : Ctl(c.id);
-  }
+  HWND CheckBox(const CheckSetting& c) { return c.text ? DriverFindChild(main_, "Button", c.text) : Ctl(c.id); }
 
   // Everything the main window shows of the project.
   std::map<std::string, std::string> Snapshot() {

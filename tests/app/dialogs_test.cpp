@@ -76,8 +76,11 @@ std::vector<DialogCase> Cases() {
   registry.ok = 0x6C, registry.cancel = 0x6D;
   registry.initialTexts = {{0x67, ""}, {0x76, ""}, {0x6B, ""}};
   registry.okStartsEnabled = false;
-  registry.steps = {{0x67, "Software\\Zk", false}, {0x76, "Version", true}, {0x6B, "1.0", true},
-                    {0x76, "", false},            {0x76, "Version", true}};
+  registry.steps = {{0x67, "Software\\Zk", false},
+                    {0x76, "Version", true},
+                    {0x6B, "1.0", true},
+                    {0x76, "", false},
+                    {0x76, "Version", true}};
   registry.addEntry = 2;
   registry.addColumns = {"HKEY_LOCAL_MACHINE", "Software\\Zk", "Version", "1.0"};
   registry.rowA = {1, {"Software\\A", "NameA", "DataA"}};
@@ -100,8 +103,8 @@ std::vector<DialogCase> Cases() {
   shortcut.ok = 0x74, shortcut.cancel = 0x75;
   shortcut.initialTexts = {{0x71, ""}, {0x73, "<installpath>\\"}, {0xC3, ""}};
   shortcut.okStartsEnabled = false;
-  shortcut.steps = {{0x73, "", false}, {0x71, "My App", false}, {0x73, "<installpath>\\app.exe", true},
-                    {0xC3, "-x", true}};
+  shortcut.steps = {
+      {0x73, "", false}, {0x71, "My App", false}, {0x73, "<installpath>\\app.exe", true}, {0xC3, "-x", true}};
   shortcut.addEntry = 1;
   shortcut.addColumns = {"Startmenu", "My App", "<installpath>\\app.exe", "-x"};
   shortcut.rowA = {1, {"A", "<installpath>\\a.exe", "-a"}};
@@ -125,8 +128,9 @@ std::vector<DialogCase> Cases() {
   variable.initialTexts = {{0xBC, ""}, {0xBD, ""}, {0xBE, ""}, {0xBF, ""}};
   variable.okStartsEnabled = false;
   // Texts are kept exactly as typed, spaces included.
-  variable.steps = {{0xBC, "Dir", false},      {0xBD, " Software\\Zk ", false}, {0xBE, "Path", false},
-                    {0xBF, "C:\\Zk", true},    {0xBF, "", false},               {0xBF, "C:\\Zk", true}};
+  variable.steps = {{0xBC, "Dir", false},  {0xBD, " Software\\Zk ", false},
+                    {0xBE, "Path", false}, {0xBF, "C:\\Zk", true},
+                    {0xBF, "", false},     {0xBF, "C:\\Zk", true}};
   variable.addEntry = 1;
   variable.addColumns = {"Dir", "HKEY_CURRENT_USER", " Software\\Zk ", "Path", "C:\\Zk"};
   variable.rowA = {3, {"VarA", "Software\\A", "NameA", "DefA"}};
@@ -242,8 +246,8 @@ bool RemoteListItem(HWND list, UINT msg, WPARAM wp, LVITEMW* item, const std::ws
     DWORD_PTR result = 0;
     ok = WriteProcessMemory(proc, remote, item, sizeof(LVITEMW), &moved) &&
          (!text || WriteProcessMemory(proc, remote + sizeof(LVITEMW), text->c_str(), textBytes, &moved)) &&
-         SendMessageTimeoutW(list, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                             kDriverSendTimeoutMs, &result) &&
+         SendMessageTimeoutW(list, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, kDriverSendTimeoutMs,
+                             &result) &&
          result && ReadProcessMemory(proc, remote, item, sizeof(LVITEMW), &moved);
     VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
   }

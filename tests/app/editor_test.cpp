@@ -40,8 +40,7 @@ struct Answers {
 
 Answers answers;
 
-std::string OpenHook(const std::string& title, const std::string&, const std::string&, int,
-                     std::vector<std::string>*) {
+std::string OpenHook(const std::string& title, const std::string&, const std::string&, int, std::vector<std::string>*) {
   answers.titles.push_back(title);
   return answers.openPath;
 }
@@ -202,8 +201,8 @@ class EditorTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    window_ = static_cast<int>(OpenRuntimeWindow(kAnyNumber, 40, 40, 520, 420, "Editor test",
-                                                 kWindowTitleBar | kWindowSystemMenu));
+    window_ = static_cast<int>(
+        OpenRuntimeWindow(kAnyNumber, 40, 40, 520, 420, "Editor test", kWindowTitleBar | kWindowSystemMenu));
     ASSERT_GT(window_, 0);
     ASSERT_TRUE(UseControlList(window_));
     CreateToggleButton(ctl::kEditorBold, 207, 10, 25, 25, "B");
@@ -233,8 +232,8 @@ class EditorTest : public ::testing::Test {
 
 TEST_F(EditorTest, EffectsSetExactlyTheBitsGivenOnTheSelectionOnly) {
   // Each mask starts from text that has all four effects, so cleared bits are seen too.
-  for (int effects : {0, kEffectBold, kEffectItalic, kEffectUnderline, kEffectStrikeOut,
-                      kEffectBold | kEffectUnderline, kEffectItalic | kEffectStrikeOut, 15}) {
+  for (int effects : {0, kEffectBold, kEffectItalic, kEffectUnderline, kEffectStrikeOut, kEffectBold | kEffectUnderline,
+                      kEffectItalic | kEffectStrikeOut, 15}) {
     SCOPED_TRACE(effects);
     SetText("abcdefghij");
     Select(0, -1);
@@ -299,8 +298,8 @@ LRESULT CALLBACK RecordMargins(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(EditorTest, MarginsAreSetOnBothSides) {
-  editorProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(Editor(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordMargins)));
+  editorProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(Editor(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordMargins)));
   SetEditorMargins(Editor(), 60);
   SetWindowLongPtrA(Editor(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
   EXPECT_EQ(marginFlags, static_cast<WPARAM>(EC_LEFTMARGIN | EC_RIGHTMARGIN));
@@ -557,8 +556,8 @@ TEST_F(EditorTest, SaveButtonAddsTheExtensionOfThePattern) {
     const char* written;
     bool rtf;
   } cases[] = {
-      {"a", 0, "a.rtf", true},          {"b.rtf", 0, "b.rtf", true},  {"C.RTF", 0, "C.RTF", true},
-      {"d.txt", 0, "d.txt.rtf", true},  {"e", 1, "e.txt", false},     {"f.TXT", 1, "f.TXT", false},
+      {"a", 0, "a.rtf", true},          {"b.rtf", 0, "b.rtf", true}, {"C.RTF", 0, "C.RTF", true},
+      {"d.txt", 0, "d.txt.rtf", true},  {"e", 1, "e.txt", false},    {"f.TXT", 1, "f.TXT", false},
       {"g.rtf", 1, "g.rtf.txt", false},
   };
   for (const Case& c : cases) {

@@ -56,8 +56,8 @@ class ExBarTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    window_ = static_cast<int>(OpenRuntimeWindow(kAnyNumber, 40, 40, 360, 560, "ExBar test",
-                                                 kWindowTitleBar | kWindowSystemMenu));
+    window_ = static_cast<int>(
+        OpenRuntimeWindow(kAnyNumber, 40, 40, 360, 560, "ExBar test", kWindowTitleBar | kWindowSystemMenu));
     ASSERT_GT(window_, 0);
     ASSERT_TRUE(UseControlList(window_));
   }
@@ -122,9 +122,7 @@ class ExBarTest : public ::testing::Test {
   }
 
   static void Move(int pane, int x, int y) { SendMessageW(Surface(pane), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
-  static void Release(int pane, int x, int y) {
-    SendMessageW(Surface(pane), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  }
+  static void Release(int pane, int x, int y) { SendMessageW(Surface(pane), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 
   int window_ = 0;
 };
@@ -461,15 +459,13 @@ TEST_F(ExBarTest, HoverChangesOneElementPerMessage) {
     std::vector<int> states;  // header 1, item 1, item 2, header 2, item 3
   };
   const Step steps[] = {
-      {50, 45, {1, 2, 1, 1, 1}},   // onto the first item
-      {50, 65, {1, 1, 1, 1, 1}},   // the first item cools down first...
-      {50, 65, {1, 1, 2, 1, 1}},   // ...then the second warms up
-      {50, 65, {1, 1, 2, 1, 1}},   // resting there changes nothing
-      {50, 20, {2, 1, 2, 1, 1}},   // the header comes first in the scan
-      {50, 20, {2, 1, 1, 1, 1}},
-      {50, 130, {1, 1, 1, 1, 1}},  // leaving the header
-      {50, 130, {1, 1, 1, 1, 2}},
-      {199, 300, {1, 1, 1, 1, 1}},  // empty space
+      {50, 45, {1, 2, 1, 1, 1}},                                 // onto the first item
+      {50, 65, {1, 1, 1, 1, 1}},                                 // the first item cools down first...
+      {50, 65, {1, 1, 2, 1, 1}},                                 // ...then the second warms up
+      {50, 65, {1, 1, 2, 1, 1}},                                 // resting there changes nothing
+      {50, 20, {2, 1, 2, 1, 1}},                                 // the header comes first in the scan
+      {50, 20, {2, 1, 1, 1, 1}},   {50, 130, {1, 1, 1, 1, 1}},   // leaving the header
+      {50, 130, {1, 1, 1, 1, 2}},  {199, 300, {1, 1, 1, 1, 1}},  // empty space
       {199, 300, {1, 1, 1, 1, 1}},
   };
   for (size_t i = 0; i < sizeof(steps) / sizeof(steps[0]); ++i) {
@@ -505,8 +501,8 @@ TEST_F(ExBarTest, CursorBelongsToThePaneOnly) {
   };
   // A move that cools the header down stops the scan there, before the item under the
   // pointer, so the hand comes with the next move.
-  const Step steps[] = {{50, 20, hand}, {50, 45, arrow}, {50, 45, hand}, {50, 300, arrow}, {50, 300, arrow},
-                        {50, 45, hand}};
+  const Step steps[] = {{50, 20, hand},   {50, 45, arrow},  {50, 45, hand},
+                        {50, 300, arrow}, {50, 300, arrow}, {50, 45, hand}};
   for (const Step& s : steps) {
     SCOPED_TRACE(s.y);
     Move(pane, s.x, s.y);
@@ -711,7 +707,8 @@ HBITMAP TestPicture(bool opaqueDib) {
     HDC mem = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(mem, b);
     for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) SetPixel(mem, x, y, (pixels[static_cast<size_t>(y * 8 + x)] & 0xFFFFFF) ? RGB(255, 0, 0) : 0);
+      for (int x = 0; x < 8; ++x)
+        SetPixel(mem, x, y, (pixels[static_cast<size_t>(y * 8 + x)] & 0xFFFFFF) ? RGB(255, 0, 0) : 0);
     SelectObject(mem, old);
     DeleteDC(mem);
   }

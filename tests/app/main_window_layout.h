@@ -15,9 +15,7 @@ struct Column {
   bool operator==(const Column& o) const { return title == o.title && width == o.width; }
 };
 
-inline std::ostream& operator<<(std::ostream& os, const Column& c) {
-  return os << '"' << c.title << "\" " << c.width;
-}
+inline std::ostream& operator<<(std::ostream& os, const Column& c) { return os << '"' << c.title << "\" " << c.width; }
 
 // The five page panels, in the order of the task pane's groups.
 struct PanelLayout {
@@ -37,14 +35,22 @@ enum class Kind { Push, Picture, Check, Toggle, Option, Group, Label, Link, Edit
 inline const char* ClassOf(Kind k) {
   switch (k) {
     case Kind::Label:
-    case Kind::Link: return "Static";
-    case Kind::Edit: return "Edit";
-    case Kind::Rich: return "RichEdit20W";
-    case Kind::List: return "SysListView32";
-    case Kind::Tree: return "SysTreeView32";
-    case Kind::Combo: return "ComboBox";
-    case Kind::Progress: return "msctls_progress32";
-    default: return "Button";
+    case Kind::Link:
+      return "Static";
+    case Kind::Edit:
+      return "Edit";
+    case Kind::Rich:
+      return "RichEdit20W";
+    case Kind::List:
+      return "SysListView32";
+    case Kind::Tree:
+      return "SysTreeView32";
+    case Kind::Combo:
+      return "ComboBox";
+    case Kind::Progress:
+      return "msctls_progress32";
+    default:
+      return "Button";
   }
 }
 
@@ -224,7 +230,7 @@ inline const ControlLayout kControls[] = {
 struct ListLayout {
   int id;
   std::vector<Column> columns;
-  bool severalRows;    // more than one row can be selected
+  bool severalRows;     // more than one row can be selected
   bool keepsSelection;  // the selection stays shown without the focus
 };
 inline const ListLayout kLists[] = {

@@ -259,7 +259,6 @@ std::string ElsewhereFolder() {
   return WideToUtf8(windows);
 }
 
-
 // One Zendrikolbar for all tests of a fixture: each start takes a second or two.
 class RunningApp : public ::testing::Test {
  protected:
@@ -286,7 +285,7 @@ Started* RunningApp::app_ = nullptr;
 HWND RunningApp::main_ = nullptr;
 
 // Controls whose enabled state follows other controls.
-const int kRuled[] = {0x27, 0x28, 0x29, 0x2D, 0x32, 0x33, 0x34, 0x35, 0xC2, 0x2B, 0x2C, 0x98, 0x99,
+const int kRuled[] = {0x27,   0x28,   0x29,   0x2D, 0x32, 0x33, 0x34, 0x35, 0xC2, 0x2B, 0x2C, 0x98, 0x99,
                       0x1B5F, 0x1B60, 0x1B62, 0x30, 0xAF, 0xC5, 0xBA, 0xCE, 0xCF, 0x39, 0xC6, 0x3F, 0xC7};
 
 std::set<int> EnabledRuled(HWND main) {
@@ -427,10 +426,18 @@ TEST_F(StartUpTest, EveryControlOfThePages) {
         EXPECT_EQ(BS_AUTOCHECKBOX, type);
         EXPECT_EQ(c.kind == Kind::Toggle, (style & BS_PUSHLIKE) != 0) << "push-like";
         break;
-      case Kind::Option: EXPECT_EQ(BS_AUTORADIOBUTTON, type); break;
-      case Kind::Group: EXPECT_EQ(BS_GROUPBOX, type); break;
-      case Kind::Edit: EXPECT_EQ((c.flags & kDigits) != 0, (style & ES_NUMBER) != 0) << "digits only"; break;
-      case Kind::Rich: EXPECT_EQ((c.flags & kReadOnly) != 0, (style & ES_READONLY) != 0) << "read-only"; break;
+      case Kind::Option:
+        EXPECT_EQ(BS_AUTORADIOBUTTON, type);
+        break;
+      case Kind::Group:
+        EXPECT_EQ(BS_GROUPBOX, type);
+        break;
+      case Kind::Edit:
+        EXPECT_EQ((c.flags & kDigits) != 0, (style & ES_NUMBER) != 0) << "digits only";
+        break;
+      case Kind::Rich:
+        EXPECT_EQ((c.flags & kReadOnly) != 0, (style & ES_READONLY) != 0) << "read-only";
+        break;
       case Kind::Tree:
         EXPECT_TRUE(style & TVS_CHECKBOXES);
         EXPECT_FALSE(style & (TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT));
@@ -440,7 +447,8 @@ TEST_F(StartUpTest, EveryControlOfThePages) {
         EXPECT_EQ(10, Send(w, PBM_GETRANGE, FALSE, 0));
         EXPECT_EQ(0, Send(w, PBM_GETPOS, 0, 0));
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -490,10 +498,9 @@ struct PaneCase {
   int shows;  // a control of that page
 };
 const PaneCase kPaneCases[] = {
-    {1, 1, 0x00, 0, 0x04}, {1, 2, 0x00, 1, 0x07}, {1, 3, 0x00, 2, 0x23}, {2, 1, 0x4D, 0, 0x2D},
-    {2, 2, 0x4D, 1, 0xA0}, {2, 3, 0x4D, 2, 0x36}, {2, 4, 0x4D, 3, 0xB8}, {2, 5, 0x4D, 4, 0xCC},
-    {3, 1, 0x4C, 0, 0x96}, {3, 2, 0x4C, 1, 0x1A}, {3, 3, 0x4C, 2, 0x27}, {4, 1, 0x4E, 0, 0x37},
-    {4, 2, 0x4E, 1, 0x3A}, {5, 1, 0x4F, 0, 0x48},
+    {1, 1, 0x00, 0, 0x04}, {1, 2, 0x00, 1, 0x07}, {1, 3, 0x00, 2, 0x23}, {2, 1, 0x4D, 0, 0x2D}, {2, 2, 0x4D, 1, 0xA0},
+    {2, 3, 0x4D, 2, 0x36}, {2, 4, 0x4D, 3, 0xB8}, {2, 5, 0x4D, 4, 0xCC}, {3, 1, 0x4C, 0, 0x96}, {3, 2, 0x4C, 1, 0x1A},
+    {3, 3, 0x4C, 2, 0x27}, {4, 1, 0x4E, 0, 0x37}, {4, 2, 0x4E, 1, 0x3A}, {5, 1, 0x4F, 0, 0x48},
 };
 
 TEST_F(InteractionTest, EachTaskPaneItemShowsItsPanelAndTab) {
@@ -565,8 +572,10 @@ bool Act(HWND main, const Action& a) {
   HWND w = Control(main, a.id);
   if (!w || !ShowPageOf(main, a.id)) return false;
   switch (a.type) {
-    case Action::kClick: return ClickCheck(main, a.id, a.a);
-    case Action::kLoaded: return Send(w, BM_SETCHECK, a.a ? BST_CHECKED : BST_UNCHECKED, 0) == 0 && Nudge(main, a.id);
+    case Action::kClick:
+      return ClickCheck(main, a.id, a.a);
+    case Action::kLoaded:
+      return Send(w, BM_SETCHECK, a.a ? BST_CHECKED : BST_UNCHECKED, 0) == 0 && Nudge(main, a.id);
     case Action::kSelect:
       return DriverSetText(w, "Licence text") && Send(w, EM_SETSEL, a.a, a.b) >= 0 && Nudge(main, a.id);
   }
@@ -585,7 +594,6 @@ TEST_F(InteractionTest, EnableRulesFollowTheOptions) {
   }
 }
 
-
 const int kLanguages = 0x23;
 const int kDeleteLanguage = 0x25;
 
@@ -600,11 +608,7 @@ struct LanguageCase {
 const LanguageCase kLanguageCases[] = {
     {"no folder", false, {}, {}, {}},
     {"empty folder", true, {}, {}, {}},
-    {"language files among others",
-     true,
-     {"b.zkl", "A.ZKL", "C.zkl", "c.txt", "d.zklx"},
-     {"e.zkl"},
-     {"A", "b", "C"}},
+    {"language files among others", true, {"b.zkl", "A.ZKL", "C.zkl", "c.txt", "d.zklx"}, {"e.zkl"}, {"A", "b", "C"}},
 };
 
 std::vector<std::string> Texts(const std::vector<TreeItem>& items) {

@@ -30,8 +30,8 @@ TEST_P(ProgressLabelTest, ShowsWhatIsDue) {
     const Step& s = GetParam().steps[i];
     SCOPED_TRACE(i);
     std::string show = "untouched";
-    bool shown = std::string(s.action) == "flush" ? FlushLabel(&throttle, &show)
-                                                  : ThrottleLabel(&throttle, s.text, s.at, &show);
+    bool shown =
+        std::string(s.action) == "flush" ? FlushLabel(&throttle, &show) : ThrottleLabel(&throttle, s.text, s.at, &show);
     EXPECT_EQ(shown, s.shown != nullptr);
     EXPECT_EQ(show, s.shown != nullptr ? s.shown : "untouched");
   }
@@ -41,29 +41,29 @@ const uint64_t kT = 1000000;  // any start time: the first text is always shown
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgressLabelTest,
-    ::testing::Values(
-        ThrottleCase{"first_text_at_once", {{"report", "a 1 %", kT, "a 1 %"}}},
-        ThrottleCase{"kept_back_within_the_interval_then_shown",
-                     {{"report", "a 1 %", kT, "a 1 %"},
-                      {"report", "a 2 %", kT + 10, nullptr},
-                      {"report", "a 3 %", kT + kLabelInterval - 1, nullptr},
-                      {"report", "a 4 %", kT + kLabelInterval, "a 4 %"}}},
-        ThrottleCase{"flush_shows_the_newest_kept_back_text_once",
-                     {{"report", "a 1 %", kT, "a 1 %"},
-                      {"report", "a 2 %", kT + 1, nullptr},
-                      {"report", "b 5 %", kT + 2, nullptr},
-                      {"flush", "", 0, "b 5 %"},
-                      {"flush", "", 0, nullptr}}},
-        ThrottleCase{"flush_with_nothing_kept_back_shows_nothing",
-                     {{"flush", "", 0, nullptr}, {"report", "a 1 %", kT, "a 1 %"}, {"flush", "", 0, nullptr}}},
-        ThrottleCase{"the_shown_text_again_drops_what_was_kept_back",
-                     {{"report", "a 1 %", kT, "a 1 %"},
-                      {"report", "a 2 %", kT + 1, nullptr},
-                      {"report", "a 1 %", kT + 2, nullptr},
-                      {"flush", "", 0, nullptr},
-                      {"report", "a 1 %", kT + 500, nullptr}}},
-        ThrottleCase{"clock_wrapping_back_does_not_stall",
-                     {{"report", "a 1 %", kT, "a 1 %"}, {"report", "a 2 %", 5, "a 2 %"}}}),
+    ::testing::Values(ThrottleCase{"first_text_at_once", {{"report", "a 1 %", kT, "a 1 %"}}},
+                      ThrottleCase{"kept_back_within_the_interval_then_shown",
+                                   {{"report", "a 1 %", kT, "a 1 %"},
+                                    {"report", "a 2 %", kT + 10, nullptr},
+                                    {"report", "a 3 %", kT + kLabelInterval - 1, nullptr},
+                                    {"report", "a 4 %", kT + kLabelInterval, "a 4 %"}}},
+                      ThrottleCase{"flush_shows_the_newest_kept_back_text_once",
+                                   {{"report", "a 1 %", kT, "a 1 %"},
+                                    {"report", "a 2 %", kT + 1, nullptr},
+                                    {"report", "b 5 %", kT + 2, nullptr},
+                                    {"flush", "", 0, "b 5 %"},
+                                    {"flush", "", 0, nullptr}}},
+                      ThrottleCase{
+                          "flush_with_nothing_kept_back_shows_nothing",
+                          {{"flush", "", 0, nullptr}, {"report", "a 1 %", kT, "a 1 %"}, {"flush", "", 0, nullptr}}},
+                      ThrottleCase{"the_shown_text_again_drops_what_was_kept_back",
+                                   {{"report", "a 1 %", kT, "a 1 %"},
+                                    {"report", "a 2 %", kT + 1, nullptr},
+                                    {"report", "a 1 %", kT + 2, nullptr},
+                                    {"flush", "", 0, nullptr},
+                                    {"report", "a 1 %", kT + 500, nullptr}}},
+                      ThrottleCase{"clock_wrapping_back_does_not_stall",
+                                   {{"report", "a 1 %", kT, "a 1 %"}, {"report", "a 2 %", 5, "a 2 %"}}}),
     [](const ::testing::TestParamInfo<ThrottleCase>& info) { return info.param.what; });
 
 }  // namespace

@@ -429,16 +429,15 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
       {"inside the licence text", RichUpTo("{\\rtf1 A"), false, "", nullptr},
       {"before a registry flag", RichUpTo("Path\r\n<installpath>\r\n"), true, "L2 F1 R0 V0 S0 C0 T23", nullptr},
       {"inside a registry flag", RichUpTo("<installpath>\r\n\x01\0"s), true, "L2 F1 R0 V0 S0 C0 T23", nullptr},
-      {"inside a variable row", RichUpTo("DATADIR\r\nHKEY_LOCAL_MACHINE\r\n"), true, "L2 F1 R1 V0 S0 C0 T23",
-       nullptr},
+      {"inside a variable row", RichUpTo("DATADIR\r\nHKEY_LOCAL_MACHINE\r\n"), true, "L2 F1 R1 V0 S0 C0 T23", nullptr},
       {"inside a shortcut row", RichUpTo("Startmenu\r\nDemo\r\n"), true, "L2 F1 R1 V1 S0 C0 T23", nullptr},
       {"inside a command row", RichUpTo("readme.txt\r\n\r\n"), true, "L2 F1 R1 V1 S1 C0 T23", nullptr},
       {"last line without its line end", kRichFile.substr(0, kRichFile.size() - 2), true, "L2 F1 R1 V1 S1 C1 T23",
        [](const SetupProject& p) { EXPECT_TRUE(p == RichProject()); }},
       // Licence counts that do not fit.
       {"licence count past the end", RichPrefs() + "[Licence_Begin]\r\n\x10\0\0\0abc"s, false, "", nullptr},
-      {"licence count 0xFFFFFFFF",
-       RichPrefs() + "[Licence_Begin]\r\n\xFF\xFF\xFF\xFF[Licence_End]\r\n[Registry]\r\n"s, false, "", nullptr},
+      {"licence count 0xFFFFFFFF", RichPrefs() + "[Licence_Begin]\r\n\xFF\xFF\xFF\xFF[Licence_End]\r\n[Registry]\r\n"s,
+       false, "", nullptr},
       {"licence of 0 bytes", RichPrefs() + "[Licence_Begin]\r\n\0\0\0\0[Licence_End]\r\n"s, true,
        "L0 F0 R0 V0 S0 C0 T0", nullptr},
       // Files whose licence text could not be produced have no count at all.
@@ -461,9 +460,8 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
          EXPECT_EQ(p.commands[3].type, "Execute application");
        }},
       // An empty line ends the commands; the scan goes on after it.
-      {"empty line after commands",
-       "[Commands]\r\nShell execute\r\na\r\nb\r\nc\r\n\r\n[Languages]\r\n4\r\n", true, "L1 F0 R0 V0 S0 C1 T0",
-       [](const SetupProject& p) { EXPECT_EQ(p.checkedLanguages, std::vector<int>{4}); }},
+      {"empty line after commands", "[Commands]\r\nShell execute\r\na\r\nb\r\nc\r\n\r\n[Languages]\r\n4\r\n", true,
+       "L1 F0 R0 V0 S0 C1 T0", [](const SetupProject& p) { EXPECT_EQ(p.checkedLanguages, std::vector<int>{4}); }},
       // Missing keys give empty texts and 0, "Comp" too.
       {"missing keys", "[General]\r\nProgram name = X\r\n", true, "L0 F0 R0 V0 S0 C0 T0",
        [](const SetupProject& p) {
@@ -472,8 +470,7 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
          EXPECT_TRUE(p == expected);
          EXPECT_EQ(p.compression, 0);
        }},
-      {"empty file", "", true, "L0 F0 R0 V0 S0 C0 T0",
-       [](const SetupProject& p) { EXPECT_TRUE(p == SetupProject()); }},
+      {"empty file", "", true, "L0 F0 R0 V0 S0 C0 T0", [](const SetupProject& p) { EXPECT_TRUE(p == SetupProject()); }},
       // The style is XP only when "XpStyle" is 1, whatever "Windows style" says.
       {"style keys", "[Graphics]\r\nWindows style = 1\r\nXpStyle = 2\r\n", true, "L0 F0 R0 V0 S0 C0 T0",
        [](const SetupProject& p) { EXPECT_EQ(p.xpStyle, 0); }},
@@ -492,9 +489,8 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
        "[Registry]\r\n[Variables]\r\n[SCs]\r\n[ZKP_End]\r\n[Other]\r\n[Commands]\r\nShell execute\r\na\r\nb\r\nc\r\n"s,
        true, "L1 F0 R0 V0 S0 C1 T0", nullptr},
       // NUL bytes in lines are skipped.
-      {"NUL bytes",
-       "[Lang\0uages]\r\n1\0\r\n[Files/Dirs]\r\nC:\\a\0b\r\n\0\r\ntxt\r\n[Licence_Begin]\r\n\0\0\0\0"s, true,
-       "L1 F1 R0 V0 S0 C0 T0",
+      {"NUL bytes", "[Lang\0uages]\r\n1\0\r\n[Files/Dirs]\r\nC:\\a\0b\r\n\0\r\ntxt\r\n[Licence_Begin]\r\n\0\0\0\0"s,
+       true, "L1 F1 R0 V0 S0 C0 T0",
        [](const SetupProject& p) {
          EXPECT_EQ(p.checkedLanguages, std::vector<int>{1});
          ASSERT_EQ(p.files.size(), 1u);
@@ -598,8 +594,8 @@ TEST(ProjectFile, FailedReplaceKeepsTheOldFile) {
   TempDir dir;
   std::string target = dir.path + "p.zkp";
   WriteBytes(target, kRichFile);
-  HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   std::string error;
   EXPECT_EQ(SaveProjectFile(target, DefaultProject(), &error), 0);
@@ -631,7 +627,9 @@ TEST(ProjectFile, SaveRefusesTextsThatWouldReadBackDifferently) {
       {"Registry, row 1, value data", [](SetupProject& p) { p.registry[0].valueData = "a\r\nb"; }},
       {"Variables, row 1, variable name", [](SetupProject& p) { p.variables[0].name = "[SCs]"; }},
       {"Shortcuts, row 2, destination",
-       [](SetupProject& p) { p.shortcuts.push_back({"[ZKP_End]", "x", "y", "z"}); }},
+       [](SetupProject& p) {
+         p.shortcuts.push_back({"[ZKP_End]", "x", "y", "z"});
+       }},
       {"Commands, row 1, program", [](SetupProject& p) { p.commands[0].program = "[Commands]"; }},
       {"Commands, row 1, parameters", [](SetupProject& p) { p.commands[0].parameters = "-a\n-b"; }},
       {"Commands, row 1, type", [](SetupProject& p) { p.commands[0].type = "shell execute"; }},

@@ -86,8 +86,7 @@ class SecondaryWindowsTest : public ::testing::Test {
     InitControlColouriser();
     Opened.clear();
     SetWebAddressOpener(RememberAddress);
-    ASSERT_NE(0, OpenRuntimeWindow(kMainWindow, 60, 40, 600, 450, "Zendrikolbar",
-                                   kWindowSystemMenu | kWindowTitleBar));
+    ASSERT_NE(0, OpenRuntimeWindow(kMainWindow, 60, 40, 600, 450, "Zendrikolbar", kWindowSystemMenu | kWindowTitleBar));
     CreateTextField(kWizardImage, 8, 33, 450, 20, "<main>");
     CreateCheckBox(kShowLabel, 8, 188, 200, 20, "Show label");
     SetControlState(kShowLabel, 1);

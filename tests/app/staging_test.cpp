@@ -146,7 +146,8 @@ TEST_F(StagingTest, LinkedAndCopiedStagingGiveTheSameArchive) {
                                              "App/",
                                              "App/plain.txt",
                                              "App/\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt",
-                                             "App/\xea" "mega.txt",
+                                             "App/\xea"
+                                             "mega.txt",
                                              "App/sub/",
                                              "App/sub/hidden.dat",
                                              "App/sub/readonly.txt",
@@ -170,9 +171,9 @@ TEST_F(StagingTest, AFileStagedOverAnotherLeavesBothSourcesAlone) {
     const wchar_t* first;  // in the source tree
     const wchar_t* second;
   } cases[] = {
-      {L"plain.txt", L"plain.txt"},           // a link, then another link
-      {L"sub\\readonly.txt", L"plain.txt"},   // a read-only copy, then a link
-      {L"plain.txt", L"sub\\readonly.txt"},   // a link, then a copy
+      {L"plain.txt", L"plain.txt"},          // a link, then another link
+      {L"sub\\readonly.txt", L"plain.txt"},  // a read-only copy, then a link
+      {L"plain.txt", L"sub\\readonly.txt"},  // a link, then a copy
   };
   ASSERT_TRUE(PutBytes(other + L"\\plain.txt", "other plain"));
   ASSERT_TRUE(PutBytes(other + L"\\readonly.txt", "other read-only"));

@@ -124,9 +124,9 @@ TEST_F(CabinetTest, CreateRefusesPathsItCannotUse) {
   MakeFolders(dir);
   WriteBytes(dir + "plain.txt", "a file, not a folder");
   const std::string paths[] = {
-      "Setup.cab",                        // no folder part
-      dir + "plain.txt\\Setup.cab",       // its folder is a file
-      dir,                                // no file name
+      "Setup.cab",                           // no folder part
+      dir + "plain.txt\\Setup.cab",          // its folder is a file
+      dir,                                   // no file name
       dir + std::string(300, 'c') + ".cab",  // name too long for the library
   };
   for (const std::string& path : paths) {

@@ -23,8 +23,12 @@ namespace {
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
 // "Grüße" in the ANSI code page 1252 and the same text in UTF-8.
-const std::string kAnsiName = "Gr\xFC\xDF" "e";
-const std::string kUtf8Name = "Gr\xC3\xBC\xC3\x9F" "e";
+const std::string kAnsiName =
+    "Gr\xFC\xDF"
+    "e";
+const std::string kUtf8Name =
+    "Gr\xC3\xBC\xC3\x9F"
+    "e";
 
 std::string FullPath(const std::string& relative) {
   char full[MAX_PATH];
@@ -48,9 +52,9 @@ void RemoveTree(const std::string& folder) {
 // A 1x1 24-bit BMP: something the program's image decoders take.
 std::string TinyBmp() {
   return "BM"s + "\x3A\x00\x00\x00"s + "\x00\x00\x00\x00"s + "\x36\x00\x00\x00"s +  // file header
-         "\x28\x00\x00\x00"s + "\x01\x00\x00\x00"s + "\x01\x00\x00\x00"s + "\x01\x00\x18\x00"s +
-         "\x00\x00\x00\x00"s + "\x04\x00\x00\x00"s + std::string(16, '\0') +  // info header
-         "\x10\x20\x30\x00"s;                                                   // one pixel, padded
+         "\x28\x00\x00\x00"s + "\x01\x00\x00\x00"s + "\x01\x00\x00\x00"s + "\x01\x00\x18\x00"s + "\x00\x00\x00\x00"s +
+         "\x04\x00\x00\x00"s + std::string(16, '\0') +  // info header
+         "\x10\x20\x30\x00"s;                           // one pixel, padded
 }
 
 class ResourceFilesTest : public ::testing::Test {
@@ -128,8 +132,7 @@ class ResourceFilesTest : public ::testing::Test {
                    {"Elsewhere", "Never", "<app>\\n.exe", ""},
                    {"Desktop", "Desk 2", "<app>\\e.exe", "/a /b"}};
     p.variables = {{"ZK_VAR", "HKEY_CURRENT_USER", "Software\\V", "Value", "<app>\\default"}};
-    p.commands = {{"Execute application", "<app>\\run.exe", "", "-wait"},
-                  {"Shell execute", "readme.txt", "open", ""}};
+    p.commands = {{"Execute application", "<app>\\run.exe", "", "-wait"}, {"Shell execute", "readme.txt", "open", ""}};
     p.licenceRtf = "{\\rtf1\\ansi Licence}";
     return in;
   }
@@ -165,34 +168,38 @@ TEST_F(ResourceFilesTest, SmallProjectGivesTheFixtureBytes) {
 
   EXPECT_EQ(ReadBytes(out_ + "SC.dat"),
             "[Setup]\r\n"
-            "Appname = " + kUtf8Name + "\r\n"
-            "Version = 1.0\r\n"
-            "Licence = 1\r\n"
-            "ChangeApplicationFolder = 1\r\n"
-            "ChangeStartMenuFolder = 0\r\n"
-            "Desktopicon = 1\r\n"
-            "Allow_Desktopicons = 1\r\n"
-            "Allow_StartMenuFolder = 1\r\n"
-            "label = 1\r\n"
-            "InstallDir = <programfiles>\\<appname>\\\r\n"
-            "StartMenuFolder = 1\r\n"
-            "Registry = 1\r\n"
-            "Addition = 1\r\n"
-            "ProgramRun = <app>\\" + kUtf8Name + ".exe\r\n"
-            "Languages = 1\r\n"
-            "ShortcutFolder = <appname>\r\n"
-            "Dll = dll\r\n"
-            "Uninstaller = 1\r\n"
-            "UninstallerFilename = Uninstall\r\n"
-            "Uninstaller_VW = 1\r\n"
-            "Website = http://example.org/bye?from=http://example.org\r\n"
-            "SplashScreen = 0\r\n"
-            "SPS_Time = 3\r\n"
-            "Company = \r\n"
-            "TotalSize = 120 KB\r\n"  // 10240 + 112640 for the uninstaller
-            "Website1 = http://example.org\r\n"
-            "SFA = 1\r\n"
-            "DFA = 0\r\n");
+            "Appname = " +
+                kUtf8Name +
+                "\r\n"
+                "Version = 1.0\r\n"
+                "Licence = 1\r\n"
+                "ChangeApplicationFolder = 1\r\n"
+                "ChangeStartMenuFolder = 0\r\n"
+                "Desktopicon = 1\r\n"
+                "Allow_Desktopicons = 1\r\n"
+                "Allow_StartMenuFolder = 1\r\n"
+                "label = 1\r\n"
+                "InstallDir = <programfiles>\\<appname>\\\r\n"
+                "StartMenuFolder = 1\r\n"
+                "Registry = 1\r\n"
+                "Addition = 1\r\n"
+                "ProgramRun = <app>\\" +
+                kUtf8Name +
+                ".exe\r\n"
+                "Languages = 1\r\n"
+                "ShortcutFolder = <appname>\r\n"
+                "Dll = dll\r\n"
+                "Uninstaller = 1\r\n"
+                "UninstallerFilename = Uninstall\r\n"
+                "Uninstaller_VW = 1\r\n"
+                "Website = http://example.org/bye?from=http://example.org\r\n"
+                "SplashScreen = 0\r\n"
+                "SPS_Time = 3\r\n"
+                "Company = \r\n"
+                "TotalSize = 120 KB\r\n"  // 10240 + 112640 for the uninstaller
+                "Website1 = http://example.org\r\n"
+                "SFA = 1\r\n"
+                "DFA = 0\r\n");
   EXPECT_EQ(ReadBytes(out_ + "OS.dat"),
             "Windows 2000 = 1\r\n"
             "Windows XP = 1\r\n"
@@ -232,8 +239,8 @@ TEST_F(ResourceFilesTest, EmptyProjectLeavesTheLineFilesEmpty) {
   EXPECT_EQ(result.desktopIconFlag, 0);
   EXPECT_EQ(result.additionValue, 0);
   EXPECT_EQ(result.checkedLanguageCount, 1);  // none checked counts as one
-  for (const char* name : {"languages.dat", "Desktop.dat", "Startmenu.dat", "Registry.dat", "Variables.dat",
-                           "Commands.dat", "doc.rtf"}) {
+  for (const char* name :
+       {"languages.dat", "Desktop.dat", "Startmenu.dat", "Registry.dat", "Variables.dat", "Commands.dat", "doc.rtf"}) {
     EXPECT_TRUE(Exists(out_ + name)) << name;
     EXPECT_EQ(FileSize(out_ + name), 0) << name;
   }
@@ -277,27 +284,63 @@ TEST_F(ResourceFilesTest, SettingsFollowTheirRules) {
   };
   const std::string dll = dir_ + "author.dll";
   const Case cases[] = {
-      {"desktop row", [](BuildInput& in) { in.project.shortcuts = {{"Desktop", "a", "b", ""}}; }, "Desktopicon", "1"},
-      {"desktop row", [](BuildInput& in) { in.project.shortcuts = {{"Desktop", "a", "b", ""}}; }, "StartMenuFolder", "0"},
-      {"start menu rows only", [](BuildInput& in) { in.project.shortcuts = {{"Startmenu", "a", "b", ""}}; },
+      {"desktop row",
+       [](BuildInput& in) {
+         in.project.shortcuts = {{"Desktop", "a", "b", ""}};
+       },
+       "Desktopicon", "1"},
+      {"desktop row",
+       [](BuildInput& in) {
+         in.project.shortcuts = {{"Desktop", "a", "b", ""}};
+       },
+       "StartMenuFolder", "0"},
+      {"start menu rows only",
+       [](BuildInput& in) {
+         in.project.shortcuts = {{"Startmenu", "a", "b", ""}};
+       },
        "Desktopicon", nullptr},
-      {"start menu rows only", [](BuildInput& in) { in.project.shortcuts = {{"Startmenu", "a", "b", ""}}; },
+      {"start menu rows only",
+       [](BuildInput& in) {
+         in.project.shortcuts = {{"Startmenu", "a", "b", ""}};
+       },
        "StartMenuFolder", "1"},
-      {"destination compared exactly", [](BuildInput& in) { in.project.shortcuts = {{"desktop", "a", "b", ""}}; },
+      {"destination compared exactly",
+       [](BuildInput& in) {
+         in.project.shortcuts = {{"desktop", "a", "b", ""}};
+       },
        "Desktopicon", nullptr},
       {"no registry rows", [](BuildInput&) {}, "Registry", nullptr},
-      {"a registry row", [](BuildInput& in) { in.project.registry = {{"HKEY_USERS", "s", "v", "d", 0}}; },
+      {"a registry row",
+       [](BuildInput& in) {
+         in.project.registry = {{"HKEY_USERS", "s", "v", "d", 0}};
+       },
        "Registry", "1"},
       {"run program", [](BuildInput& in) { in.project.runProgram = 1; }, "Addition", "2"},
       {"reboot", [](BuildInput& in) { in.project.reboot = 1; }, "Addition", "1"},
       {"run and reboot", [](BuildInput& in) { in.project.runProgram = in.project.reboot = 1; }, "Addition", "1"},
-      {"two languages", [](BuildInput& in) { in.project.checkedLanguages = {0, 1}; }, "Languages", "2"},
-      {"dll box set, file there", [&](BuildInput& in) { in.project.loadDll = 1; in.project.dllPath = dll; }, "Dll",
-       "dll"},
+      {"two languages",
+       [](BuildInput& in) {
+         in.project.checkedLanguages = {0, 1};
+       },
+       "Languages", "2"},
+      {"dll box set, file there",
+       [&](BuildInput& in) {
+         in.project.loadDll = 1;
+         in.project.dllPath = dll;
+       },
+       "Dll", "dll"},
       {"dll box off", [&](BuildInput& in) { in.project.dllPath = dll; }, "Dll", nullptr},
-      {"dll file missing", [&](BuildInput& in) { in.project.loadDll = 1; in.project.dllPath = dll + ".gone"; }, "Dll",
-       nullptr},
-      {"dll path a folder", [&](BuildInput& in) { in.project.loadDll = 1; in.project.dllPath = dir_ + "prog"; },
+      {"dll file missing",
+       [&](BuildInput& in) {
+         in.project.loadDll = 1;
+         in.project.dllPath = dll + ".gone";
+       },
+       "Dll", nullptr},
+      {"dll path a folder",
+       [&](BuildInput& in) {
+         in.project.loadDll = 1;
+         in.project.dllPath = dir_ + "prog";
+       },
        "Dll", nullptr},
       {"install dir with company",
        [](BuildInput& in) {
@@ -442,15 +485,25 @@ TEST_F(ResourceFilesTest, LineBreaksAreRefusedNamingTheRowAndNothingIsWritten) {
     const char* expected;  // "" when the project is fine
   };
   const Case cases[] = {
-      {[](BuildInput& in) { in.project.registry = {{"HKEY_USERS", "a", "b", "c", 0}, {"HKEY_USERS", "a", "b", "c\r\nd", 1}}; },
+      {[](BuildInput& in) {
+         in.project.registry = {{"HKEY_USERS", "a", "b", "c", 0}, {"HKEY_USERS", "a", "b", "c\r\nd", 1}};
+       },
        "Registry row 2: a text holds a line break."},
-      {[](BuildInput& in) { in.project.registry = {{"HKEY_USERS\r", "a", "b", "c", 0}}; },
+      {[](BuildInput& in) {
+         in.project.registry = {{"HKEY_USERS\r", "a", "b", "c", 0}};
+       },
        "Registry row 1: a text holds a line break."},
-      {[](BuildInput& in) { in.project.shortcuts = {{"Desktop", "x\ny", "t", ""}}; },
+      {[](BuildInput& in) {
+         in.project.shortcuts = {{"Desktop", "x\ny", "t", ""}};
+       },
        "Shortcut row 1: a text holds a line break."},
-      {[](BuildInput& in) { in.project.shortcuts = {{"Desktop", "a", "t", ""}, {"Startmenu", "a", "t", "-x\r"}}; },
+      {[](BuildInput& in) {
+         in.project.shortcuts = {{"Desktop", "a", "t", ""}, {"Startmenu", "a", "t", "-x\r"}};
+       },
        "Shortcut row 2: a text holds a line break."},
-      {[](BuildInput& in) { in.project.variables = {{"V", "HKEY_USERS", "s", "v", "d\ne"}}; },
+      {[](BuildInput& in) {
+         in.project.variables = {{"V", "HKEY_USERS", "s", "v", "d\ne"}};
+       },
        "Variable row 1: a text holds a line break."},
       {[](BuildInput& in) {
          in.project.commands = {{"Shell execute", "a", "", ""}, {"Shell execute", "a", "", "-wait\n-hide"}};
@@ -464,7 +517,10 @@ TEST_F(ResourceFilesTest, LineBreaksAreRefusedNamingTheRowAndNothingIsWritten) {
       {[](BuildInput& in) { in.project.programName = "App\r\nName"; }, "Setting Appname: a text holds a line break."},
       {[](BuildInput& in) { in.project.uninstallWebsite = "a\nb"; }, "Setting Website: a text holds a line break."},
       // Texts that are never written are no reason to refuse.
-      {[](BuildInput& in) { in.project.shortcuts = {{"Nowhere", "x\ny", "t", ""}}; }, ""},
+      {[](BuildInput& in) {
+         in.project.shortcuts = {{"Nowhere", "x\ny", "t", ""}};
+       },
+       ""},
       {[](BuildInput& in) { in.languageNames[0] = "Eng\nlish"; }, ""},
   };
   for (const Case& c : cases) {
@@ -495,8 +551,8 @@ TEST_F(ResourceFilesTest, AFileThatCannotBeWrittenStopsTheBuild) {
   EXPECT_EQ(error, "Error: Could not create setup resource file Registry.dat.");
   std::vector<std::string> names = FolderNames(out_);
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Desktop.dat", "Registry.dat", "SC.dat", "Startmenu.dat",
-                                             "languages.dat"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Desktop.dat", "Registry.dat", "SC.dat", "Startmenu.dat", "languages.dat"}));
 }
 
 TEST_F(ResourceFilesTest, MissingFilesThatMustTravelStopTheBuild) {
@@ -505,7 +561,10 @@ TEST_F(ResourceFilesTest, MissingFilesThatMustTravelStopTheBuild) {
     std::string expected;
   };
   const Case cases[] = {
-      {[](BuildInput& in) { in.languageNames[1] = "Klingon"; in.project.checkedLanguages = {1}; },
+      {[](BuildInput& in) {
+         in.languageNames[1] = "Klingon";
+         in.project.checkedLanguages = {1};
+       },
        "Error: Could not copy language file " + prog_ + "Languages\\Klingon.zkl."},
       {[](BuildInput& in) { in.programFolder += "nothing\\"; },
        "Error: Could not copy language file " + prog_ + "nothing\\default.zkl."},

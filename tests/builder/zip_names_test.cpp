@@ -22,14 +22,20 @@ const NameCase kNameCases[] = {
     {L"caf\u00e9.txt", 437, "caf\x82.txt", false},
     {L"caf\u00e9.txt", 850, "caf\x82.txt", false},
     // 437 has the capital omega, 850 does not.
-    {L"\u03a9mega.txt", 437, "\xea" "mega.txt", false},
+    {L"\u03a9mega.txt", 437,
+     "\xea"
+     "mega.txt",
+     false},
     {L"\u03a9mega.txt", 850, "\xce\xa9mega.txt", true},
     {L"\u65e5\u672c\u8a9e.txt", 437, "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt", true},
     // One character the code page lacks makes the whole name UTF-8, folders included.
     {L"caf\u00e9/\u65e5.txt", 437, "caf\xc3\xa9/\xe6\x97\xa5.txt", true},
     // A look-alike that best fit would pick ("A" for A with macron) is another name.
     {L"\u0100.txt", 437, "\xc4\x80.txt", true},
-    {L"\u20acuro.txt", 437, "\xe2\x82\xac" "uro.txt", true},
+    {L"\u20acuro.txt", 437,
+     "\xe2\x82\xac"
+     "uro.txt",
+     true},
 };
 
 TEST(ZipNames, OemWhenTheCodePageHoldsTheNameElseUtf8) {

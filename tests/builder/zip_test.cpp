@@ -146,8 +146,8 @@ TEST_P(ZipFolderTest, StagingTreeGoesInUnderRelativeNames) {
   EXPECT_EQ(entries[0].name, "");
   std::vector<std::string> names;
   for (const ZipEntryInfo& e : entries) names.push_back(e.name);
-  std::vector<std::string> expected = {"",         "a.txt",   "empty.txt",        "old.txt", tree.nonAscii, "S\\",
-                                       "S\\b.bin", "S\\T\\", "S\\T\\deep.txt", "E\\",      "E\\F\\"};
+  std::vector<std::string> expected = {"",         "a.txt",  "empty.txt",      "old.txt", tree.nonAscii, "S\\",
+                                       "S\\b.bin", "S\\T\\", "S\\T\\deep.txt", "E\\",     "E\\F\\"};
   EXPECT_TRUE(std::is_permutation(names.begin(), names.end(), expected.begin(), expected.end()));
   for (size_t i = 0; i < entries.size(); ++i) {
     const ZipEntryInfo& e = entries[i];
@@ -276,7 +276,10 @@ TEST_F(ZipTest, NamesOutsideTheAnsiCodePageKeepTheirName) {
   };
   const NameRow rows[] = {
       {L"plain.txt", "plain.txt", 0, "plain.txt"},
-      {L"\u03a9mega.txt", "\xea" "mega.txt", 0, nullptr},
+      {L"\u03a9mega.txt",
+       "\xea"
+       "mega.txt",
+       0, nullptr},
       {L"\u65e5\u672c\u8a9e.txt", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt", 0x800, "???.txt"},
       {L"\u65e5\u672c\\caf\u00e9.txt", "\xe6\x97\xa5\xe6\x9c\xac/caf\xc3\xa9.txt", 0x800, "??\\caf\xe9.txt"},
   };

@@ -201,8 +201,7 @@ TEST_P(ZipWorkersCancelTest, CancelWhileWorkersAreAheadStopsAtOnce) {
 // the second file, 100 far into the tree.
 INSTANTIATE_TEST_SUITE_P(Cases, ZipWorkersCancelTest,
                          ::testing::Values(WorkerCancelCase{"first_chunk", false, 1},
-                                           WorkerCancelCase{"end_call", false, 6},
-                                           WorkerCancelCase{"deep", false, 100},
+                                           WorkerCancelCase{"end_call", false, 6}, WorkerCancelCase{"deep", false, 100},
                                            WorkerCancelCase{"extend", true, 4}),
                          [](const ::testing::TestParamInfo<WorkerCancelCase>& info) { return info.param.what; });
 

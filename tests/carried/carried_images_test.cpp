@@ -43,7 +43,8 @@ long long PatchedSize(const std::string& image, const std::string& tag) {
 }
 
 TEST(Deliverables, ArePe32PlusFiles) {
-  for (const char* name : {"Zendrikolbar.exe", "pelbuild.dll", "SetupRuntime.exe", "Uninstaller.exe", "UpdateClient.exe"}) {
+  for (const char* name :
+       {"Zendrikolbar.exe", "pelbuild.dll", "SetupRuntime.exe", "Uninstaller.exe", "UpdateClient.exe"}) {
     std::string f = ReadAll(name);
     ASSERT_GT(f.size(), 0x200u) << name;
     ASSERT_EQ(f.substr(0, 2), "MZ") << name;

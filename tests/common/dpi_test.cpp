@@ -17,13 +17,12 @@ TEST_P(LayoutToPixelsTest, GrowsByTheDpiRoundedToThePixel) {
   EXPECT_EQ(c.pixels, LayoutToPixels(c.layout, c.dpi));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LayoutToPixelsTest,
-    ::testing::Values(ScaleCase{680, 96, 680}, ScaleCase{680, 144, 1020}, ScaleCase{524, 120, 655},
-                      ScaleCase{11, 144, 17},    // half a pixel rounds up
-                      ScaleCase{-11, 144, -17},  // font heights are negative
-                      ScaleCase{1, 144, 2}, ScaleCase{0, 192, 0}, ScaleCase{375, 192, 750},
-                      ScaleCase{20, 0, 20}));  // no DPI read: the layout as it is
+INSTANTIATE_TEST_SUITE_P(Cases, LayoutToPixelsTest,
+                         ::testing::Values(ScaleCase{680, 96, 680}, ScaleCase{680, 144, 1020}, ScaleCase{524, 120, 655},
+                                           ScaleCase{11, 144, 17},    // half a pixel rounds up
+                                           ScaleCase{-11, 144, -17},  // font heights are negative
+                                           ScaleCase{1, 144, 2}, ScaleCase{0, 192, 0}, ScaleCase{375, 192, 750},
+                                           ScaleCase{20, 0, 20}));  // no DPI read: the layout as it is
 
 TEST(LayoutUnitsTest, PixelsBackToLayoutGiveTheLayoutValue) {
   for (int dpi : {96, 120, 144, 168, 192, 240}) {

@@ -33,9 +33,7 @@ std::vector<std::string> ReadAllLines(int number) {
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CreateDirectoryA(kDir.c_str(), nullptr);
-  }
+  void SetUp() override { CreateDirectoryA(kDir.c_str(), nullptr); }
   void TearDown() override {
     FileCloseAll();
     WIN32_FIND_DATAA d;

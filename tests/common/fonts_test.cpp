@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FlagCase{kFontUnderline, FW_NORMAL, false, true, false, DEFAULT_QUALITY},
                       FlagCase{kFontStrikeOut, FW_NORMAL, false, false, true, DEFAULT_QUALITY},
                       FlagCase{kFontHighQuality, FW_NORMAL, false, false, false, CLEARTYPE_QUALITY},
-                      FlagCase{kFontBold | kFontItalic | kFontUnderline, FW_BOLD, true, true, false,
-                               DEFAULT_QUALITY}));
+                      FlagCase{kFontBold | kFontItalic | kFontUnderline, FW_BOLD, true, true, false, DEFAULT_QUALITY}));
 
 TEST(FontsTest, HeightFollowsTheScreenDpi) {
   int dpi = ScreenDpiY();

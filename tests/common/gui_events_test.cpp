@@ -95,8 +95,8 @@ TEST_F(RuntimeEventsTest, SpaceOnACheckBoxTreeIsAChangeEventAfterTheToggle) {
 
 // A rebar is no runtime control: its height change comes without a control number.
 TEST_F(RuntimeEventsTest, ARebarsHeightChangeIsAnEvent) {
-  HWND rebar = CreateWindowExW(0, REBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | RBS_VARHEIGHT, 0, 0, 0, 0,
-                               window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND rebar = CreateWindowExW(0, REBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | RBS_VARHEIGHT, 0, 0, 0, 0, window_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(nullptr, rebar);
   for (int band = 0; band < 2; ++band) {
     HWND child = CreateWindowExW(0, L"STATIC", L"band", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, rebar, nullptr,

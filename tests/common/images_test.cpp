@@ -25,8 +25,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Pixels as the DIBs hold them: 0xAARRGGBB.
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
-                   kBlack = 0xFF000000;
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 
 void Put16(Bytes& b, uint32_t v) {
   b.push_back(uint8_t(v));
@@ -58,8 +57,8 @@ struct BmpFixture {
   std::vector<uint32_t> masks;    // written after the header (BI_BITFIELDS)
   std::vector<uint32_t> palette;  // 0x00RRGGBB
   uint32_t colorsUsed = 0;
-  bool coreHeader = false;        // the 12-byte OS/2 header with 3-byte palette entries
-  std::vector<Bytes> rows;        // in file order, unpadded
+  bool coreHeader = false;  // the 12-byte OS/2 header with 3-byte palette entries
+  std::vector<Bytes> rows;  // in file order, unpadded
 };
 
 Bytes Bmp(const BmpFixture& s) {
@@ -181,8 +180,7 @@ Bytes PngWithSize(Bytes png, uint32_t width, uint32_t height) {
 }
 
 // pixels: width * height * components bytes, top row first.
-Bytes Jpeg(int width, int height, J_COLOR_SPACE space, int components, const Bytes& pixels,
-           bool progressive = false) {
+Bytes Jpeg(int width, int height, J_COLOR_SPACE space, int components, const Bytes& pixels, bool progressive = false) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);
@@ -378,9 +376,11 @@ BmpFixture BmpOf(int bpp, std::vector<Bytes> rows, int height = 2) {
 std::vector<BmpCase> BmpCases() {
   std::vector<BmpCase> cases;
   const std::vector<uint32_t> rgbw = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  cases.push_back({"24BitBottomUp", BmpOf(24, {{0xFF, 0, 0, 0xFF, 0xFF, 0xFF}, {0, 0, 0xFF, 0, 0xFF, 0}}),
+  cases.push_back({"24BitBottomUp",
+                   BmpOf(24, {{0xFF, 0, 0, 0xFF, 0xFF, 0xFF}, {0, 0, 0xFF, 0, 0xFF, 0}}),
                    {kRed, kGreen, kBlue, kWhite}});
-  cases.push_back({"24BitTopDown", BmpOf(24, {{0, 0, 0xFF, 0, 0xFF, 0}, {0xFF, 0, 0, 0xFF, 0xFF, 0xFF}}, -2),
+  cases.push_back({"24BitTopDown",
+                   BmpOf(24, {{0, 0, 0xFF, 0, 0xFF, 0}, {0xFF, 0, 0, 0xFF, 0xFF, 0xFF}}, -2),
                    {kRed, kGreen, kBlue, kWhite}});
   // The fourth byte of a plain 32-bit BMP is no alpha: the picture stays opaque.
   cases.push_back({"32BitIgnoresFourthByte",
@@ -404,8 +404,8 @@ std::vector<BmpCase> BmpCases() {
   shortPalette.palette = {0xFF0000, 0x00FF00};
   shortPalette.colorsUsed = 2;
   cases.push_back({"IndexBeyondPaletteIsBlack", shortPalette, {kRed, kGreen, kBlack, kGreen}});
-  cases.push_back({"16Bit555", BmpOf(16, {{0x1F, 0, 0xFF, 0x7F}, {0, 0x7C, 0xE0, 0x03}}),
-                   {kRed, kGreen, kBlue, kWhite}});
+  cases.push_back(
+      {"16Bit555", BmpOf(16, {{0x1F, 0, 0xFF, 0x7F}, {0, 0x7C, 0xE0, 0x03}}), {kRed, kGreen, kBlue, kWhite}});
   BmpFixture b565 = BmpOf(16, {{0x1F, 0, 0xFF, 0xFF}, {0, 0xF8, 0xE0, 0x07}});
   b565.compression = BI_BITFIELDS;
   b565.masks = {0xF800, 0x07E0, 0x001F};
@@ -488,10 +488,12 @@ PngFixture PngOf(int colorType, int depth, std::vector<Bytes> rows) {
 std::vector<PngCase> PngCases() {
   std::vector<PngCase> cases;
   // Alpha is kept as stored, colours are not premultiplied.
-  cases.push_back({"RgbaKeepsAlpha",
-                   PngOf(PNG_COLOR_TYPE_RGB_ALPHA, 8, {{255, 0, 0, 255, 0, 255, 0, 128}, {0, 0, 255, 0, 255, 255, 255, 255}}),
-                   {kRed, 0x8000FF00, 0x000000FF, kWhite}});
-  cases.push_back({"RgbIsOpaque", PngOf(PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}}),
+  cases.push_back(
+      {"RgbaKeepsAlpha",
+       PngOf(PNG_COLOR_TYPE_RGB_ALPHA, 8, {{255, 0, 0, 255, 0, 255, 0, 128}, {0, 0, 255, 0, 255, 255, 255, 255}}),
+       {kRed, 0x8000FF00, 0x000000FF, kWhite}});
+  cases.push_back({"RgbIsOpaque",
+                   PngOf(PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}}),
                    {kRed, kGreen, kBlue, kWhite}});
   PngFixture pal = PngOf(PNG_COLOR_TYPE_PALETTE, 2, {{0x10}, {0xB0}});
   pal.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
@@ -501,7 +503,8 @@ std::vector<PngCase> PngCases() {
                    PngOf(PNG_COLOR_TYPE_GRAY, 16, {{0xFF, 0xFF, 0, 0}, {0x80, 0x80, 0x40, 0x40}}),
                    {kWhite, kBlack, 0xFF808080, 0xFF404040}});
   cases.push_back({"Gray1Bit", PngOf(PNG_COLOR_TYPE_GRAY, 1, {{0x80}, {0x40}}), {kWhite, kBlack, kBlack, kWhite}});
-  cases.push_back({"GrayAlpha", PngOf(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{255, 255, 0, 10}, {128, 0, 64, 255}}),
+  cases.push_back({"GrayAlpha",
+                   PngOf(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{255, 255, 0, 10}, {128, 0, 64, 255}}),
                    {kWhite, 0x0A000000, 0x00808080, 0xFF404040}});
   PngFixture key = PngOf(PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}});
   key.transColour = true;
@@ -619,8 +622,8 @@ struct IconPick {
 
 TEST_F(ImagesTest, DecodeIconPicksTheClosestEntry) {
   Bytes ico = IcoTwoSizes();
-  for (IconPick c : {IconPick{16, 16, kRed}, IconPick{20, 20, kRed}, IconPick{28, 28, kBlue},
-                     IconPick{32, 32, kBlue}, IconPick{48, 48, kBlue}, IconPick{0, 32, kBlue}}) {
+  for (IconPick c : {IconPick{16, 16, kRed}, IconPick{20, 20, kRed}, IconPick{28, 28, kBlue}, IconPick{32, 32, kBlue},
+                     IconPick{48, 48, kBlue}, IconPick{0, 32, kBlue}}) {
     HICON icon = DecodeIcon(ico.data(), ico.size(), c.want, c.want);
     ASSERT_NE(icon, nullptr) << c.want;
     EXPECT_EQ(IconSize(icon).cx, c.size) << c.want;
@@ -707,14 +710,48 @@ std::vector<BadCase> BadCases() {
       {"Empty", [] { return Bytes(); }},
       {"UnknownSignature", [] { return Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}; }},
       // BMP
-      {"BmpMissingLastBytes", [] { Bytes b = Bmp24(); return Cut(b, b.size() - 3); }},
+      {"BmpMissingLastBytes",
+       [] {
+         Bytes b = Bmp24();
+         return Cut(b, b.size() - 3);
+       }},
       {"BmpHeaderOnly", [] { return Cut(Bmp24(), 30); }},
-      {"BmpSevenBitsPerPixel", [] { Bytes b = Bmp24(); b[28] = 7; return b; }},
-      {"BmpZeroWidth", [] { Bytes b = Bmp24(); Set32(b, 18, 0); return b; }},
-      {"BmpZeroHeight", [] { Bytes b = Bmp24(); Set32(b, 22, 0); return b; }},
-      {"BmpHugeWidth", [] { Bytes b = Bmp24(); Set32(b, 18, 40000); return b; }},
-      {"BmpMostNegativeHeight", [] { Bytes b = Bmp24(); Set32(b, 22, 0x80000000u); return b; }},
-      {"BmpPixelsBeyondTheEnd", [] { Bytes b = Bmp24(); Set32(b, 10, 0x7FFFFFF0); return b; }},
+      {"BmpSevenBitsPerPixel",
+       [] {
+         Bytes b = Bmp24();
+         b[28] = 7;
+         return b;
+       }},
+      {"BmpZeroWidth",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 18, 0);
+         return b;
+       }},
+      {"BmpZeroHeight",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 22, 0);
+         return b;
+       }},
+      {"BmpHugeWidth",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 18, 40000);
+         return b;
+       }},
+      {"BmpMostNegativeHeight",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 22, 0x80000000u);
+         return b;
+       }},
+      {"BmpPixelsBeyondTheEnd",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 10, 0x7FFFFFF0);
+         return b;
+       }},
       {"BmpTooManyColours",
        [] {
          BmpFixture s = BmpOf(8, {{0, 0}, {0, 0}});
@@ -722,23 +759,65 @@ std::vector<BadCase> BadCases() {
          s.colorsUsed = 1000000;
          return Bmp(s);
        }},
-      {"BmpRunLengthCompression", [] { Bytes b = Bmp24(); Set32(b, 30, BI_RLE8); return b; }},
-      {"BmpFieldsMissingMasks", [] { Bytes b = Bmp24(); b[28] = 32; Set32(b, 30, BI_BITFIELDS); return Cut(b, 60); }},
+      {"BmpRunLengthCompression",
+       [] {
+         Bytes b = Bmp24();
+         Set32(b, 30, BI_RLE8);
+         return b;
+       }},
+      {"BmpFieldsMissingMasks",
+       [] {
+         Bytes b = Bmp24();
+         b[28] = 32;
+         Set32(b, 30, BI_BITFIELDS);
+         return Cut(b, 60);
+       }},
       // PNG
       {"PngSignatureOnly", [] { return Cut(PngRgba2x2(), 8); }},
-      {"PngCutInImageData", [] { Bytes b = PngRgba2x2(); return Cut(b, b.size() - 20); }},
-      {"PngWithoutEnd", [] { Bytes b = PngRgba2x2(); return Cut(b, b.size() - 12); }},
-      {"PngHeaderChecksumWrong", [] { Bytes b = PngRgba2x2(); b[30] ^= 0x55; return b; }},
+      {"PngCutInImageData",
+       [] {
+         Bytes b = PngRgba2x2();
+         return Cut(b, b.size() - 20);
+       }},
+      {"PngWithoutEnd",
+       [] {
+         Bytes b = PngRgba2x2();
+         return Cut(b, b.size() - 12);
+       }},
+      {"PngHeaderChecksumWrong",
+       [] {
+         Bytes b = PngRgba2x2();
+         b[30] ^= 0x55;
+         return b;
+       }},
       {"PngZeroWidth", [] { return PngWithSize(PngRgba2x2(), 0, 2); }},
       {"PngHugeWidth", [] { return PngWithSize(PngRgba2x2(), 40000, 2); }},
       {"PngHugeArea", [] { return PngWithSize(PngRgba2x2(), 30000, 30000); }},
       {"PngDataDoesNotMatchSize", [] { return PngWithSize(PngRgba2x2(), 2, 200); }},
       // JPEG
       {"JpegStartOnly", [] { return Cut(JpegRedOverBlue(), 4); }},
-      {"JpegCutInHeaders", [] { Bytes b = JpegRedOverBlue(); return Cut(b, JpegFrameAt(b) + 6); }},
-      {"JpegCutInScan", [] { Bytes b = JpegRedOverBlue(); return Cut(b, b.size() - 10); }},
-      {"JpegZeroWidth", [] { Bytes b = JpegRedOverBlue(); SetBig16(b, JpegFrameAt(b) + 7, 0); return b; }},
-      {"JpegHugeWidth", [] { Bytes b = JpegRedOverBlue(); SetBig16(b, JpegFrameAt(b) + 7, 40000); return b; }},
+      {"JpegCutInHeaders",
+       [] {
+         Bytes b = JpegRedOverBlue();
+         return Cut(b, JpegFrameAt(b) + 6);
+       }},
+      {"JpegCutInScan",
+       [] {
+         Bytes b = JpegRedOverBlue();
+         return Cut(b, b.size() - 10);
+       }},
+      {"JpegZeroWidth",
+       [] {
+         Bytes b = JpegRedOverBlue();
+         SetBig16(b, JpegFrameAt(b) + 7, 0);
+         return b;
+       }},
+      {"JpegHugeWidth",
+       [] {
+         Bytes b = JpegRedOverBlue();
+         SetBig16(b, JpegFrameAt(b) + 7, 40000);
+         return b;
+       }},
       {"JpegGarbageAfterStart",
        [] {
          Bytes b{0xFF, 0xD8, 0xFF};
@@ -747,11 +826,33 @@ std::vector<BadCase> BadCases() {
        }},
       // ICO
       {"IcoDirectoryOnly", [] { return Cut(IcoTwoSizes(), 6); }},
-      {"IcoNoEntries", [] { Bytes b = IcoTwoSizes(); b[4] = 0; return b; }},
-      {"IcoWrongType", [] { Bytes b = IcoTwoSizes(); b[2] = 3; return b; }},
-      {"IcoCutInLastEntry", [] { Bytes b = IcoTwoSizes(); return Cut(b, b.size() - 100); }},
-      {"IcoEntryBeyondTheEnd", [] { Bytes b = IcoTwoSizes(); Set32(b, 6 + 16 + 12, 0x7FFFFFF0); return b; }},
-      {"IcoEntrySevenBitsPerPixel", [] { return Ico({{16, IconBitmap(16, kRed, 7)}}); }},
+      {"IcoNoEntries",
+       [] {
+         Bytes b = IcoTwoSizes();
+         b[4] = 0;
+         return b;
+       }},
+      {"IcoWrongType",
+       [] {
+         Bytes b = IcoTwoSizes();
+         b[2] = 3;
+         return b;
+       }},
+      {"IcoCutInLastEntry",
+       [] {
+         Bytes b = IcoTwoSizes();
+         return Cut(b, b.size() - 100);
+       }},
+      {"IcoEntryBeyondTheEnd",
+       [] {
+         Bytes b = IcoTwoSizes();
+         Set32(b, 6 + 16 + 12, 0x7FFFFFF0);
+         return b;
+       }},
+      {"IcoEntrySevenBitsPerPixel",
+       [] {
+         return Ico({{16, IconBitmap(16, kRed, 7)}});
+       }},
       {"IcoEntryHugeWidth",
        [] {
          Bytes img = IconBitmap(16, kRed);

@@ -49,16 +49,19 @@ TEST_F(LineFileTest, WriterBytesAreUtf8LinesWithCrLfAndRawFieldsWithoutBom) {
   EXPECT_EQ(LineFileWriteInt32(f, 1), 1);
   EXPECT_EQ(LineFileWriteInt32(f, -2), 1);
   EXPECT_EQ(LineFileClose(f), 1);
-  const std::string expected = std::string("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\n") + "\xC3\xBC\r\n" + "\r\n" +
-                               "HKEY_CURRENT_USER\r\n" + std::string("\x01\0\0\0", 4) + "\xFE\xFF\xFF\xFF";
+  const std::string expected = std::string(
+                                   "Gr\xC3\xBC\xC3\x9F"
+                                   "e \xE2\x82\xAC\r\n") +
+                               "\xC3\xBC\r\n" + "\r\n" + "HKEY_CURRENT_USER\r\n" + std::string("\x01\0\0\0", 4) +
+                               "\xFE\xFF\xFF\xFF";
   EXPECT_EQ(ReadRaw(PathOf("out.dat")), expected);
 }
 
 TEST_F(LineFileTest, TextsHoldingLineBreaksAreRefusedAndNothingIsWritten) {
   int f = static_cast<int>(LineFileCreate(kAnyNumber, PathOf("bad.dat")));
   ASSERT_NE(f, 0);
-  for (const std::wstring& text : {std::wstring(L"a\rb"), std::wstring(L"a\nb"), std::wstring(L"\r\n"),
-                                   std::wstring(L"end\n")}) {
+  for (const std::wstring& text :
+       {std::wstring(L"a\rb"), std::wstring(L"a\nb"), std::wstring(L"\r\n"), std::wstring(L"end\n")}) {
     EXPECT_EQ(LineFileWriteLine(f, text), 0);
   }
   for (const std::string& text : {std::string("a\rb"), std::string("x\n"), std::string("\n")}) {

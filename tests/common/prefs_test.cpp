@@ -125,11 +125,11 @@ enum class Op { Group, Read, ReadLong, Write, WriteLong, Reopen };
 
 struct Step {
   Op op;
-  std::string key;     // group name or key
-  std::string text;    // default to read, or value to write
-  int32_t number;      // default to read, or number to write
+  std::string key;   // group name or key
+  std::string text;  // default to read, or value to write
+  int32_t number;    // default to read, or number to write
   std::string expectText;
-  int32_t expect;      // return code, or number read
+  int32_t expect;  // return code, or number read
 };
 
 Step G(const std::string& name, int expect) { return {Op::Group, name, {}, 0, {}, expect}; }
@@ -166,203 +166,324 @@ std::vector<Case> Cases() {
   const std::string bom = kMark;
   return {
       {"keys compare without case; a write stores the key as written",
-       Start::Open, "[Main]\r\nALLOW = 1\r\n",
+       Start::Open,
+       "[Main]\r\nALLOW = 1\r\n",
        {G("main", 1), R("allow", "d", "1"), W("Allow", "yes", 1), R("ALLOW", "d", "yes")},
-       1, Outcome::Written, "[Main]\r\nAllow = yes\r\n"},
+       1,
+       Outcome::Written,
+       "[Main]\r\nAllow = yes\r\n"},
 
       {"padded, mixed and missing values read as text and as numbers",
-       Start::Open, "[G]\r\na =   2  \r\nb = 12abc\r\nc = abc\r\nflag\r\nempty =\r\n",
-       {G("G", 1), R("a", "d", "2"), L("a", 9, 2), L("b", 9, 12), L("c", 9, 0), R("flag", "d", ""),
-        L("flag", 9, 0), R("empty", "d", ""), R("none", "d", "d"), L("none", 42, 42)},
-       1, Outcome::Unchanged, ""},
+       Start::Open,
+       "[G]\r\na =   2  \r\nb = 12abc\r\nc = abc\r\nflag\r\nempty =\r\n",
+       {G("G", 1), R("a", "d", "2"), L("a", 9, 2), L("b", 9, 12), L("c", 9, 0), R("flag", "d", ""), L("flag", 9, 0),
+        R("empty", "d", ""), R("none", "d", "d"), L("none", 42, 42)},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"numbers read like atoi and stop at the 32-bit limits",
        Start::Open,
        "n1=  -12abc\r\nn2=+7\r\nn3=abc\r\nn4=  2  \r\nn5=2147483647\r\nn6=2147483648\r\n"
        "n7=-2147483648\r\nn8=-2147483649\r\nn9=99999999999999999999999999\r\n"
        "n10=-99999999999999999999999999\r\nn11=- 5\r\nn12=+-3\r\nn13=007\r\nn14=\v\f 8\r\n",
-       {L("n1", 1, -12), L("n2", 1, 7), L("n3", 1, 0), L("n4", 1, 2), L("n5", 1, INT32_MAX),
-        L("n6", 1, INT32_MAX), L("n7", 1, INT32_MIN), L("n8", 1, INT32_MIN), L("n9", 1, INT32_MAX),
-        L("n10", 1, INT32_MIN), L("n11", 1, 0), L("n12", 1, 0), L("n13", 1, 7), L("n14", 1, 8)},
-       1, Outcome::Unchanged, ""},
+       {L("n1", 1, -12), L("n2", 1, 7), L("n3", 1, 0), L("n4", 1, 2), L("n5", 1, INT32_MAX), L("n6", 1, INT32_MAX),
+        L("n7", 1, INT32_MIN), L("n8", 1, INT32_MIN), L("n9", 1, INT32_MAX), L("n10", 1, INT32_MIN), L("n11", 1, 0),
+        L("n12", 1, 0), L("n13", 1, 7), L("n14", 1, 8)},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"a write to a missing group appends the group and then the key",
-       Start::Open, "[A]\r\nx = 1\r\n",
-       {G("A", 1), G("B", 0), R("x", "d", "d"), W("k", "v", 1), W("k2", "w", 1), G("b", 1), R("k", "d", "v"),
-        G("A", 1), R("k", "d", "d")},
-       1, Outcome::Written, "[A]\r\nx = 1\r\n[B]\r\nk = v\r\nk2 = w\r\n"},
+       Start::Open,
+       "[A]\r\nx = 1\r\n",
+       {G("A", 1), G("B", 0), R("x", "d", "d"), W("k", "v", 1), W("k2", "w", 1), G("b", 1), R("k", "d", "v"), G("A", 1),
+        R("k", "d", "d")},
+       1,
+       Outcome::Written,
+       "[A]\r\nx = 1\r\n[B]\r\nk = v\r\nk2 = w\r\n"},
 
       {"only the first of two same-named groups is read and written",
-       Start::Open, "[G]\r\na = 1\r\n[X]\r\n[g]\r\na = 2\r\nb = 3\r\n",
+       Start::Open,
+       "[G]\r\na = 1\r\n[X]\r\n[g]\r\na = 2\r\nb = 3\r\n",
        {G("G", 1), R("a", "d", "1"), R("b", "d", "d"), W("a", "9", 1), W("B", "4", 1)},
-       1, Outcome::Written, "[G]\r\na = 9\r\nB = 4\r\n[X]\r\n[g]\r\na = 2\r\nb = 3\r\n"},
+       1,
+       Outcome::Written,
+       "[G]\r\na = 9\r\nB = 4\r\n[X]\r\n[g]\r\na = 2\r\nb = 3\r\n"},
 
       {"a new key goes after its group's comments, before the next group",
-       Start::Open, "[A]\r\na = 1\r\n; note\r\n[B]\r\nb = 2\r\n",
+       Start::Open,
+       "[A]\r\na = 1\r\n; note\r\n[B]\r\nb = 2\r\n",
        {G("A", 1), W("n", "x", 1), G("B", 1), W("m", "y", 1)},
-       1, Outcome::Written, "[A]\r\na = 1\r\n; note\r\nn = x\r\n[B]\r\nb = 2\r\nm = y\r\n"},
+       1,
+       Outcome::Written,
+       "[A]\r\na = 1\r\n; note\r\nn = x\r\n[B]\r\nb = 2\r\nm = y\r\n"},
 
       {"a changed file with a mark starts with the mark and an empty line and reads back the same",
-       Start::Open, bom + "[G]\r\nname = Gr\xC3\xBC\xC3\x9F" "e\r\n\xC3\x84rger = x\r\n",
-       {G("G", 1), R("name", "d", "Gr\xFC\xDF" "e"), R("\xC4rger", "d", "x"), W("other", "\xE4\x80", 1),
-        Reopen(1), G("G", 1), R("name", "d", "Gr\xFC\xDF" "e"), R("\xC4rger", "d", "x"),
-        R("other", "d", "\xE4\x80")},
-       1, Outcome::Written,
-       bom + "\r\n[G]\r\nname = Gr\xC3\xBC\xC3\x9F" "e\r\n\xC3\x84rger = x\r\nother = \xC3\xA4\xE2\x82\xAC\r\n"},
+       Start::Open,
+       bom + "[G]\r\nname = Gr\xC3\xBC\xC3\x9F"
+             "e\r\n\xC3\x84rger = x\r\n",
+       {G("G", 1),
+        R("name", "d",
+          "Gr\xFC\xDF"
+          "e"),
+        R("\xC4rger", "d", "x"), W("other", "\xE4\x80", 1), Reopen(1), G("G", 1),
+        R("name", "d",
+          "Gr\xFC\xDF"
+          "e"),
+        R("\xC4rger", "d", "x"), R("other", "d", "\xE4\x80")},
+       1,
+       Outcome::Written,
+       bom + "\r\n[G]\r\nname = Gr\xC3\xBC\xC3\x9F"
+             "e\r\n\xC3\x84rger = x\r\nother = \xC3\xA4\xE2\x82\xAC\r\n"},
 
       {"group names are converted in a file with a mark",
-       Start::Open, bom + "k = 1\r\n",
-       {G("\xDC" "ber", 0), W("k", "2", 1), G("\xDC" "ber", 1), R("k", "d", "2"), G("", 1), R("k", "d", "1")},
-       1, Outcome::Written, bom + "\r\nk = 1\r\n[\xC3\x9C" "ber]\r\nk = 2\r\n"},
+       Start::Open,
+       bom + "k = 1\r\n",
+       {G("\xDC"
+          "ber",
+          0),
+        W("k", "2", 1),
+        G("\xDC"
+          "ber",
+          1),
+        R("k", "d", "2"), G("", 1), R("k", "d", "1")},
+       1,
+       Outcome::Written,
+       bom + "\r\nk = 1\r\n[\xC3\x9C"
+             "ber]\r\nk = 2\r\n"},
 
       {"a UTF-8 program reads and writes a file with a mark unconverted, at a Unicode path",
-       Start::Open, bom + "[G]\r\nname = \xC3\xBC\r\n",
+       Start::Open,
+       bom + "[G]\r\nname = \xC3\xBC\r\n",
        {G("G", 1), R("name", "d", "\xC3\xBC"), W("new", "\xD0\x96", 1)},
-       1, Outcome::Written, bom + "\r\n[G]\r\nname = \xC3\xBC\r\nnew = \xD0\x96\r\n",
-       CP_UTF8, "\xD0\x96\xE2\x82\xAC.ini"},
+       1,
+       Outcome::Written,
+       bom + "\r\n[G]\r\nname = \xC3\xBC\r\nnew = \xD0\x96\r\n",
+       CP_UTF8,
+       "\xD0\x96\xE2\x82\xAC.ini"},
 
       {"a UTF-8 program creates a file without a mark at a Unicode path",
-       Start::CreateMissing, "",
+       Start::CreateMissing,
+       "",
        {W("k", "\xE2\x82\xAC", 1), R("k", "d", "\xE2\x82\xAC")},
-       1, Outcome::Written, "k = \xE2\x82\xAC\r\n",
-       CP_UTF8, "\xD0\x96\xE2\x82\xAC.ini"},
+       1,
+       Outcome::Written,
+       "k = \xE2\x82\xAC\r\n",
+       CP_UTF8,
+       "\xD0\x96\xE2\x82\xAC.ini"},
 
       {"a file without a mark keeps its bytes",
-       Start::Open, "k = \xC3\xBC\r\n",
+       Start::Open,
+       "k = \xC3\xBC\r\n",
        {R("k", "d", "\xC3\xBC"), W("j", "\xFC", 1)},
-       1, Outcome::Written, "k = \xC3\xBC\r\nj = \xFC\r\n"},
+       1,
+       Outcome::Written,
+       "k = \xC3\xBC\r\nj = \xFC\r\n"},
 
       {"a file holding only the mark",
-       Start::Open, bom,
+       Start::Open,
+       bom,
        {R("k", "d", "d"), W("k", "v", 1)},
-       1, Outcome::Written, bom + "\r\nk = v\r\n"},
+       1,
+       Outcome::Written,
+       bom + "\r\nk = v\r\n"},
 
       {"two bytes are too short for a mark",
-       Start::Open, "\xEF\xBB",
+       Start::Open,
+       "\xEF\xBB",
        {W("k", "v", 1)},
-       1, Outcome::Written, "\xEF\xBB = \r\nk = v\r\n"},
+       1,
+       Outcome::Written,
+       "\xEF\xBB = \r\nk = v\r\n"},
 
       {"blank lines, leading blanks and the blanks around = are normalised by a rewrite",
-       Start::Open, "\r\n  [G]  \r\n\t\r\n  a   =   1  \r\n\r\n;c\r\n;  two\r\n\tflag\r\n",
+       Start::Open,
+       "\r\n  [G]  \r\n\t\r\n  a   =   1  \r\n\r\n;c\r\n;  two\r\n\tflag\r\n",
        {G("G", 1), R("a", "d", "1"), W("b", "2", 1)},
-       1, Outcome::Written, "[G]\r\na = 1  \r\n; c\r\n;  two\r\nflag = \r\nb = 2\r\n"},
+       1,
+       Outcome::Written,
+       "[G]\r\na = 1  \r\n; c\r\n;  two\r\nflag = \r\nb = 2\r\n"},
 
       {"CR, LF, CR LF and mixed line ends",
-       Start::Open, "a=1\rb=2\nc=3\r\n\n\r[G]\rd=4",
+       Start::Open,
+       "a=1\rb=2\nc=3\r\n\n\r[G]\rd=4",
        {R("a", "d", "1"), R("b", "d", "2"), R("c", "d", "3"), G("G", 1), R("d", "d", "4"), W("e", "5", 1)},
-       1, Outcome::Written, "a = 1\r\nb = 2\r\nc = 3\r\n[G]\r\nd = 4\r\ne = 5\r\n"},
+       1,
+       Outcome::Written,
+       "a = 1\r\nb = 2\r\nc = 3\r\n[G]\r\nd = 4\r\ne = 5\r\n"},
 
       {"comments are not keys and the text after ] is ignored",
-       Start::Open, ";a = 1\r\n; b = 2\r\n[G] trailing = x\r\nk=1\r\n[H\r\nk=2\r\n",
+       Start::Open,
+       ";a = 1\r\n; b = 2\r\n[G] trailing = x\r\nk=1\r\n[H\r\nk=2\r\n",
        {R("a", "d", "d"), R("b", "d", "d"), G("G", 1), R("k", "d", "1"), R("trailing", "d", "d"), G("H", 1),
         R("k", "d", "2")},
-       1, Outcome::Unchanged, ""},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"a NUL byte ends the text",
-       Start::Open, "a=1\r\nb=2\0c=3\r\n"s,
+       Start::Open,
+       "a=1\r\nb=2\0c=3\r\n"s,
        {R("b", "d", "2"), R("c", "d", "d"), W("x", "y", 1)},
-       1, Outcome::Written, "a = 1\r\nb = 2\r\nx = y\r\n"},
+       1,
+       Outcome::Written,
+       "a = 1\r\nb = 2\r\nx = y\r\n"},
 
       {"the unnamed group holds the lines before the first group",
-       Start::Open, "top = 1\r\n[G]\r\nk = 2\r\n",
+       Start::Open,
+       "top = 1\r\n[G]\r\nk = 2\r\n",
        {R("top", "d", "1"), R("k", "d", "d"), G("G", 1), R("top", "d", "d"), G("", 1), R("top", "d", "1"),
         W("new", "n", 1)},
-       1, Outcome::Written, "top = 1\r\nnew = n\r\n[G]\r\nk = 2\r\n"},
+       1,
+       Outcome::Written,
+       "top = 1\r\nnew = n\r\n[G]\r\nk = 2\r\n"},
 
       {"a new unnamed key goes first when the file starts with a group",
-       Start::Open, "[G]\r\nk = 2\r\n",
+       Start::Open,
+       "[G]\r\nk = 2\r\n",
        {W("new", "n", 1), R("new", "d", "n"), R("k", "d", "d")},
-       1, Outcome::Written, "new = n\r\n[G]\r\nk = 2\r\n"},
+       1,
+       Outcome::Written,
+       "new = n\r\n[G]\r\nk = 2\r\n"},
 
       {"selecting another group drops a pending one",
-       Start::Open, "[A]\r\na = 1\r\n",
+       Start::Open,
+       "[A]\r\na = 1\r\n",
        {G("B", 0), G("", 1), W("u", "1", 1), G("C", 0), G("a", 1), W("b", "2", 1)},
-       1, Outcome::Written, "u = 1\r\n[A]\r\na = 1\r\nb = 2\r\n"},
+       1,
+       Outcome::Written,
+       "u = 1\r\n[A]\r\na = 1\r\nb = 2\r\n"},
 
       {"numbers are written as signed decimal text",
-       Start::Create, "old = 1\r\n",
+       Start::Create,
+       "old = 1\r\n",
        {R("old", "d", "d"), WL("min", INT32_MIN, 1), WL("max", INT32_MAX, 1), WL("neg", -5, 1), WL("zero", 0, 1),
         Reopen(1), L("min", 0, INT32_MIN), L("max", 0, INT32_MAX), L("neg", 0, -5), L("zero", 9, 0)},
-       1, Outcome::Written, "min = -2147483648\r\nmax = 2147483647\r\nneg = -5\r\nzero = 0\r\n"},
+       1,
+       Outcome::Written,
+       "min = -2147483648\r\nmax = 2147483647\r\nneg = -5\r\nzero = 0\r\n"},
 
       {"inner blanks of keys and values are kept; outer blanks of values read trimmed",
-       Start::CreateMissing, "",
+       Start::CreateMissing,
+       "",
        {W("my key", " a  b\t", 1), R("MY KEY", "d", "a  b")},
-       1, Outcome::Written, "my key =  a  b\t\r\n"},
+       1,
+       Outcome::Written,
+       "my key =  a  b\t\r\n"},
 
       {"a file that is only read is never rewritten",
-       Start::Open, "  a=1\n\n[G]\nb = 2",
+       Start::Open,
+       "  a=1\n\n[G]\nb = 2",
        {R("a", "d", "1"), G("G", 1), L("b", 0, 2), G("x", 0), R("b", "d", "d")},
-       1, Outcome::Unchanged, ""},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"a file with a mark that is only read is never rewritten",
-       Start::Open, bom + "[G]\nk=\xC3\xBC",
+       Start::Open,
+       bom + "[G]\nk=\xC3\xBC",
        {G("G", 1), R("k", "d", "\xFC")},
-       1, Outcome::Unchanged, ""},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"a missing file reads defaults and its writes create it at close",
-       Start::OpenMissing, "",
+       Start::OpenMissing,
+       "",
        {G("G", 0), R("k", "d", "d"), L("k", 3, 3), W("k", "v", 1), R("k", "d", "v")},
-       1, Outcome::Written, "[G]\r\nk = v\r\n"},
+       1,
+       Outcome::Written,
+       "[G]\r\nk = v\r\n"},
 
       {"a missing file without writes stays missing",
-       Start::OpenMissing, "",
+       Start::OpenMissing,
+       "",
        {G("", 1), G("G", 0), R("k", "d", "d")},
-       1, Outcome::Absent, ""},
+       1,
+       Outcome::Absent,
+       ""},
 
       {"creating over a file empties it",
-       Start::Create, bom + "[G]\r\nk = 1\r\n",
+       Start::Create,
+       bom + "[G]\r\nk = 1\r\n",
        {G("G", 0), R("k", "d", "d")},
-       1, Outcome::Written, ""},
+       1,
+       Outcome::Written,
+       ""},
 
       {"a created file holds exactly its writes, without a mark",
-       Start::Create, bom + "[G]\r\nk = 1\r\n",
+       Start::Create,
+       bom + "[G]\r\nk = 1\r\n",
        {G("G", 0), W("k", "\xFC", 1)},
-       1, Outcome::Written, "[G]\r\nk = \xFC\r\n"},
+       1,
+       Outcome::Written,
+       "[G]\r\nk = \xFC\r\n"},
 
-      {"a created new file without writes is empty",
-       Start::CreateMissing, "",
-       {},
-       1, Outcome::Written, ""},
+      {"a created new file without writes is empty", Start::CreateMissing, "", {}, 1, Outcome::Written, ""},
 
       {"a failed create keeps nothing",
-       Start::CreateNoFolder, "",
+       Start::CreateNoFolder,
+       "",
        {G("", 0), G("G", 0), R("k", "d", "d"), L("k", 4, 4), W("k", "v", 0), WL("n", 1, 0)},
-       1, Outcome::Absent, ""},
+       1,
+       Outcome::Absent,
+       ""},
 
       {"a file opened read-only takes writes in memory only",
-       Start::OpenReadOnly, "[G]\r\na = 1\r\n",
+       Start::OpenReadOnly,
+       "[G]\r\na = 1\r\n",
        {G("G", 1), W("a", "2", 1), W("b", "3", 1), R("a", "d", "2"), R("b", "d", "3")},
-       0, Outcome::Unchanged, ""},
+       0,
+       Outcome::Unchanged,
+       ""},
 
       {"a file in use by another writer when opened takes writes in memory only",
-       Start::OpenInUse, "k = 1\r\n",
+       Start::OpenInUse,
+       "k = 1\r\n",
        {W("k", "2", 1), R("k", "d", "2")},
-       0, Outcome::Unchanged, ""},
+       0,
+       Outcome::Unchanged,
+       ""},
 
       {"line breaks in values and keys that would not read back are refused",
-       Start::Open, "[G]\r\na = 1\r\n",
-       {G("G", 1), W("a", "x\ry", 0), W("a", "x\ny", 0), W("a", "x\r\n[H]", 0), W("a", "x\0y"s, 0),
-        W("", "x", 0), W("k=1", "x", 0), W("[k", "x", 0), W(";k", "x", 0), W(" k", "x", 0), W("k ", "x", 0),
-        W("\tk", "x", 0), W("k\t", "x", 0), W("k\r", "x", 0), W("k\n", "x", 0), W("k\0"s, "x", 0),
-        WL("", 1, 0), R("a", "d", "1")},
-       1, Outcome::Unchanged, ""},
+       Start::Open,
+       "[G]\r\na = 1\r\n",
+       {G("G", 1), W("a", "x\ry", 0), W("a", "x\ny", 0), W("a", "x\r\n[H]", 0), W("a", "x\0y"s, 0), W("", "x", 0),
+        W("k=1", "x", 0), W("[k", "x", 0), W(";k", "x", 0), W(" k", "x", 0), W("k ", "x", 0), W("\tk", "x", 0),
+        W("k\t", "x", 0), W("k\r", "x", 0), W("k\n", "x", 0), W("k\0"s, "x", 0), WL("", 1, 0), R("a", "d", "1")},
+       1,
+       Outcome::Unchanged,
+       ""},
 
       {"group names with line breaks or ] are refused and select no group",
-       Start::Open, "[G]\r\na = 1\r\n",
+       Start::Open,
+       "[G]\r\na = 1\r\n",
        {G("G", 1), G("a]b", 0), W("k", "v", 0), R("a", "d", "d"), G("x\ny", 0), W("k", "v", 0), G("x\r", 0),
         WL("k", 1, 0), G("G", 1), R("a", "d", "1")},
-       1, Outcome::Unchanged, ""},
+       1,
+       Outcome::Unchanged,
+       ""},
   };
 }
 
 void RunStep(const Step& s, const std::string& file) {
   switch (s.op) {
-    case Op::Group: EXPECT_EQ(PreferenceGroup(s.key), s.expect) << "group " << s.key; break;
-    case Op::Read: EXPECT_EQ(ReadPreferenceString(s.key, s.text), s.expectText) << "read " << s.key; break;
-    case Op::ReadLong: EXPECT_EQ(ReadPreferenceLong(s.key, s.number), s.expect) << "read number " << s.key; break;
-    case Op::Write: EXPECT_EQ(WritePreferenceString(s.key, s.text), s.expect) << "write " << s.key; break;
-    case Op::WriteLong: EXPECT_EQ(WritePreferenceLong(s.key, s.number), s.expect) << "write number " << s.key; break;
+    case Op::Group:
+      EXPECT_EQ(PreferenceGroup(s.key), s.expect) << "group " << s.key;
+      break;
+    case Op::Read:
+      EXPECT_EQ(ReadPreferenceString(s.key, s.text), s.expectText) << "read " << s.key;
+      break;
+    case Op::ReadLong:
+      EXPECT_EQ(ReadPreferenceLong(s.key, s.number), s.expect) << "read number " << s.key;
+      break;
+    case Op::Write:
+      EXPECT_EQ(WritePreferenceString(s.key, s.text), s.expect) << "write " << s.key;
+      break;
+    case Op::WriteLong:
+      EXPECT_EQ(WritePreferenceLong(s.key, s.number), s.expect) << "write number " << s.key;
+      break;
     case Op::Reopen:
       EXPECT_EQ(ClosePreferences(), s.expect) << "close before reopening";
       EXPECT_NE(OpenPreferences(file), 0) << "reopen";
@@ -420,7 +541,9 @@ TEST(Prefs, Table) {
         EXPECT_EQ(bytes, c.input);
         EXPECT_TRUE(HasOldTime(target)) << "the file was rewritten";
         break;
-      case Outcome::Absent: EXPECT_FALSE(exists); break;
+      case Outcome::Absent:
+        EXPECT_FALSE(exists);
+        break;
     }
     // Nothing but the file itself is left behind, in particular no temporary file.
     std::vector<std::wstring> expected;

@@ -22,8 +22,8 @@ class RegistryHelperTest : public ::testing::Test {
     base_ = std::wstring(kTestRoot) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"_" +
             std::to_wstring(GetTickCount64()) + L"_" + std::to_wstring(++counter);
     HKEY k = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, base_.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, base_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
     RegCloseKey(k);
     TakeRegistryError();
   }
@@ -38,29 +38,24 @@ class RegistryHelperTest : public ::testing::Test {
   // Direct system access, independent of the code under test.
   bool Exists(const std::wstring& key) const {
     HKEY k = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-      return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     RegCloseKey(k);
     return true;
   }
   void MakeKey(const std::wstring& key) const {
     HKEY k = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
     RegCloseKey(k);
   }
-  void PutRaw(const std::wstring& key, const wchar_t* name, DWORD type, const void* data,
-              DWORD size) const {
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, size));
+  void PutRaw(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD size) const {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, size));
   }
   // Type and bytes as stored; false when the value is missing.
-  bool GetRaw(const std::wstring& key, const wchar_t* name, DWORD* type,
-              std::vector<unsigned char>* bytes) const {
+  bool GetRaw(const std::wstring& key, const wchar_t* name, DWORD* type, std::vector<unsigned char>* bytes) const {
     // RegQueryValueExW and not RegGetValueW, which would add a missing terminating zero.
     HKEY k = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-      return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     DWORD size = 0;
     bool ok = RegQueryValueExW(k, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS;
     bytes->assign(size, 0);
@@ -94,12 +89,11 @@ TEST(RegistryRootKeys, NamesMapToThePredefinedKeysAndBack) {
 }
 
 TEST(RegistryRootKeys, UnknownNamesAndKeysMapToNothing) {
-  for (const wchar_t* name : {L"", L"hkey_current_user", L"HKCU", L"HKEY_CURRENT_USER ",
-                              L"HKEY_PERFORMANCE_DATA", L"HKEY_DYN_DATA", L"\\HKEY_USERS"})
+  for (const wchar_t* name : {L"", L"hkey_current_user", L"HKCU", L"HKEY_CURRENT_USER ", L"HKEY_PERFORMANCE_DATA",
+                              L"HKEY_DYN_DATA", L"\\HKEY_USERS"})
     EXPECT_EQ(nullptr, RootKeyFromName(name)) << name;
   const HKEY zeroExtended = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u));
-  for (HKEY key : {HKEY(nullptr), HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA, zeroExtended})
-    EXPECT_EQ(L"", RootKeyName(key));
+  for (HKEY key : {HKEY(nullptr), HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA, zeroExtended}) EXPECT_EQ(L"", RootKeyName(key));
 }
 
 TEST(RegistryRootKeys, KeysArePointerSizedAndSignExtended) {
@@ -109,14 +103,11 @@ TEST(RegistryRootKeys, KeysArePointerSizedAndSignExtended) {
     uint64_t value;
   };
   const Case cases[] = {
-      {L"HKEY_CLASSES_ROOT", 0xFFFFFFFF80000000ull},
-      {L"HKEY_CURRENT_USER", 0xFFFFFFFF80000001ull},
-      {L"HKEY_LOCAL_MACHINE", 0xFFFFFFFF80000002ull},
-      {L"HKEY_USERS", 0xFFFFFFFF80000003ull},
+      {L"HKEY_CLASSES_ROOT", 0xFFFFFFFF80000000ull},   {L"HKEY_CURRENT_USER", 0xFFFFFFFF80000001ull},
+      {L"HKEY_LOCAL_MACHINE", 0xFFFFFFFF80000002ull},  {L"HKEY_USERS", 0xFFFFFFFF80000003ull},
       {L"HKEY_CURRENT_CONFIG", 0xFFFFFFFF80000005ull},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.value, reinterpret_cast<uintptr_t>(RootKeyFromName(c.name))) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(c.value, reinterpret_cast<uintptr_t>(RootKeyFromName(c.name))) << c.name;
 }
 
 TEST_F(RegistryHelperTest, AcceptsTheSignExtendedRootButNotAZeroExtendedOne) {
@@ -136,28 +127,16 @@ struct Operation {
 
 std::vector<Operation> AllOperations() {
   return {
-      {"KeyExists", false,
-       [](HKEY r, const std::wstring& k, const std::wstring&) { RegistryKeyExists(r, k); }},
-      {"Read", false,
-       [](HKEY r, const std::wstring& k, const std::wstring& v) { ReadRegistryValue(r, k, v); }},
-      {"ReadType", false,
-       [](HKEY r, const std::wstring& k, const std::wstring& v) {
-         ReadRegistryValueType(r, k, v);
-       }},
-      {"CreateKey", false,
-       [](HKEY r, const std::wstring& k, const std::wstring&) { CreateRegistryKey(r, k); }},
+      {"KeyExists", false, [](HKEY r, const std::wstring& k, const std::wstring&) { RegistryKeyExists(r, k); }},
+      {"Read", false, [](HKEY r, const std::wstring& k, const std::wstring& v) { ReadRegistryValue(r, k, v); }},
+      {"ReadType", false, [](HKEY r, const std::wstring& k, const std::wstring& v) { ReadRegistryValueType(r, k, v); }},
+      {"CreateKey", false, [](HKEY r, const std::wstring& k, const std::wstring&) { CreateRegistryKey(r, k); }},
       {"WriteString", false,
-       [](HKEY r, const std::wstring& k, const std::wstring& v) {
-         WriteRegistryString(r, k, v, L"x");
-       }},
+       [](HKEY r, const std::wstring& k, const std::wstring& v) { WriteRegistryString(r, k, v, L"x"); }},
       {"WriteExpand", true,
-       [](HKEY r, const std::wstring& k, const std::wstring& v) {
-         WriteRegistryExpandString(r, k, v, L"x");
-       }},
+       [](HKEY r, const std::wstring& k, const std::wstring& v) { WriteRegistryExpandString(r, k, v, L"x"); }},
       {"WriteDword", true,
-       [](HKEY r, const std::wstring& k, const std::wstring& v) {
-         WriteRegistryDword(r, k, v, 1);
-       }},
+       [](HKEY r, const std::wstring& k, const std::wstring& v) { WriteRegistryDword(r, k, v, 1); }},
       {"WriteBinaryText", true,
        [](HKEY r, const std::wstring& k, const std::wstring& v) {
          WriteRegistryBinary(r, k, v, L"01", kRegBinaryText);
@@ -168,12 +147,9 @@ std::vector<Operation> AllOperations() {
        }},
       {"DeleteValue", false,
        [](HKEY r, const std::wstring& k, const std::wstring& v) { DeleteRegistryValue(r, k, v); }},
-      {"DeleteKey", false,
-       [](HKEY r, const std::wstring& k, const std::wstring&) { DeleteRegistryKey(r, k); }},
+      {"DeleteKey", false, [](HKEY r, const std::wstring& k, const std::wstring&) { DeleteRegistryKey(r, k); }},
       {"DeleteKeyIfEmpty", false,
-       [](HKEY r, const std::wstring& k, const std::wstring&) {
-         DeleteRegistryKeyIfEmpty(r, k, 1);
-       }},
+       [](HKEY r, const std::wstring& k, const std::wstring&) { DeleteRegistryKeyIfEmpty(r, k, 1); }},
   };
 }
 
@@ -214,8 +190,7 @@ TEST_F(RegistryHelperTest, OperationsOnAMissingKeyReportIt) {
   for (const Operation& op : AllOperations()) {
     if (std::string(op.name) == "CreateKey") continue;
     op.run(HKEY_CURRENT_USER, missing, L"v");
-    const wchar_t* expected =
-        std::string(op.name) == "KeyExists" ? kRegErrorSubKeyNotFound : kRegErrorSubKeyMissing;
+    const wchar_t* expected = std::string(op.name) == "KeyExists" ? kRegErrorSubKeyNotFound : kRegErrorSubKeyMissing;
     EXPECT_EQ(expected, TakeRegistryError()) << op.name;
     EXPECT_FALSE(Exists(missing)) << op.name;
   }
@@ -271,19 +246,14 @@ TEST_F(RegistryHelperTest, WritesStoreTheTypesAndReadsGiveThemBack) {
   };
   const std::wstring umlauts = L"Gr\u00FC\u00DFe \u2211 C:\\Programme";
   const Case cases[] = {
-      {"string",
-       [](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", L"hello"); },
-       REG_SZ, WideBytes(L"hello"), L"REG_SZ", L"hello"},
-      {"unicode string",
-       [&](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", umlauts); },
+      {"string", [](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", L"hello"); }, REG_SZ,
+       WideBytes(L"hello"), L"REG_SZ", L"hello"},
+      {"unicode string", [&](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", umlauts); },
        REG_SZ, WideBytes(umlauts), L"REG_SZ", umlauts.c_str()},
-      {"empty string",
-       [](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", L""); }, REG_SZ,
+      {"empty string", [](const std::wstring& k) { WriteRegistryString(HKEY_CURRENT_USER, k, L"v", L""); }, REG_SZ,
        WideBytes(L""), L"REG_SZ", L""},
       {"expand string, not expanded",
-       [](const std::wstring& k) {
-         WriteRegistryExpandString(HKEY_CURRENT_USER, k, L"v", L"%SystemRoot%\\x");
-       },
+       [](const std::wstring& k) { WriteRegistryExpandString(HKEY_CURRENT_USER, k, L"v", L"%SystemRoot%\\x"); },
        REG_EXPAND_SZ, WideBytes(L"%SystemRoot%\\x"), L"REG_EXPAND_SZ", L"%SystemRoot%\\x"},
       {"dword",
        [](const std::wstring& k) { WriteRegistryDword(HKEY_CURRENT_USER, k, L"v", 0x01020304); },
@@ -298,25 +268,20 @@ TEST_F(RegistryHelperTest, WritesStoreTheTypesAndReadsGiveThemBack) {
        L"REG_DWORD",
        L"4294967295"},
       {"binary text",
-       [](const std::wstring& k) {
-         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", L"0A 1B FF", kRegBinaryText);
-       },
+       [](const std::wstring& k) { WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", L"0A 1B FF", kRegBinaryText); },
        REG_BINARY,
        {0x0A, 0x1B, 0xFF},
        L"REG_BINARY",
        L"0A 1B FF "},
       {"binary text, lower case, blanks around",
-       [](const std::wstring& k) {
-         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", L"  0a c3  ", kRegBinaryText);
-       },
+       [](const std::wstring& k) { WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", L"  0a c3  ", kRegBinaryText); },
        REG_BINARY,
        {0x0A, 0xC3},
        L"REG_BINARY",
        L"0A C3 "},
       {"binary block",
        [](const std::wstring& k) {
-         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", std::vector<unsigned char>{0, 0x7F, 0x80},
-                             kRegBinaryBlock);
+         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", std::vector<unsigned char>{0, 0x7F, 0x80}, kRegBinaryBlock);
        },
        REG_BINARY,
        {0, 0x7F, 0x80},
@@ -324,8 +289,7 @@ TEST_F(RegistryHelperTest, WritesStoreTheTypesAndReadsGiveThemBack) {
        L"00 7F 80 "},
       {"empty binary block",
        [](const std::wstring& k) {
-         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", std::vector<unsigned char>{},
-                             kRegBinaryBlock);
+         WriteRegistryBinary(HKEY_CURRENT_USER, k, L"v", std::vector<unsigned char>{}, kRegBinaryBlock);
        },
        REG_BINARY,
        {},
@@ -384,16 +348,13 @@ TEST_F(RegistryHelperTest, ReadsValuesWrittenByOthers) {
     return std::vector<unsigned char>(p, p + chars * sizeof(wchar_t));
   };
   const Case cases[] = {
-      {"multi string", REG_MULTI_SZ, wide(std::wstring(L"one\0two words\0\0", 16), 16),
-       L"REG_MULTI_SZ", L"one\r\ntwo words\r\n", L""},
-      {"empty multi string", REG_MULTI_SZ, wide(std::wstring(L"\0", 1), 1), L"REG_MULTI_SZ", L"",
-       L""},
-      {"multi string without its last zeros", REG_MULTI_SZ, wide(L"ab", 2), L"REG_MULTI_SZ",
-       L"ab\r\n", L""},
+      {"multi string", REG_MULTI_SZ, wide(std::wstring(L"one\0two words\0\0", 16), 16), L"REG_MULTI_SZ",
+       L"one\r\ntwo words\r\n", L""},
+      {"empty multi string", REG_MULTI_SZ, wide(std::wstring(L"\0", 1), 1), L"REG_MULTI_SZ", L"", L""},
+      {"multi string without its last zeros", REG_MULTI_SZ, wide(L"ab", 2), L"REG_MULTI_SZ", L"ab\r\n", L""},
       {"string without terminating zero", REG_SZ, wide(L"abc", 3), L"REG_SZ", L"abc", L""},
       {"string with an odd byte count", REG_SZ, {'a', 0, 'b', 0, 'c'}, L"REG_SZ", L"ab", L""},
-      {"string ends at its first zero", REG_SZ, wide(std::wstring(L"ab\0cd", 6), 6), L"REG_SZ",
-       L"ab", L""},
+      {"string ends at its first zero", REG_SZ, wide(std::wstring(L"ab\0cd", 6), 6), L"REG_SZ", L"ab", L""},
       {"expand string", REG_EXPAND_SZ, wide(L"%TEMP%", 7), L"REG_EXPAND_SZ", L"%TEMP%", L""},
       {"short dword", REG_DWORD, {1, 2}, L"REG_DWORD", L"", kRegErrorReading},
       {"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, L"", L"", kRegErrorReading},
@@ -539,8 +500,7 @@ TEST(RegistryFolders, AnswerExistingFoldersWithATrailingBackslash) {
     EXPECT_EQ(L'\\', folder.back()) << c.what;
     EXPECT_NE(L'\\', folder[folder.size() - 2]) << c.what;
     const DWORD attributes = GetFileAttributesW(folder.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        << c.what;
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << c.what;
   }
   EXPECT_NE(GetUserProgramsFolder(), GetUserDesktopFolder());
 }

@@ -23,8 +23,7 @@ TEST(RequesterFilterTest, PairsBecomeNulSeparatedWithDoubleNulEnd) {
     std::string filter;
   } cases[] = {
       {"Zendrikolbar Project File (*.zkp)|*.zkp", Bytes("Zendrikolbar Project File (*.zkp)\0*.zkp\0\0")},
-      {"Rich Text|*.rtf|Text|*.txt;*.text",
-       Bytes("Rich Text\0*.rtf\0Text\0*.txt;*.text\0\0")},
+      {"Rich Text|*.rtf|Text|*.txt;*.text", Bytes("Rich Text\0*.rtf\0Text\0*.txt;*.text\0\0")},
       // A description without its pattern cannot be offered and is left out.
       {"A|*.a|B", Bytes("A\0*.a\0\0")},
       {"A", ""},
@@ -72,8 +71,14 @@ TEST(RequesterScriptTest, FontAnswers) {
   ASSERT_TRUE(ParseFontAnswer("Arial|9|255|0", &f));
   EXPECT_EQ(255u, f.colour);
 
-  const char* refused[] = {"", "Arial|12|0", "|12|0|0", "Arial|x|0|0", "Arial|0|0|0", "Arial|12|0|16",
-                           "Arial|12|0x1000000|0", "Arial|12|0|1|2"};
+  const char* refused[] = {"",
+                           "Arial|12|0",
+                           "|12|0|0",
+                           "Arial|x|0|0",
+                           "Arial|0|0|0",
+                           "Arial|12|0|16",
+                           "Arial|12|0x1000000|0",
+                           "Arial|12|0|1|2"};
   for (const char* line : refused) {
     SCOPED_TRACE(line);
     FontChoice kept{"Times", 10, 7, 2};
@@ -138,8 +143,8 @@ TEST_F(ScriptedRequesterTest, AnswersAreTakenInOrderThenCancel) {
   // A file requester makes the chosen file's folder current, as the system's dialogs do.
   std::string other = folder_ + "sub";
   ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
-  Append(other + "\\a.zkp\r\n" + folder_ + "one.txt|" + folder_ + "two.txt\n\n" + folder_ + "notes.txt\n" +
-         folder_ + "pick\n" + "Tahoma|11|0x0000FF|3\n");
+  Append(other + "\\a.zkp\r\n" + folder_ + "one.txt|" + folder_ + "two.txt\n\n" + folder_ + "notes.txt\n" + folder_ +
+         "pick\n" + "Tahoma|11|0x0000FF|3\n");
 
   EXPECT_EQ(other + "\\a.zkp", OpenFileRequester("Open...", "", "P|*.zkp", 0));
   EXPECT_EQ(other, CurrentFolder());

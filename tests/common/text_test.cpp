@@ -3,7 +3,9 @@
 #include "common/text.h"
 
 TEST(Text, Utf8RoundTripsThroughWide) {
-  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";  // Grüße € 😀
+  const std::string utf8 =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x82\xAC \xF0\x9F\x98\x80";  // Grüße € 😀
   std::wstring w = Utf8ToWide(utf8);
   EXPECT_EQ(w, L"Gr\u00FC\u00DFe \u20AC \U0001F600");
   EXPECT_EQ(WideToUtf8(w), utf8);
@@ -18,5 +20,8 @@ TEST(Text, AnsiIsTheWindows1252CodePageUnderTheTestPrefix) {
 
 TEST(Text, EmptyAndInvalidInput) {
   EXPECT_EQ(Utf8ToWide(""), L"");
-  EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFD" L"b");
+  EXPECT_EQ(Utf8ToWide("a\xFF"
+                       "b"),
+            L"a\uFFFD"
+            L"b");
 }

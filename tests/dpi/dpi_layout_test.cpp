@@ -39,9 +39,8 @@ SIZE ClientSize(HWND w) {
 
 // Texts that the main window's layout itself gives too little room in Wine's fonts, at
 // 96 DPI as at any other: the layout's numbers are kept as they are.
-const char* const kCutByTheLayout[] = {
-    "Install-icon image:", "Reboot computer", "Visit website after Uninstall:",
-    "Default path for start menu shortcuts:", "Build information:"};
+const char* const kCutByTheLayout[] = {"Install-icon image:", "Reboot computer", "Visit website after Uninstall:",
+                                       "Default path for start menu shortcuts:", "Build information:"};
 
 // The texts below `root` that do not fit, less those the layout cuts anyway, one a line.
 std::string Clipped(HWND root) {
@@ -85,7 +84,8 @@ TEST(DpiLayoutTest, MainWindowGrowsWithTheDpiAndItsTextsFit) {
 
 // The shown runtime window of process pid that holds control id.
 HWND RuntimeWindowWith(DWORD pid, int id, DWORD timeoutMs) {
-  return DriverWaitWindowWhere(pid, [id](HWND w) { return DriverFindControl(w, id) != nullptr; }, timeoutMs);
+  return DriverWaitWindowWhere(
+      pid, [id](HWND w) { return DriverFindControl(w, id) != nullptr; }, timeoutMs);
 }
 
 TEST(DpiLayoutTest, SetupWindowsGrowWithTheDpiAndTheirTextsFit) {

@@ -72,26 +72,32 @@ Fit Check(HWND w, const std::wstring& cls, LONG style, const std::wstring& text)
   if (cls == L"Static") {
     LONG type = style & SS_TYPEMASK;
     if (type == SS_ICON || type == SS_BITMAP || type == SS_OWNERDRAW || type == SS_ENHMETAFILE) return {};
-    if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) flags |= DT_EXPANDTABS;
-    else wraps = true, flags |= DT_WORDBREAK | DT_EXPANDTABS;
+    if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)
+      flags |= DT_EXPANDTABS;
+    else
+      wraps = true, flags |= DT_WORDBREAK | DT_EXPANDTABS;
   } else {
     LONG type = style & BS_TYPEMASK;
     const int box = GetSystemMetrics(SM_CXMENUCHECK);
     if (type == BS_GROUPBOX) {
       roomW -= box;
       roomH = Needed(text, DT_SINGLELINE, 0).cy;  // the caption sits on the frame's edge
-    } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
-               type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE) {
-      if (style & BS_PUSHLIKE) roomW -= 4;
-      else roomW -= box + 3;
+    } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
+               type == BS_3STATE || type == BS_AUTO3STATE) {
+      if (style & BS_PUSHLIKE)
+        roomW -= 4;
+      else
+        roomW -= box + 3;
     } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
       roomW -= 4;
       roomH -= 4;
     } else {
       return {};  // owner-drawn and other kinds draw their own
     }
-    if (style & BS_MULTILINE) wraps = true, flags |= DT_WORDBREAK;
-    else flags |= DT_SINGLELINE;
+    if (style & BS_MULTILINE)
+      wraps = true, flags |= DT_WORDBREAK;
+    else
+      flags |= DT_SINGLELINE;
   }
   SIZE need = Needed(text, flags, wraps ? roomW : 0);
   // A text's last letter ends in its own spacing: running a pixel or two past the box
@@ -100,8 +106,8 @@ Fit Check(HWND w, const std::wstring& cls, LONG style, const std::wstring& text)
   if (need.cx <= roomW + slack && need.cy <= roomH + slack) return {};
   Fit f;
   f.fits = false;
-  f.why = "needs " + std::to_string(need.cx) + "x" + std::to_string(need.cy) + ", has " + std::to_string(roomW) +
-          "x" + std::to_string(roomH);
+  f.why = "needs " + std::to_string(need.cx) + "x" + std::to_string(need.cy) + ", has " + std::to_string(roomW) + "x" +
+          std::to_string(roomH);
   return f;
 }
 
@@ -109,9 +115,12 @@ void Walk(HWND parent, std::vector<ClippedText>* out) {
   for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     Walk(w, out);
     std::wstring cls = ClassOf(w);
-    if (lstrcmpiW(cls.c_str(), L"Static") == 0) cls = L"Static";
-    else if (lstrcmpiW(cls.c_str(), L"Button") == 0) cls = L"Button";
-    else continue;
+    if (lstrcmpiW(cls.c_str(), L"Static") == 0)
+      cls = L"Static";
+    else if (lstrcmpiW(cls.c_str(), L"Button") == 0)
+      cls = L"Button";
+    else
+      continue;
     std::wstring text = TextOf(w);
     if (text.empty()) continue;
     Fit f = Check(w, cls, static_cast<LONG>(GetWindowLongPtrW(w, GWL_STYLE)), text);

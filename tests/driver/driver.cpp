@@ -63,19 +63,20 @@ BOOL CALLBACK TopProc(HWND w, LPARAM lp) {
   if (!IsWindowVisible(w)) return TRUE;
   if (s->cls && lstrcmpiW(ClassOf(w).c_str(), s->cls->c_str()) != 0) return TRUE;
   std::wstring t = StoredTitle(w);
-  bool hit = s->match == TitleMatch::Exact ? t == s->title
-                                            : t.compare(0, s->title.size(), s->title) == 0;
+  bool hit = s->match == TitleMatch::Exact ? t == s->title : t.compare(0, s->title.size(), s->title) == 0;
   if (!hit) return TRUE;
   s->found = w;
   return FALSE;
 }
 
 HWND WaitTop(TopSearch s, DWORD timeoutMs) {
-  DriverPoll([&] {
-    s.found = nullptr;
-    EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
-    return s.found != nullptr;
-  }, timeoutMs);
+  DriverPoll(
+      [&] {
+        s.found = nullptr;
+        EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      timeoutMs);
   return s.found;
 }
 
@@ -119,11 +120,10 @@ bool RemoteOpen(HWND w, Remote* r) {
   *r = Remote();
   DWORD pid = 0;
   if (!w || !IsWindow(w) || !GetWindowThreadProcessId(w, &pid)) return false;
-  r->process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                               PROCESS_QUERY_INFORMATION, FALSE, pid);
+  r->process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid);
   if (!r->process) return false;
-  r->base = static_cast<char*>(VirtualAllocEx(r->process, nullptr,
-                                              kRecordBytes + kRemoteChars * sizeof(wchar_t),
+  r->base = static_cast<char*>(VirtualAllocEx(r->process, nullptr, kRecordBytes + kRemoteChars * sizeof(wchar_t),
                                               MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (r->base) return true;
   CloseHandle(r->process);
@@ -141,26 +141,22 @@ wchar_t* RemoteText(const Remote& r) { return reinterpret_cast<wchar_t*>(r.base 
 
 bool RemotePut(const Remote& r, const void* record, SIZE_T size) {
   SIZE_T moved = 0;
-  if (size > kRecordBytes ||
-      !WriteProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
+  if (size > kRecordBytes || !WriteProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
     return false;
   }
   // The text buffer is cleared, so a message that writes no text reads as "".
   std::vector<wchar_t> zero(kRemoteChars, L'\0');
-  return WriteProcessMemory(r.process, RemoteText(r), zero.data(), kRemoteChars * sizeof(wchar_t),
-                            &moved) != FALSE;
+  return WriteProcessMemory(r.process, RemoteText(r), zero.data(), kRemoteChars * sizeof(wchar_t), &moved) != FALSE;
 }
 
 bool RemoteGet(const Remote& r, void* record, SIZE_T size, std::string* text) {
   SIZE_T moved = 0;
-  if (size > kRecordBytes ||
-      !ReadProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
+  if (size > kRecordBytes || !ReadProcessMemory(r.process, r.base, record, size, &moved) || moved != size) {
     return false;
   }
   if (!text) return true;
   std::vector<wchar_t> buf(kRemoteChars, L'\0');
-  if (!ReadProcessMemory(r.process, RemoteText(r), buf.data(), kRemoteChars * sizeof(wchar_t),
-                         &moved)) {
+  if (!ReadProcessMemory(r.process, RemoteText(r), buf.data(), kRemoteChars * sizeof(wchar_t), &moved)) {
     return false;
   }
   buf.back() = L'\0';
@@ -172,14 +168,12 @@ bool RemoteGet(const Remote& r, void* record, SIZE_T size, std::string* text) {
 // the record back after. `aim(record, buffer, chars)` may point the record at the text
 // buffer there; with `text` not null, that buffer's text is read back too.
 template <typename Record, typename Aim>
-bool SendRecord(HWND w, UINT msg, WPARAM wp, Record* record, Aim aim, std::string* text,
-                LRESULT* answer) {
+bool SendRecord(HWND w, UINT msg, WPARAM wp, Record* record, Aim aim, std::string* text, LRESULT* answer) {
   Remote r;
   if (!RemoteOpen(w, &r)) return false;
   aim(record, RemoteText(r), kRemoteChars);
   DWORD_PTR got = 0;
-  bool ok = RemotePut(r, record, sizeof(Record)) &&
-            Send(w, msg, wp, reinterpret_cast<LPARAM>(r.base), &got) &&
+  bool ok = RemotePut(r, record, sizeof(Record)) && Send(w, msg, wp, reinterpret_cast<LPARAM>(r.base), &got) &&
             RemoteGet(r, record, sizeof(Record), text);
   RemoteClose(&r);
   if (ok && answer) *answer = static_cast<LRESULT>(got);
@@ -208,8 +202,7 @@ bool DriverPoll(const std::function<bool()>& done, DWORD timeoutMs, HWND watched
   }
 }
 
-bool DriverStart(const std::string& path, const std::string& args, const std::string& folder,
-                 DriverProcess* out) {
+bool DriverStart(const std::string& path, const std::string& args, const std::string& folder, DriverProcess* out) {
   *out = DriverProcess();
   std::wstring wpath = Utf8ToWide(path);
   wchar_t full[MAX_PATH * 2];
@@ -244,9 +237,7 @@ bool DriverWaitExit(const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode) {
   return true;
 }
 
-bool DriverRunning(const DriverProcess& p) {
-  return p.handle && WaitForSingleObject(p.handle, 0) == WAIT_TIMEOUT;
-}
+bool DriverRunning(const DriverProcess& p) { return p.handle && WaitForSingleObject(p.handle, 0) == WAIT_TIMEOUT; }
 
 bool DriverKill(const DriverProcess& p, UINT code) {
   if (!p.handle) return false;
@@ -275,8 +266,7 @@ HWND DriverWaitWindowPrefix(const std::string& prefix, DWORD pid, DWORD timeoutM
   return WaitTop(s, timeoutMs);
 }
 
-HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid,
-                           DWORD timeoutMs) {
+HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid, DWORD timeoutMs) {
   std::wstring wcls = Utf8ToWide(cls);
   TopSearch s;
   s.title = Utf8ToWide(title);
@@ -368,10 +358,12 @@ std::string DriverText(HWND control) {
 
 bool DriverWaitText(HWND control, const std::string& expected, DWORD timeoutMs) {
   if (!control) return false;
-  return DriverPoll([&] {
-    std::string t;
-    return DriverGetText(control, &t) && t == expected;
-  }, timeoutMs, control);
+  return DriverPoll(
+      [&] {
+        std::string t;
+        return DriverGetText(control, &t) && t == expected;
+      },
+      timeoutMs, control);
 }
 
 bool DriverClick(HWND button) {
@@ -396,13 +388,9 @@ int DriverCheckState(HWND button) {
   return static_cast<int>(r);
 }
 
-bool DriverEnabled(HWND control) {
-  return control && IsWindow(control) && IsWindowEnabled(control);
-}
+bool DriverEnabled(HWND control) { return control && IsWindow(control) && IsWindowEnabled(control); }
 
-bool DriverVisible(HWND control) {
-  return control && IsWindow(control) && IsWindowVisible(control);
-}
+bool DriverVisible(HWND control) { return control && IsWindow(control) && IsWindowVisible(control); }
 
 int DriverComboSelection(HWND combo) {
   DWORD_PTR r = 0;
@@ -499,8 +487,7 @@ bool DriverTabText(HWND tab, int index, std::string* text) {
 HTREEITEM DriverTreeNext(HWND tree, HTREEITEM item) {
   DWORD_PTR r = 0;
   if (!tree || !IsWindow(tree) ||
-      !Send(tree, TVM_GETNEXTITEM, item ? TVGN_NEXT : TVGN_ROOT, reinterpret_cast<LPARAM>(item),
-            &r)) {
+      !Send(tree, TVM_GETNEXTITEM, item ? TVGN_NEXT : TVGN_ROOT, reinterpret_cast<LPARAM>(item), &r)) {
     return nullptr;
   }
   return reinterpret_cast<HTREEITEM>(r);
@@ -625,8 +612,7 @@ bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DW
   return DriverWaitExit(p, timeoutMs, exitCode);
 }
 
-bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs,
-                            std::string* text) {
+bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs, std::string* text) {
   HWND box = DriverWaitWindowClass("#32770", title, pid, timeoutMs);
   if (!box) return false;
   if (text) {

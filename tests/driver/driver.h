@@ -33,8 +33,7 @@ struct DriverProcess {
 
 // Starts `path` (relative to the current folder or absolute) with `args` as its command
 // line arguments, in `folder` (empty: the current folder).
-bool DriverStart(const std::string& path, const std::string& args, const std::string& folder,
-                 DriverProcess* out);
+bool DriverStart(const std::string& path, const std::string& args, const std::string& folder, DriverProcess* out);
 // Waits up to `timeoutMs` for the program to end; `exitCode` may be null.
 bool DriverWaitExit(const DriverProcess& p, DWORD timeoutMs, DWORD* exitCode);
 // Whether the program is still running.
@@ -51,8 +50,7 @@ HWND DriverWaitWindow(const std::string& title, DWORD pid, DWORD timeoutMs);
 // The same for a title that starts with `prefix`.
 HWND DriverWaitWindowPrefix(const std::string& prefix, DWORD pid, DWORD timeoutMs);
 // A top-level window of class `cls` titled `title` of process `pid` (0: any), polled.
-HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid,
-                           DWORD timeoutMs);
+HWND DriverWaitWindowClass(const std::string& cls, const std::string& title, DWORD pid, DWORD timeoutMs);
 // The first shown top-level window of process `pid` that `match` accepts, polled.
 HWND DriverWaitWindowWhere(DWORD pid, const std::function<bool(HWND)>& match, DWORD timeoutMs);
 
@@ -137,7 +135,6 @@ bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DW
 
 // Waits for a message box titled `title` of process `pid`, reads its message into `text`
 // (may be null) and presses its button `buttonId` (IDOK, IDYES, ...).
-bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs,
-                            std::string* text);
+bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs, std::string* text);
 
 #endif

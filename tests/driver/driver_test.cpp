@@ -112,18 +112,17 @@ TEST_F(DriverWindowTest, WindowsAreFoundByTitleAndProcessOrNotAtAll) {
     DWORD pid;
   };
   const Miss misses[] = {
-      {"Driver", false, 0},                          // exact titles are whole titles
+      {"Driver", false, 0},  // exact titles are whole titles
       {"Driver Fixture!", false, 0},
-      {"driver fixture", false, 0},                  // and keep their case
-      {kTitle, false, GetCurrentProcessId()},        // another process's window
+      {"driver fixture", false, 0},            // and keep their case
+      {kTitle, false, GetCurrentProcessId()},  // another process's window
       {"Fixture", true, 0},
       {"Driver Fixture and more", true, 0},
   };
   for (const Miss& m : misses) {
     SCOPED_TRACE(m.title);
     ULONGLONG start = GetTickCount64();
-    HWND w = m.prefix ? DriverWaitWindowPrefix(m.title, m.pid, 300)
-                      : DriverWaitWindow(m.title, m.pid, 300);
+    HWND w = m.prefix ? DriverWaitWindowPrefix(m.title, m.pid, 300) : DriverWaitWindow(m.title, m.pid, 300);
     ULONGLONG took = Since(start);
     EXPECT_EQ(nullptr, w);
     EXPECT_GE(took, 250u);
@@ -159,14 +158,10 @@ TEST_F(DriverWindowTest, ChildrenAreFoundByClassAndText) {
     int id;  // 0: none matches
   };
   const Case cases[] = {
-      {"Button", "Copy", 12},
-      {"button", "Ask", 16},            // class names ignore case
-      {nullptr, "Disabled", 14},
-      {"Button", "Check", 11},          // inside the panel
-      {"SysListView32", nullptr, 15},
-      {"ComboBox", nullptr, 17},
-      {"Edit", "Copy", 0},
-      {"Button", "copy", 0},            // texts do not
+      {"Button", "Copy", 12},         {"button", "Ask", 16},    // class names ignore case
+      {nullptr, "Disabled", 14},      {"Button", "Check", 11},  // inside the panel
+      {"SysListView32", nullptr, 15}, {"ComboBox", nullptr, 17}, {"Edit", "Copy", 0},
+      {"Button", "copy", 0},  // texts do not
       {"NoSuchClass", nullptr, 0},
   };
   for (const Case& c : cases) {
@@ -187,9 +182,13 @@ TEST_F(DriverWindowTest, TextIsSetNotifiedAndReadBack) {
   };
   // Each text differs from the one before, so every mirror and copy is a fresh change.
   const Case cases[] = {
-      {10, "plain"}, {10, "w\xc3\xb6rld and more"}, {10, ""},
+      {10, "plain"},
+      {10, "w\xc3\xb6rld and more"},
+      {10, ""},
       // A multi-line edit is silent about WM_SETTEXT: the mirror shows the driver's EN_CHANGE.
-      {22, "plain"}, {22, "two\r\nlines"}, {22, ""},
+      {22, "plain"},
+      {22, "two\r\nlines"},
+      {22, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.edit) + ": " + c.text);

@@ -22,22 +22,33 @@
 namespace {
 
 enum {
-  kEdit = 10, kCheck = 11, kCopy = 12, kLabel = 13, kDisabled = 14, kList = 15, kAsk = 16,
-  kCombo = 17, kArgs = 18, kFolder = 19, kMirror = 20, kChoice = 21, kNotes = 22, kTabs = 23,
-  kTree = 24, kPanel = 30, kDoIt = 100
+  kEdit = 10,
+  kCheck = 11,
+  kCopy = 12,
+  kLabel = 13,
+  kDisabled = 14,
+  kList = 15,
+  kAsk = 16,
+  kCombo = 17,
+  kArgs = 18,
+  kFolder = 19,
+  kMirror = 20,
+  kChoice = 21,
+  kNotes = 22,
+  kTabs = 23,
+  kTree = 24,
+  kPanel = 30,
+  kDoIt = 100
 };
 
 HINSTANCE g_inst;
 
-HWND Make(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y,
-          int w, int h) {
+HWND Make(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
   return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_inst, nullptr);
 }
 
-void SetLabel(HWND top, int id, const char* text) {
-  SetWindowTextA(GetDlgItem(top, id), text);
-}
+void SetLabel(HWND top, int id, const char* text) { SetWindowTextA(GetDlgItem(top, id), text); }
 
 // The panel passes its children's notifications on, as a dialog page would.
 LRESULT CALLBACK PanelProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -195,8 +206,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR args, int show) {
   AppendMenuA(actions, MF_STRING, kDoIt, "Do it");
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(actions), "Actions");
 
-  HWND top = CreateWindowExA(0, "FixtureMain", "Driver Fixture", WS_OVERLAPPEDWINDOW,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 540, 440, nullptr, bar, inst, nullptr);
+  HWND top = CreateWindowExA(0, "FixtureMain", "Driver Fixture", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 540,
+                             440, nullptr, bar, inst, nullptr);
   if (!top) return 3;
   Build(top, args);
   ShowWindow(top, show);

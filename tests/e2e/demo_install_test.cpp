@@ -161,7 +161,7 @@ void InstallThroughWizard(const std::string& setup, const std::string& temp, con
   std::vector<int> pages;
   std::string walked = WalkToFinish(wizard, WalkOptions(), kInstallMs, &pages);
   ASSERT_EQ("", walked);
-  const std::vector<int> every = {wiz::kWelcome, wiz::kLicence,    wiz::kAppFolder, wiz::kTasks,
+  const std::vector<int> every = {wiz::kWelcome,       wiz::kLicence,    wiz::kAppFolder, wiz::kTasks,
                                   wiz::kStartMenuPage, wiz::kInstalling, wiz::kFinish};
   EXPECT_EQ(every, pages);
   // What the pages offered and the installation took.
@@ -216,9 +216,9 @@ TEST_F(DemoInstallTest, BuildInstallAndUninstallTheDemo) {
 
   // Files and folders: the demo's, the uninstaller with its language and log, and the
   // record that the first-run command wrote.
-  const std::set<std::string> expected = {"README.txt", "notes.txt",       "bin\\",          "bin\\DemoNotes.bat",
-                                          "data\\",     "data\\notes.ini", "data\\firstrun.ini",
-                                          "Uninstall.exe", "uninstall_l.zkl", "uninstall.dat"};
+  const std::set<std::string> expected = {
+      "README.txt",      "notes.txt",          "bin\\",         "bin\\DemoNotes.bat", "data\\",
+      "data\\notes.ini", "data\\firstrun.ini", "Uninstall.exe", "uninstall_l.zkl",    "uninstall.dat"};
   EXPECT_EQ(expected, TreeEntries(install_));
   for (const InstalledFile& f : kInstalledFiles) {
     std::string source = f.source ? f.source : std::string(kDemoSources) + f.path;

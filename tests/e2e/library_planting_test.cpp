@@ -32,18 +32,8 @@ const DWORD kInstallMs = 30000;
 // before its first instruction runs; no start-up code can keep them out, so they are not
 // planted here.
 const wchar_t* const kPlantedNames[] = {
-    L"cabinet.dll",
-    L"msimg32.dll",
-    L"comctl32.dll",
-    L"comdlg32.dll",
-    L"gdiplus.dll",
-    L"oleaut32.dll",
-    L"riched20.dll",
-    L"shdocvw.dll",
-    L"usp10.dll",
-    L"winmm.dll",
-    L"winspool.drv",
-    L"wintrust.dll",
+    L"cabinet.dll",  L"msimg32.dll", L"comctl32.dll", L"comdlg32.dll", L"gdiplus.dll",  L"oleaut32.dll",
+    L"riched20.dll", L"shdocvw.dll", L"usp10.dll",    L"winmm.dll",    L"winspool.drv", L"wintrust.dll",
 };
 
 // For as long as it lives, program (a file name) prefers a library found on its search
@@ -52,11 +42,10 @@ const wchar_t* const kPlantedNames[] = {
 // Wine itself starts, not those a Windows process starts.
 class PreferPlanted {
  public:
-  explicit PreferPlanted(const std::wstring& program)
-      : key_(L"Software\\Wine\\AppDefaults\\" + program) {
+  explicit PreferPlanted(const std::wstring& program) : key_(L"Software\\Wine\\AppDefaults\\" + program) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
       ADD_FAILURE() << "cannot make " << program << " prefer planted libraries";
       return;
     }

@@ -132,8 +132,8 @@ bool RunCaptured(const std::string& commandLine, DWORD timeoutMs, std::string* o
   std::wstring cmd = Utf8ToWide(commandLine);
   std::vector<wchar_t> buffer(cmd.begin(), cmd.end());
   buffer.push_back(L'\0');
-  bool started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                &si, &pi) != 0;
+  bool started =
+      CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi) != 0;
   CloseHandle(writeEnd);
   if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
   if (!started) {

@@ -16,9 +16,7 @@ namespace {
 
 // A planted library exports nothing, so taking it for the real one ends in a fault; the
 // probe then ends quietly with code 3 instead of through the crash handler.
-LONG WINAPI EndQuietly(EXCEPTION_POINTERS*) {
-  ExitProcess(3);
-}
+LONG WINAPI EndQuietly(EXCEPTION_POINTERS*) { ExitProcess(3); }
 
 UINT CALLBACK SkipEveryFile(PVOID, UINT notification, UINT_PTR, UINT_PTR) {
   return notification == SPFILENOTIFY_FILEINCABINET ? FILEOP_SKIP : NO_ERROR;

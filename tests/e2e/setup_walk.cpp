@@ -4,7 +4,7 @@ namespace {
 
 const DWORD kActMs = 8000;
 const char kLanguageTitle[] = "Language selection";
-const int kPages[] = {wiz::kWelcome, wiz::kLicence, wiz::kAppFolder, wiz::kTasks,
+const int kPages[] = {wiz::kWelcome,       wiz::kLicence,    wiz::kAppFolder, wiz::kTasks,
                       wiz::kStartMenuPage, wiz::kInstalling, wiz::kFinish};
 
 // Waits check more often than the driver's own: the install benchmark times the whole
@@ -17,21 +17,28 @@ bool Until(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 std::string PageName(int page) {
   switch (page) {
-    case wiz::kWelcome: return "welcome";
-    case wiz::kLicence: return "licence";
-    case wiz::kAppFolder: return "application folder";
-    case wiz::kTasks: return "additional tasks";
-    case wiz::kStartMenuPage: return "start-menu folder";
-    case wiz::kInstalling: return "installing";
-    case wiz::kFinish: return "finish";
-    default: return "no page";
+    case wiz::kWelcome:
+      return "welcome";
+    case wiz::kLicence:
+      return "licence";
+    case wiz::kAppFolder:
+      return "application folder";
+    case wiz::kTasks:
+      return "additional tasks";
+    case wiz::kStartMenuPage:
+      return "start-menu folder";
+    case wiz::kInstalling:
+      return "installing";
+    case wiz::kFinish:
+      return "finish";
+    default:
+      return "no page";
   }
 }
 
 }  // namespace
 
-bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp,
-                   DriverProcess* out) {
+bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp, DriverProcess* out) {
   const char* const names[] = {"TEMP", "TMP"};
   std::string old[2];
   bool had[2];
@@ -79,8 +86,7 @@ int ShownPage(HWND wizard) {
   return 0;
 }
 
-std::string WalkToFinish(HWND wizard, const WalkOptions& options, DWORD installTimeoutMs,
-                         std::vector<int>* pages) {
+std::string WalkToFinish(HWND wizard, const WalkOptions& options, DWORD installTimeoutMs, std::vector<int>* pages) {
   HWND next = DriverWaitControl(wizard, wiz::kNext, kActMs);
   int page = 0;
   if (!Until([&] { return (page = ShownPage(wizard)) != 0; }, kActMs)) return "no wizard page shown";
@@ -98,8 +104,7 @@ std::string WalkToFinish(HWND wizard, const WalkOptions& options, DWORD installT
       return "Next did not leave " + PageName(from);
     pages->push_back(page);
   }
-  if (page == wiz::kInstalling &&
-      !Until([&] { return (page = ShownPage(wizard)) == wiz::kFinish; }, installTimeoutMs))
+  if (page == wiz::kInstalling && !Until([&] { return (page = ShownPage(wizard)) == wiz::kFinish; }, installTimeoutMs))
     return "the installation did not reach the finish page (" + PageName(page) + " shown)";
   if (pages->back() != wiz::kFinish) pages->push_back(wiz::kFinish);
   return "";

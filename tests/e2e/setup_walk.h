@@ -38,8 +38,7 @@ constexpr int kFinish = 0x40;
 
 // Starts program with its command line arguments and with TEMP and TMP set to temp (ending
 // in "\"); the caller's own stay as they are.
-bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp,
-                   DriverProcess* out);
+bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp, DriverProcess* out);
 
 // Waits for the language window of process pid, selects the entry named language and
 // confirms it. Empty result: done; otherwise what went wrong.
@@ -60,7 +59,6 @@ struct WalkOptions {
 // From the welcome page, Next until the installing page has been reached, then waits for
 // the finish page. pages receives every page shown, in order. Empty result: the finish page
 // is up; otherwise what went wrong.
-std::string WalkToFinish(HWND wizard, const WalkOptions& options, DWORD installTimeoutMs,
-                         std::vector<int>* pages);
+std::string WalkToFinish(HWND wizard, const WalkOptions& options, DWORD installTimeoutMs, std::vector<int>* pages);
 
 #endif

@@ -6,8 +6,8 @@
 namespace {
 
 void Mark(const char* text) {
-  HANDLE h = CreateFileW(L"finish_library_calls.txt", FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(L"finish_library_calls.txt", FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   DWORD put = 0;
   WriteFile(h, text, 1, &put, nullptr);

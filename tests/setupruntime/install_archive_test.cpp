@@ -19,12 +19,28 @@ TEST(ZipEntryNames, OnlyNamesThatStayInsideTheFolderAreSafe) {
     const wchar_t* name;
     int safe;
   } cases[] = {
-      {L"", 1},           {L"file.txt", 1},        {L"Data\\", 1},          {L"Data\\Sub\\b.txt", 1},
-      {L"a..b.txt", 1},   {L"..name", 1},          {L".\\file.txt", 1},     {L"name..", 1},
-      {L"..", 0},         {L"..\\x", 0},           {L"../x", 0},            {L"a\\..\\..\\x", 0},
-      {L"a\\..", 0},      {L".. \\x", 0},          {L"...\\x", 0},          {L"a\\. .\\x", 0},
-      {L"C:\\x", 0},      {L"C:x", 0},             {L"x:y", 0},             {L"\\x", 0},
-      {L"/x", 0},         {L"\\\\server\\s\\x", 0},
+      {L"", 1},
+      {L"file.txt", 1},
+      {L"Data\\", 1},
+      {L"Data\\Sub\\b.txt", 1},
+      {L"a..b.txt", 1},
+      {L"..name", 1},
+      {L".\\file.txt", 1},
+      {L"name..", 1},
+      {L"..", 0},
+      {L"..\\x", 0},
+      {L"../x", 0},
+      {L"a\\..\\..\\x", 0},
+      {L"a\\..", 0},
+      {L".. \\x", 0},
+      {L"...\\x", 0},
+      {L"a\\. .\\x", 0},
+      {L"C:\\x", 0},
+      {L"C:x", 0},
+      {L"x:y", 0},
+      {L"\\x", 0},
+      {L"/x", 0},
+      {L"\\\\server\\s\\x", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSafeEntryName(c.name), c.safe) << WideToUtf8(c.name);
 }
@@ -147,7 +163,8 @@ TEST_F(InstallTest, DamagedEntryIsAskedAboutAndLeavesNoPartialFile) {
   const struct {
     const char* what;
     Damage damage;
-  } cases[] = {{"CRC error", Damage::kBadCrc}, {"broken stream", Damage::kBrokenStream}, {"short data", Damage::kShortStream}};
+  } cases[] = {
+      {"CRC error", Damage::kBadCrc}, {"broken stream", Damage::kBrokenStream}, {"short data", Damage::kShortStream}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ui = RecordingUi();
@@ -168,9 +185,9 @@ TEST_F(InstallTest, LockedTargetIsRetriedIgnoredOrAborted) {
   const struct {
     int answer;
     int result;
-    std::string content;   // of the locked target afterwards
-    bool after;            // the next entry was installed
-    bool recorded;         // the locked target has its "#DF" record
+    std::string content;  // of the locked target afterwards
+    bool after;           // the next entry was installed
+    bool recorded;        // the locked target has its "#DF" record
   } cases[] = {
       {IDRETRY, 1, "new", true, true},
       {IDIGNORE, 1, "old", true, true},

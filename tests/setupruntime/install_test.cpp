@@ -38,7 +38,8 @@ int RunAsChildWhenAsked() {
 }
 const int g_child = RunAsChildWhenAsked();
 
-const std::wstring kUninstallKey = std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTestAppName;
+const std::wstring kUninstallKey =
+    std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTestAppName;
 
 std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
   wchar_t value[512] = L"";
@@ -48,9 +49,9 @@ std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& nam
 }
 
 std::vector<ZipItem> SmallProgram() {
-  return {{"", "", FILE_ATTRIBUTE_DIRECTORY},    {"readme.txt", "read me"}, {"Data/", "", FILE_ATTRIBUTE_DIRECTORY},
-          {"Data/a.txt", "a"},                   {"Data/Sub/", "", FILE_ATTRIBUTE_DIRECTORY},
-          {"Data/Sub/b.txt", "b"}};
+  return {{"", "", FILE_ATTRIBUTE_DIRECTORY},          {"readme.txt", "read me"},
+          {"Data/", "", FILE_ATTRIBUTE_DIRECTORY},     {"Data/a.txt", "a"},
+          {"Data/Sub/", "", FILE_ATTRIBUTE_DIRECTORY}, {"Data/Sub/b.txt", "b"}};
 }
 
 TEST_F(InstallTest, WritesTheUninstallLogTheUninstallerReplays) {
@@ -60,21 +61,36 @@ TEST_F(InstallTest, WritesTheUninstallLogTheUninstallerReplays) {
   in.config.registry = 1;
   PutWorkFile(L"Desktop.dat", Lines({L"<installpath>\\readme.txt", L"Read Me", L"/view"}));
   PutWorkFile(L"Startmenu.dat", Lines({L"<installpath>\\Data\\a.txt", L"A file", L""}));
-  PutWorkFile(L"Registry.dat", Lines({L"HKEY_CURRENT_USER", L"Software\\ZendrikolbarTestInstall\\Log", L"kept", L"1"}) +
-                                   Int32Bytes(0) +
-                                   Lines({L"HKEY_CURRENT_USER", L"Software\\ZendrikolbarTestInstall\\Log", L"removed", L"2"}) +
-                                   Int32Bytes(1));
+  PutWorkFile(L"Registry.dat",
+              Lines({L"HKEY_CURRENT_USER", L"Software\\ZendrikolbarTestInstall\\Log", L"kept", L"1"}) + Int32Bytes(0) +
+                  Lines({L"HKEY_CURRENT_USER", L"Software\\ZendrikolbarTestInstall\\Log", L"removed", L"2"}) +
+                  Int32Bytes(1));
   ASSERT_EQ(Run(), 1);
 
   const std::wstring app = App();
-  std::string expected =
-      Int32Bytes(7) + Lines({kTestAppName, L"1.2", L"http://uninstall.example", app}) + Int32Bytes(6) +
-      Lines({L"#DF", app + L"readme.txt", L"#DF", app + L"Data\\a.txt", L"#DF", app + L"Data\\Sub\\b.txt",
-             L"#DD", app + L"Data\\Sub\\", L"#DD", app + L"Data\\",
-             L"#DRK", L"HKEY_LOCAL_MACHINE", kUninstallKey,
-             L"#DF", dir + L"Desktop\\Read Me.lnk",
-             L"#DD", dir + L"Programs\\Test Product\\",
-             L"#DRV", L"HKEY_CURRENT_USER", L"Software\\ZendrikolbarTestInstall\\Log\\", L"removed"});
+  std::string expected = Int32Bytes(7) + Lines({kTestAppName, L"1.2", L"http://uninstall.example", app}) +
+                         Int32Bytes(6) +
+                         Lines({L"#DF",
+                                app + L"readme.txt",
+                                L"#DF",
+                                app + L"Data\\a.txt",
+                                L"#DF",
+                                app + L"Data\\Sub\\b.txt",
+                                L"#DD",
+                                app + L"Data\\Sub\\",
+                                L"#DD",
+                                app + L"Data\\",
+                                L"#DRK",
+                                L"HKEY_LOCAL_MACHINE",
+                                kUninstallKey,
+                                L"#DF",
+                                dir + L"Desktop\\Read Me.lnk",
+                                L"#DD",
+                                dir + L"Programs\\Test Product\\",
+                                L"#DRV",
+                                L"HKEY_CURRENT_USER",
+                                L"Software\\ZendrikolbarTestInstall\\Log\\",
+                                L"removed"});
   EXPECT_EQ(GetBytes(app + L"uninstall.dat"), expected);
 
   EXPECT_EQ(GetBytes(app + L"uninst.exe"), uninstallerImage);
@@ -82,14 +98,18 @@ TEST_F(InstallTest, WritesTheUninstallLogTheUninstallerReplays) {
   const struct {
     const wchar_t* name;
     std::wstring value;
-  } values[] = {{L"DisplayName", kTestAppName},          {L"DisplayVersion", L"1.2"},
-                {L"HelpLink", L"http://help.example"},   {L"Publisher", L"Test Company"},
-                {L"UninstallString", L"\"" + app + L"uninst.exe\""}, {L"DisplayIcon", app + L"uninst.exe"},
+  } values[] = {{L"DisplayName", kTestAppName},
+                {L"DisplayVersion", L"1.2"},
+                {L"HelpLink", L"http://help.example"},
+                {L"Publisher", L"Test Company"},
+                {L"UninstallString", L"\"" + app + L"uninst.exe\""},
+                {L"DisplayIcon", app + L"uninst.exe"},
                 {kUninstallLogDigestValue, Utf8ToWide(Sha256Hex(expected))}};
   for (const auto& v : values) EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, v.name), v.value) << v.name;
 
   // Six entries: the bar runs to 8, one step per entry, then two steps share one value.
-  EXPECT_EQ(ui.progress, (std::vector<std::wstring>{L"range 8", L"1", L"2", L"3", L"4", L"5", L"6", L"6", L"7", L"7", L"0"}));
+  EXPECT_EQ(ui.progress,
+            (std::vector<std::wstring>{L"range 8", L"1", L"2", L"3", L"4", L"5", L"6", L"6", L"7", L"7", L"0"}));
   ASSERT_EQ(ui.statuses.size(), 7u);
   EXPECT_EQ(ui.statuses[1], L"Extracting files:\n" + app + L"readme.txt");
   EXPECT_EQ(ui.statuses.back(), L"Finishing the installation...");
@@ -128,8 +148,8 @@ TEST_F(InstallTest, InstalledFilesEqualTheirSourcesWithTheirDates) {
   const struct {
     const wchar_t* name;
     std::string data;
-  } files[] = {{L"a.txt", "alpha"}, {L"big.bin", big}, {L"empty.txt", ""}, {L"ro.txt", "read only"},
-               {L"Sub\\b.txt", "beta"}, {L"M\u00fcller.txt", "umlaut in the name"},
+  } files[] = {{L"a.txt", "alpha"},      {L"big.bin", big},       {L"empty.txt", ""},
+               {L"ro.txt", "read only"}, {L"Sub\\b.txt", "beta"}, {L"M\u00fcller.txt", "umlaut in the name"},
                {L"hidden.txt", "hidden"}};
   for (const auto& f : files) ASSERT_TRUE(PutBytes(staging + f.name, f.data));
   SetFileAttributesW((staging + L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -163,7 +183,9 @@ TEST_F(InstallTest, InstalledFilesEqualTheirSourcesWithTheirDates) {
 TEST_F(InstallTest, RegistryValuesFollowTheTypeOfWhatIsThere) {
   const std::wstring key = std::wstring(kTestRegistryKey) + L"\\Types\\";
   const std::string none;
-  const auto sz = [](const std::wstring& s) { return std::string(reinterpret_cast<const char*>(s.c_str()), (s.size() + 1) * 2); };
+  const auto sz = [](const std::wstring& s) {
+    return std::string(reinterpret_cast<const char*>(s.c_str()), (s.size() + 1) * 2);
+  };
   const struct {
     const wchar_t* name;
     DWORD oldType;  // REG_NONE: no value yet
@@ -174,7 +196,8 @@ TEST_F(InstallTest, RegistryValuesFollowTheTypeOfWhatIsThere) {
     DWORD type;
     std::string bytes;
   } cases[] = {
-      {L"dword", REG_DWORD, std::string("\5\0\0\0", 4), L"HKEY_CURRENT_USER", L"1234", 1, REG_DWORD, std::string("\xd2\x04\0\0", 4)},
+      {L"dword", REG_DWORD, std::string("\5\0\0\0", 4), L"HKEY_CURRENT_USER", L"1234", 1, REG_DWORD,
+       std::string("\xd2\x04\0\0", 4)},
       {L"binary", REG_BINARY, "\1\2", L"HKEY_CURRENT_USER", L"0A 1B FF", 0, REG_BINARY, "\x0a\x1b\xff"},
       {L"expand", REG_EXPAND_SZ, sz(L"old"), L"HKEY_CURRENT_USER", L"%TEMP%\\x", 1, REG_EXPAND_SZ, sz(L"%TEMP%\\x")},
       {L"string", REG_SZ, sz(L"old"), L"HKEY_CURRENT_USER", L"text", 0, REG_SZ, sz(L"text")},
@@ -184,12 +207,14 @@ TEST_F(InstallTest, RegistryValuesFollowTheTypeOfWhatIsThere) {
       {L"unknown root", REG_NONE, none, L"HKCU", L"mine", 1, REG_SZ, sz(L"mine")},
   };
   HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
   std::string rows;
   std::vector<std::wstring> records;
   for (const auto& c : cases) {
     if (c.oldType != REG_NONE) {
-      RegSetValueExW(h, c.name, 0, c.oldType, reinterpret_cast<const BYTE*>(c.oldBytes.data()), static_cast<DWORD>(c.oldBytes.size()));
+      RegSetValueExW(h, c.name, 0, c.oldType, reinterpret_cast<const BYTE*>(c.oldBytes.data()),
+                     static_cast<DWORD>(c.oldBytes.size()));
     }
     // Written with "/" and without the closing backslash, as an author may.
     rows += Lines({c.root, L"Software/ZendrikolbarTestInstall/Types", c.name, c.data}) + Int32Bytes(c.remove);
@@ -206,7 +231,8 @@ TEST_F(InstallTest, RegistryValuesFollowTheTypeOfWhatIsThere) {
     DWORD type = 0;
     BYTE data[256];
     DWORD size = sizeof data;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), c.name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size), ERROR_SUCCESS);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), c.name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size),
+              ERROR_SUCCESS);
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), c.bytes);
   }
@@ -222,9 +248,7 @@ TEST_F(InstallTest, ShortcutsPointAtTheirTargetsAndFollowTheCheckBoxes) {
   PutWorkFile(L"Startmenu.dat", Lines({L"<installpath>\\Data\\help.txt", L"Help", L""}));
   UseArchive({{"tool.exe", "MZ"}, {"Data/", "", FILE_ATTRIBUTE_DIRECTORY}, {"Data/help.txt", "help"}});
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  const struct {
-    int desktopChecked, startMenuChecked;
-  } cases[] = {{1, 1}, {0, 1}, {1, 0}};
+  const struct { int desktopChecked, startMenuChecked; } cases[] = {{1, 1}, {0, 1}, {1, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "desktop " << c.desktopChecked << ", start menu " << c.startMenuChecked);
     RemoveWorkFolder(dir + L"Desktop\\");
@@ -281,7 +305,8 @@ TEST_F(InstallTest, WaitingCommandEndsBeforeTheFinishAndSeesTheInstallation) {
   for (const auto& c : cases) {
     SCOPED_TRACE(WideToUtf8(c.options));
     DeleteFileW((App() + L"report one.txt").c_str());
-    in.commands = {CommandRow{0, L"<installpath>\\child.exe", L"--zk-install-child \"<installpath>\\report one.txt\"", c.options}};
+    in.commands = {
+        CommandRow{0, L"<installpath>\\child.exe", L"--zk-install-child \"<installpath>\\report one.txt\"", c.options}};
     ASSERT_EQ(Run(), 1);
     std::wstring app = App();
     EXPECT_EQ(GetBytes(app + L"report one.txt"), Lines({app.substr(0, app.size() - 1), app, c.shown}));

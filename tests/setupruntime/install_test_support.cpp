@@ -79,18 +79,19 @@ int WriteZip(const std::wstring& path, const std::vector<ZipItem>& items) {
 
 std::string Int32Bytes(int32_t value) {
   std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
   return bytes;
 }
 
 bool WriteSetupFile(const std::wstring& setupPath, const std::wstring& archivePath, ZipWindow* window) {
   std::string archive = GetBytes(archivePath);
   // Leading bytes that look like a little of everything, a stray "PK" signature included.
-  std::string head = "MZ runtime image " + std::string(4000, 'R') + "PK\x03\x04 not an entry" + Int64Bytes(10) + "MSCF cab..";
+  std::string head =
+      "MZ runtime image " + std::string(4000, 'R') + "PK\x03\x04 not an entry" + Int64Bytes(10) + "MSCF cab..";
   window->start = head.size();
   window->length = archive.size();
-  return !archive.empty() &&
-         PutBytes(setupPath, head + archive + Int32Bytes(static_cast<int32_t>(archive.size())));
+  return !archive.empty() && PutBytes(setupPath, head + archive + Int32Bytes(static_cast<int32_t>(archive.size())));
 }
 
 std::string Lines(const std::vector<std::wstring>& lines) {
@@ -137,8 +138,8 @@ void InstallTest::SetUp() {
 }
 
 void InstallTest::TearDown() {
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
-                                      kTestAppName).c_str());
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                 (std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTestAppName).c_str());
   RegDeleteTreeW(HKEY_CURRENT_USER, kTestRegistryKey);
 }
 
@@ -147,4 +148,6 @@ void InstallTest::UseArchive(const std::vector<ZipItem>& items) {
   ASSERT_TRUE(WriteSetupFile(in.setupPath, work + L"program.zip", &in.archive));
 }
 
-void InstallTest::PutWorkFile(const std::wstring& name, const std::string& bytes) { ASSERT_TRUE(PutBytes(work + name, bytes)); }
+void InstallTest::PutWorkFile(const std::wstring& name, const std::string& bytes) {
+  ASSERT_TRUE(PutBytes(work + name, bytes));
+}

@@ -44,7 +44,9 @@ class RecordingUi : public InstallUi {
   void SetStatusText(const std::wstring& text) override { statuses.push_back(text); }
   void SetProgressRange(int maximum) override { progress.push_back(L"range " + std::to_wstring(maximum)); }
   void SetProgressValue(int value) override { progress.push_back(std::to_wstring(value)); }
-  void ShowError(const std::wstring& title, const std::wstring& text) override { errors.push_back(title + L"|" + text); }
+  void ShowError(const std::wstring& title, const std::wstring& text) override {
+    errors.push_back(title + L"|" + text);
+  }
   int AskExtractFailure(const std::wstring& title, const std::wstring& text) override {
     asks.push_back(title + L"|" + text);
     return answer ? answer(static_cast<int>(asks.size())) : IDIGNORE;

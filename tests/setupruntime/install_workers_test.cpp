@@ -19,7 +19,8 @@ namespace {
 
 std::string Filler(int seed, size_t size) {
   std::string s;
-  for (int i = 0; s.size() < size; ++i) s += "entry " + std::to_string(seed) + " line " + std::to_string(i * 7919 % 100003) + "\r\n";
+  for (int i = 0; s.size() < size; ++i)
+    s += "entry " + std::to_string(seed) + " line " + std::to_string(i * 7919 % 100003) + "\r\n";
   s.resize(size);
   return s;
 }
@@ -179,9 +180,8 @@ TEST_F(InstallTest, ThrottledPageKeepsTheFirstTheFailingAndTheLastEntry) {
     CloseHandle(lock);
     const std::wstring text = L"Extracting files:\n" + App();
     EXPECT_EQ(ui.statuses, (std::vector<std::wstring>{text + Numbered(0), text + Numbered(4), text + Numbered(9),
-                                                       L"Finishing the installation..."}));
-    EXPECT_EQ(ui.progress,
-              (std::vector<std::wstring>{L"range 12", L"1", L"5", L"10", L"10", L"11", L"11", L"0"}));
+                                                      L"Finishing the installation..."}));
+    EXPECT_EQ(ui.progress, (std::vector<std::wstring>{L"range 12", L"1", L"5", L"10", L"10", L"11", L"11", L"0"}));
     EXPECT_EQ(GetBytes(App() + Numbered(9)), Filler(9, 20000));
   }
 }

@@ -40,7 +40,9 @@ std::string ReadAt(const std::wstring& path, uint64_t at, size_t count) {
   LARGE_INTEGER where;
   where.QuadPart = static_cast<LONGLONG>(at);
   DWORD got = 0;
-  if (!SetFilePointerEx(h, where, nullptr, FILE_BEGIN) || !ReadFile(h, &bytes[0], static_cast<DWORD>(count), &got, nullptr)) got = 0;
+  if (!SetFilePointerEx(h, where, nullptr, FILE_BEGIN) ||
+      !ReadFile(h, &bytes[0], static_cast<DWORD>(count), &got, nullptr))
+    got = 0;
   CloseHandle(h);
   bytes.resize(got);
   return bytes;

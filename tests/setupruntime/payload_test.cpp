@@ -99,11 +99,25 @@ TEST(Payload, CabinetNamesThatLeaveTheFolderAreUnsafe) {
     const wchar_t* name;
     int safe;
   } cases[] = {
-      {L"SC.dat", 1},          {L"sub\\file.txt", 1},    {L"a..b.txt", 1},       {L"..name", 1},
-      {L"", 0},                {L"..", 0},               {L"..\\evil.txt", 0},   {L"../evil.txt", 0},
-      {L"sub\\..\\..\\x", 0},  {L"sub\\..", 0},          {L"C:\\evil.txt", 0},   {L"C:evil.txt", 0},
-      {L"\\abs.txt", 0},       {L"/abs.txt", 0},         {L"\\\\server\\s\\x", 0}, {L"file.txt:stream", 0},
-      {L"...\\x", 0},          {L".. \\x", 0},          {L"sub\\...", 0},
+      {L"SC.dat", 1},
+      {L"sub\\file.txt", 1},
+      {L"a..b.txt", 1},
+      {L"..name", 1},
+      {L"", 0},
+      {L"..", 0},
+      {L"..\\evil.txt", 0},
+      {L"../evil.txt", 0},
+      {L"sub\\..\\..\\x", 0},
+      {L"sub\\..", 0},
+      {L"C:\\evil.txt", 0},
+      {L"C:evil.txt", 0},
+      {L"\\abs.txt", 0},
+      {L"/abs.txt", 0},
+      {L"\\\\server\\s\\x", 0},
+      {L"file.txt:stream", 0},
+      {L"...\\x", 0},
+      {L".. \\x", 0},
+      {L"sub\\...", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSafeCabinetName(c.name), c.safe) << WideToUtf8(c.name);
 }
@@ -143,7 +157,9 @@ TEST(Payload, EntryWhoseTargetWouldBeTooLongIsSkipped) {
   std::string src = WideToAnsi(dir);
   PutBytes(dir + L"data.txt", "data");
   std::string longName = std::string(200, 'n') + ".txt";
-  ASSERT_EQ(PackCabinet(dir + L"Setup.cab", dir + L"temp\\", {{src + "data.txt", "short.txt"}, {src + "data.txt", longName}}), 1);
+  ASSERT_EQ(
+      PackCabinet(dir + L"Setup.cab", dir + L"temp\\", {{src + "data.txt", "short.txt"}, {src + "data.txt", longName}}),
+      1);
   // A destination long enough that the second target passes MAX_PATH.
   std::wstring out = dir + std::wstring(std::max<int>(1, MAX_PATH - 200 - static_cast<int>(dir.size())), L'd') + L"\\";
   ASSERT_EQ(CreateFolderPath(out), 1);

@@ -19,8 +19,12 @@ using namespace std::string_literals;
 namespace {
 
 // "Grüße" in the ANSI code page 1252, as the builder's project holds it.
-const std::string kAnsiName = "Gr\xFC\xDF" "e";
-const std::wstring kWideName = L"Gr\u00FC\u00DF" L"e";
+const std::string kAnsiName =
+    "Gr\xFC\xDF"
+    "e";
+const std::wstring kWideName =
+    L"Gr\u00FC\u00DF"
+    L"e";
 
 struct BuiltSetup {
   std::wstring dir, work;
@@ -42,7 +46,8 @@ void BuildAndExtract(BuildInput in, size_t imageSize, BuiltSetup* out) {
   std::string error;
   ASSERT_EQ(WriteResourceFiles(in, a + "res\\", nullptr, &error), 1) << error;
   ASSERT_EQ(PackCabinet(dir + L"Setup.cab", dir + L"temp\\", CabinetEntries(in, a + "res\\")), 1);
-  ASSERT_EQ(WriteSetupExecutable(a + "setup.exe", std::string(imageSize, 'I'), a + "Setup.cab", a + "archive.zip", &error), 1)
+  ASSERT_EQ(
+      WriteSetupExecutable(a + "setup.exe", std::string(imageSize, 'I'), a + "Setup.cab", a + "archive.zip", &error), 1)
       << error;
   std::wstring work = dir + L"work\\";
   CreateFolderPath(work);
@@ -218,8 +223,10 @@ TEST(Resources, MissingFilesReadAsDefaults) {
 
 TEST(Resources, HandWrittenFilesWithBomAndOddValues) {
   std::wstring dir = TestFolder();
-  PutBytes(dir + L"SC.dat", "\xEF\xBB\xBF[Setup]\r\nAppname = Gr\xC3\xBC\xC3\x9F" "e\r\nLanguages = 3abc\r\n"
-                            "Desktopicon = 1\r\nAllow_Desktopicons = 1\r\n");
+  PutBytes(dir + L"SC.dat",
+           "\xEF\xBB\xBF[Setup]\r\nAppname = Gr\xC3\xBC\xC3\x9F"
+           "e\r\nLanguages = 3abc\r\n"
+           "Desktopicon = 1\r\nAllow_Desktopicons = 1\r\n");
   PutBytes(dir + L"OS.dat", "Windows XP = 1\r\nWindows 7 = 2\r\n[Other]\r\nWindows 8 = 1\r\n");
   SetupConfig c = ReadSetupConfig(dir);
   EXPECT_EQ(c.appName, kWideName);
@@ -236,7 +243,8 @@ TEST(Resources, RecordsCutShortAreDropped) {
   std::wstring dir = TestFolder();
   // LF alone and CR alone end lines too.
   PutBytes(dir + L"Commands.dat", "Shell execute\na\rb\r\nc\r\nExecute application\r\nx\r\n");
-  PutBytes(dir + L"Registry.dat", "HKEY_USERS\r\nk\r\nv\r\nd\r\n\x01\x00\x00\x00HKEY_USERS\r\nk\r\nv\r\nd\r\n\x01\x00"s);
+  PutBytes(dir + L"Registry.dat",
+           "HKEY_USERS\r\nk\r\nv\r\nd\r\n\x01\x00\x00\x00HKEY_USERS\r\nk\r\nv\r\nd\r\n\x01\x00"s);
   std::vector<CommandRow> cmds = ReadCommandRows(dir);
   ASSERT_EQ(cmds.size(), 1u);
   EXPECT_EQ(cmds[0].program, L"a");

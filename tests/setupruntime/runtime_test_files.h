@@ -40,7 +40,8 @@ inline int PackCabinet(const std::wstring& cabinet, const std::wstring& temp,
 // Bytes of a little-endian 64-bit number.
 inline std::string Int64Bytes(int64_t value) {
   std::string bytes(8, '\0');
-  for (int i = 0; i < 8; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 8; ++i)
+    bytes[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
   return bytes;
 }
 

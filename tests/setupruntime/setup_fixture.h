@@ -95,7 +95,7 @@ inline std::string SilenceWave() {
 // cannot be read.
 inline std::string SplashPicture() {
   HMODULE runtime = LoadLibraryExW((FullFolder(L".") + L"SetupRuntime.exe").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   const void* data = nullptr;
   size_t size = 0;
   if (!RcDataResource(runtime, ZK_RES_SETUP_HEADER_BMP, &data, &size)) return "";

@@ -18,7 +18,8 @@ namespace {
 constexpr DWORD kWait = 30000;
 
 const char kOsAll8[] = "Windows 8 = 1\r\nWindows 7 = 1\r\n";
-const char kDefaultZkl[] = "[Main]\r\nTitle = Plain Setup\r\n[Messages]\r\nExitSetupH = Leave\r\nExitSetup = Leave now?\r\n";
+const char kDefaultZkl[] =
+    "[Main]\r\nTitle = Plain Setup\r\n[Messages]\r\nExitSetupH = Leave\r\nExitSetup = Leave now?\r\n";
 
 struct Running {
   DriverProcess p;
@@ -42,7 +43,8 @@ void StartUntilWindow(const std::wstring& setupPath, const std::wstring& temp, c
 // Writes dir + "setup.exe", a setup that runs on its defaults, and starts it with its
 // work folders below dir + temp until its wizard shows.
 void StartPlainSetup(const std::wstring& dir, const std::wstring& temp, Running* r, HWND* wizard) {
-  ASSERT_TRUE(PutBytes(dir + L"setup.exe", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}}))));
+  ASSERT_TRUE(
+      PutBytes(dir + L"setup.exe", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}}))));
   StartUntilWindow(dir + L"setup.exe", dir + temp, "Plain Setup", r, wizard);
 }
 
@@ -186,7 +188,8 @@ TEST(SetupProgram, FinishPageRunsItsActionOnlyThroughFinish) {
     const char* what;
     How how;
     bool runs;
-  } cases[] = {{"Finish", kFinish, true}, {"Finish with the box cleared", kFinishUnchecked, false},
+  } cases[] = {{"Finish", kFinish, true},
+               {"Finish with the box cleared", kFinishUnchecked, false},
                {"closing the window", kClose, false}};
   int n = 0;
   for (const auto& c : cases) {
@@ -429,7 +432,8 @@ TEST(SetupProgram, WalkThroughEveryPageInGermanAndCancel) {
   HWND wizard = DriverWaitWindow("Setup von Demo", r.p.id, kWait);
   ASSERT_NE(wizard, nullptr);
   EXPECT_FALSE(DriverVisible(language));
-  HWND next = DriverFindControl(wizard, 1), back = DriverFindControl(wizard, 0x3D), cancel = DriverFindControl(wizard, 2);
+  HWND next = DriverFindControl(wizard, 1), back = DriverFindControl(wizard, 0x3D),
+       cancel = DriverFindControl(wizard, 2);
   EXPECT_EQ(DriverText(next), "Weiter >");
   EXPECT_TRUE(DriverVisible(DriverFindControl(wizard, 9)));  // the separator line
 

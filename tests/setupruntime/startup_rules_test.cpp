@@ -109,9 +109,15 @@ TEST(StartupRules, FreeSpaceText) {
     uint64_t mb;
     const wchar_t* text;
   } cases[] = {
-      {0, L"ERROR"},          {1, L"1 MB"},           {900, L"900 MB"},      {1024, L"1024 MB"},
-      {1025, L"1 GB"},        {12 * 1024, L"12 GB"},  {12 * 1024 + 512, L"12.5 GB"},
-      {12 * 1024 + 1000, L"13 GB"},  {2048 + 102, L"2.1 GB"},
+      {0, L"ERROR"},
+      {1, L"1 MB"},
+      {900, L"900 MB"},
+      {1024, L"1024 MB"},
+      {1025, L"1 GB"},
+      {12 * 1024, L"12 GB"},
+      {12 * 1024 + 512, L"12.5 GB"},
+      {12 * 1024 + 1000, L"13 GB"},
+      {2048 + 102, L"2.1 GB"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatFreeSpace(c.mb), c.text) << c.mb;
   EXPECT_EQ(GetFreeSpaceText(L"Q:\\"), L"ERROR");  // no such drive in the test prefix
@@ -128,13 +134,20 @@ TEST(StartupRules, SystemNames) {
     BYTE type;
     const wchar_t* name;
   } cases[] = {
-      {5, 0, ws, L"Windows 2000"},          {5, 1, ws, L"Windows XP"},
-      {5, 2, ws, L"Windows XP"},            {5, 2, server, L"Windows Server 2003"},
-      {6, 0, ws, L"Windows Vista"},         {6, 0, server, L"Windows Server 2008"},
-      {6, 1, ws, L"Windows 7"},             {6, 1, dc, L"Windows Server 2008"},
-      {6, 2, ws, L"Windows 8"},             {6, 3, ws, L"Windows 8"},
-      {6, 2, server, L"Windows 8"},         {6, 4, ws, L""},
-      {10, 0, ws, L""},                     {4, 0, ws, L""},
+      {5, 0, ws, L"Windows 2000"},
+      {5, 1, ws, L"Windows XP"},
+      {5, 2, ws, L"Windows XP"},
+      {5, 2, server, L"Windows Server 2003"},
+      {6, 0, ws, L"Windows Vista"},
+      {6, 0, server, L"Windows Server 2008"},
+      {6, 1, ws, L"Windows 7"},
+      {6, 1, dc, L"Windows Server 2008"},
+      {6, 2, ws, L"Windows 8"},
+      {6, 3, ws, L"Windows 8"},
+      {6, 2, server, L"Windows 8"},
+      {6, 4, ws, L""},
+      {10, 0, ws, L""},
+      {4, 0, ws, L""},
   };
   for (const auto& c : cases) EXPECT_EQ(OsNameFor(c.major, c.minor, c.type), c.name) << c.major << "." << c.minor;
 }

@@ -54,7 +54,8 @@ std::wstring PutInSetup(const std::wstring& dir, const std::string& archive) {
   std::wstring setup = dir + L"setup.exe";
   std::string length(4, '\0');
   for (int i = 0; i < 4; ++i) length[static_cast<size_t>(i)] = static_cast<char>(archive.size() >> (8 * i));
-  EXPECT_TRUE(PutBytes(setup, kImage + Int64Bytes(static_cast<int64_t>(kCabinet.size())) + kCabinet + archive + length));
+  EXPECT_TRUE(
+      PutBytes(setup, kImage + Int64Bytes(static_cast<int64_t>(kCabinet.size())) + kCabinet + archive + length));
   return setup;
 }
 

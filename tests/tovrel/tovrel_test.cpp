@@ -396,11 +396,12 @@ TEST_F(TovrelSeamTest, SetMenuItemDisabledGreysAndRestoresTheItemByAnyMenuRefere
   Frame f = BuildFrame();
   HMENU project = OpenTitle(f.bar, 1, [](HWND) { EndMenu(); }).menu;
   ASSERT_NE(nullptr, project);
-  for (intptr_t ref : {static_cast<intptr_t>(kMenuBar), reinterpret_cast<intptr_t>(f.bar),
-                       reinterpret_cast<intptr_t>(project)}) {
+  for (intptr_t ref :
+       {static_cast<intptr_t>(kMenuBar), reinterpret_cast<intptr_t>(f.bar), reinterpret_cast<intptr_t>(project)}) {
     SCOPED_TRACE(ref);
     EXPECT_EQ(1, SetMenuItemDisabled(ref, kRun, 1));
-    EXPECT_EQ(static_cast<UINT>(MF_GRAYED | MF_DISABLED), GetMenuState(project, kRun, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED | MF_DISABLED),
+              GetMenuState(project, kRun, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
     EXPECT_EQ(0u, GetMenuState(project, kBuild, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(1, SetMenuItemDisabled(ref, kRun, 0));
     EXPECT_EQ(0u, GetMenuState(project, kRun, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));

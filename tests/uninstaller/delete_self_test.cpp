@@ -29,8 +29,7 @@ TEST(DeleteSelf, NoFolderLineForAnEmptyFolder) {
 }
 
 TEST(DeleteSelf, PercentSignsAreDoubledForCmd) {
-  std::vector<std::wstring> lines =
-      DeleteSelfBatchLines(L"C:\\A 100%\\u.exe", L"C:\\T\\%TEMP%.bat", L"C:\\A 100%\\");
+  std::vector<std::wstring> lines = DeleteSelfBatchLines(L"C:\\A 100%\\u.exe", L"C:\\T\\%TEMP%.bat", L"C:\\A 100%\\");
   EXPECT_EQ(lines[2], L"del \"C:\\A 100%%\\u.exe\"");
   EXPECT_EQ(lines[3], L"if exist \"C:\\A 100%%\\u.exe\" goto DeleteFile");
   EXPECT_EQ(lines[4], L"rd \"C:\\A 100%%\\\"");
@@ -48,7 +47,8 @@ TEST(DeleteSelf, BatchIsWrittenInTheCodePageCmdReadsItIn) {
   } cases[] = {
       {"plain", L"rd \"C:\\Trip\\\"", false, "rd \"C:\\Trip\\\"\r\n"},
       {"umlaut, percent and omega", L"rd \"C:\\Prod\u00FCct 100%% \u03A9\\\"", false,
-       "rd \"C:\\Prod\x81" "ct 100%% \xEA\\\"\r\n"},
+       "rd \"C:\\Prod\x81"
+       "ct 100%% \xEA\\\"\r\n"},
       {"Japanese", L"rd \"C:\\\u65C5\u884C\\\"", true, "rd \"C:\\\xE6\x97\x85\xE8\xA1\x8C\\\"\r\n"},
       // 437 has no a with macron, at best a look-alike "a", which would name another folder.
       {"look-alike only", L"rd \"C:\\\u0101\\\"", true, "rd \"C:\\\xC4\x81\\\"\r\n"},

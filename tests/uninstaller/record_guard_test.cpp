@@ -61,8 +61,7 @@ TEST(RecordGuard, VerdictsForGoodAndHostileRecords) {
       {"desktop document", PathRecord(F, desktop + L"Tax return.xlsx"), GuardVerdict::NotShortcut},
       {"desktop file named like a link", PathRecord(F, desktop + L"notes.lnk.txt"), GuardVerdict::NotShortcut},
       {"desktop file ending in lnk", PathRecord(F, desktop + L"Trip Plannerlnk"), GuardVerdict::NotShortcut},
-      {"file in a start-menu folder", PathRecord(F, programs + L"Trip Planner\\readme.txt"),
-       GuardVerdict::NotShortcut},
+      {"file in a start-menu folder", PathRecord(F, programs + L"Trip Planner\\readme.txt"), GuardVerdict::NotShortcut},
       {"link-named file in the installation folder", PathRecord(F, app + L"data.lnk"), GuardVerdict::Act},
       {"drive root", PathRecord(D, L"C:\\"), GuardVerdict::Outside},
       {"file in the drive root", PathRecord(F, L"C:\\boot.ini"), GuardVerdict::Outside},
@@ -218,8 +217,9 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
 
   // A link inside the installation folder that leads outside it, when the system can make one.
   // (Some Wine versions answer success without making anything.)
-  bool link = CreateSymbolicLinkW((app + L"link").c_str(), NoSlash(outside).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0 &&
-              PathExists(app + L"link\\data.txt");
+  bool link =
+      CreateSymbolicLinkW((app + L"link").c_str(), NoSlash(outside).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0 &&
+      PathExists(app + L"link\\data.txt");
 
   UninstallLog log;
   log.installFolder = app;
@@ -251,11 +251,12 @@ TEST_F(HostileReplay, HostileRecordsHarmNothingWhileGoodOnesAct) {
   GuardContext ctx;
   ASSERT_TRUE(BuildGuardContext(app, &ctx));
   int progressCalls = 0;
-  int acted = ReplayUninstallLog(log, ctx, [](int, void* n) { ++*static_cast<int*>(n); }, &progressCalls);
+  int acted = ReplayUninstallLog(
+      log, ctx, [](int, void* n) { ++*static_cast<int*>(n); }, &progressCalls);
 
   EXPECT_EQ(acted, 4);
-  for (const Canary* c : {&beside, &inOutside, &inDrive, &inWindows, &inPrograms, &inDesktop, &desktopDocument,
-                          &menuDocument})
+  for (const Canary* c :
+       {&beside, &inOutside, &inDrive, &inWindows, &inPrograms, &inDesktop, &desktopDocument, &menuDocument})
     EXPECT_TRUE(c->exists()) << WideToUtf8(c->path);
   EXPECT_TRUE(PathExists(programs));
   EXPECT_TRUE(PathExists(desktop));

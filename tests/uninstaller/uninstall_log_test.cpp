@@ -11,7 +11,8 @@ namespace {
 // CR and LF, which must not be taken for a line end.
 const char kFixture[] =
     "\x07\x00\x00\x00"
-    "Trip \xC3\x9C" "ber\r\n"  // "Trip Über" in UTF-8
+    "Trip \xC3\x9C"
+    "ber\r\n"  // "Trip Über" in UTF-8
     "1.2\r\n"
     "http://trip.example\r\n"
     "C:\\Apps\\Trip\\\r\n"
@@ -84,15 +85,15 @@ TEST(UninstallLog, DamagedLogsAreRefusedWhole) {
        LogStatus::ShortHeader},
       // A record that lost its data lines while the file goes on: a marker stands where
       // its path, root name or key should be.
-      {"file record whose path is the next marker",
-       LogBytes(7, header, 1, {L"#DF", L"#DD", L"C:\\P\\d\\"}), LogStatus::CutRecord},
+      {"file record whose path is the next marker", LogBytes(7, header, 1, {L"#DF", L"#DD", L"C:\\P\\d\\"}),
+       LogStatus::CutRecord},
       {"folder record broken off before a whole one",
        LogBytes(7, header, 1, {L"#DD", L"#DF", L"C:\\P\\a.txt", L"#DF", L"C:\\P\\b.txt"}), LogStatus::CutRecord},
       {"key record whose key is the next marker",
        LogBytes(7, header, 0, {L"#DRK", L"HKEY_CURRENT_USER", L"#DRV", L"HKEY_CURRENT_USER", L"Software\\P\\", L"v"}),
        LogStatus::CutRecord},
-      {"value record whose root is the next marker",
-       LogBytes(7, header, 0, {L"#DRV", L"#DF", L"C:\\P\\a.txt", L"x"}), LogStatus::CutRecord},
+      {"value record whose root is the next marker", LogBytes(7, header, 0, {L"#DRV", L"#DF", L"C:\\P\\a.txt", L"x"}),
+       LogStatus::CutRecord},
   };
   for (const DamagedCase& c : cases) {
     UninstallLog log;

@@ -103,8 +103,8 @@ TEST_F(BoundSession, LogMustMatchTheDigestOfItsAddRemoveKey) {
     bool loads;
   } cases[] = {
       {"unchanged log", name_, written, L"\"" + program + L"\"", Sha256Hex(written), true},
-      {"record added", name_, written + "#DRV\r\nHKEY_LOCAL_MACHINE\r\nSOFTWARE\\x\\\r\nv\r\n",
-       L"\"" + program + L"\"", Sha256Hex(written), false},
+      {"record added", name_, written + "#DRV\r\nHKEY_LOCAL_MACHINE\r\nSOFTWARE\\x\\\r\nv\r\n", L"\"" + program + L"\"",
+       Sha256Hex(written), false},
       {"path changed", name_, LogBytes(7, {name_, L"1.2", L"", folder_}, 1, {L"#DF", folder_ + L"b.txt"}),
        L"\"" + program + L"\"", Sha256Hex(written), false},
       {"product name emptied to hide the key", L"", Log(L""), L"\"" + program + L"\"", Sha256Hex(written), false},

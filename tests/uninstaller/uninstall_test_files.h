@@ -43,8 +43,8 @@ inline void RemoveTree(const std::wstring& folder) {
 // A fresh, empty folder for the running test beside the test program, ending with "\".
 inline std::wstring TestFolder() {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::wstring folder = FullFolder(L"uninstaller_test\\" + Utf8ToWide(info->test_suite_name()) + L"_" +
-                                   Utf8ToWide(info->name()) + L"\\");
+  std::wstring folder =
+      FullFolder(L"uninstaller_test\\" + Utf8ToWide(info->test_suite_name()) + L"_" + Utf8ToWide(info->name()) + L"\\");
   RemoveTree(folder);
   CreateDirectoryW(FullFolder(L"uninstaller_test").c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);

@@ -50,10 +50,29 @@ class UninstallerProgram : public ::testing::Test {
     ASSERT_TRUE(PutBytes(app_ + L"uninstall_l.zkl", TripLanguageFile()));
     // The records in the order the setup writes them.
     log_ = TripLog(app_, 6,
-                   {L"#DF", app_ + L"trip.exe", L"#DF", app_ + L"readonly.txt", L"#DF", app_ + L"docs\\guide.txt",
-                    L"#DF", app_ + L"docs\\deep\\x.txt", L"#DD", app_ + L"docs\\deep\\", L"#DD", app_ + L"docs\\",
-                    L"#DRK", L"HKEY_CURRENT_USER", key_ + L"\\Uninstall\\Trip Planner", L"#DF", desktopLink_, L"#DD",
-                    menuFolder_, L"#DRV", L"HKEY_CURRENT_USER", key_ + L"\\Settings\\Colours\\", L"Colour"});
+                   {L"#DF",
+                    app_ + L"trip.exe",
+                    L"#DF",
+                    app_ + L"readonly.txt",
+                    L"#DF",
+                    app_ + L"docs\\guide.txt",
+                    L"#DF",
+                    app_ + L"docs\\deep\\x.txt",
+                    L"#DD",
+                    app_ + L"docs\\deep\\",
+                    L"#DD",
+                    app_ + L"docs\\",
+                    L"#DRK",
+                    L"HKEY_CURRENT_USER",
+                    key_ + L"\\Uninstall\\Trip Planner",
+                    L"#DF",
+                    desktopLink_,
+                    L"#DD",
+                    menuFolder_,
+                    L"#DRV",
+                    L"HKEY_CURRENT_USER",
+                    key_ + L"\\Settings\\Colours\\",
+                    L"Colour"});
     ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", log_));
   }
 
@@ -77,9 +96,7 @@ class UninstallerProgram : public ::testing::Test {
     PutValue(HKEY_LOCAL_MACHINE, addRemoveKey_, kUninstallLogDigestValue, Utf8ToWide(Sha256Hex(log)));
   }
 
-  bool Start() {
-    return DriverStart(WideToUtf8(app_ + L"Uninstall.exe"), "", WideToUtf8(BinFolder()), &process_);
-  }
+  bool Start() { return DriverStart(WideToUtf8(app_ + L"Uninstall.exe"), "", WideToUtf8(BinFolder()), &process_); }
 
   // Starts the uninstaller on a log it must refuse: "Uninstall error!", and nothing goes.
   void ExpectRefusedWithNothingRemoved() {

@@ -44,7 +44,8 @@ bool EndsWithExe(const std::string& path) {
 std::unique_ptr<BuildInput> TakeBuildInput() {
   std::unique_ptr<BuildInput> in(new BuildInput);
   in->project = ReadProjectFromControls();
-  for (int i = 0, n = CountControlItems(kLanguages); i < n; ++i) in->languageNames.push_back(GetItemText(kLanguages, i));
+  for (int i = 0, n = CountControlItems(kLanguages); i < n; ++i)
+    in->languageNames.push_back(GetItemText(kLanguages, i));
   in->programFolder = ProgramFolder();
   return in;
 }

@@ -15,7 +15,7 @@ struct LabelThrottle {
   std::string shown;    // the text the label holds
   std::string pending;  // a newer text kept back, or empty
   uint64_t shownAt = 0;
-  bool timed = false;   // shownAt holds the time of a throttled text
+  bool timed = false;  // shownAt holds the time of a throttled text
 };
 
 // A text shown outside the throttle (a step's own text).

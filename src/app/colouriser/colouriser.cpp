@@ -214,11 +214,16 @@ int GetControlKind(const std::string& className) {
     const char* cls;
     int kind;
   } kKinds[] = {
-      {"Button", kColourKindButton},          {"Edit", kColourKindEdit},
-      {"ListBox", kColourKindListBox},        {"ComboBox", kColourKindComboBox},
-      {"SysListView32", kColourKindListView}, {"SysTreeView32", kColourKindTreeView},
-      {"msctls_progress32", kColourKindProgress}, {"RichEdit20A", kColourKindRichEdit},
-      {"RichEdit", kColourKindRichEdit},      {"RichEdit50W", kColourKindRichEdit},
+      {"Button", kColourKindButton},
+      {"Edit", kColourKindEdit},
+      {"ListBox", kColourKindListBox},
+      {"ComboBox", kColourKindComboBox},
+      {"SysListView32", kColourKindListView},
+      {"SysTreeView32", kColourKindTreeView},
+      {"msctls_progress32", kColourKindProgress},
+      {"RichEdit20A", kColourKindRichEdit},
+      {"RichEdit", kColourKindRichEdit},
+      {"RichEdit50W", kColourKindRichEdit},
       {"SysTabControl32", kColourKindTab},
   };
   for (const auto& k : kKinds)

@@ -24,14 +24,14 @@ constexpr int32_t kColourTransparent = -0x1000000;
 constexpr int32_t kColourDefault = -1;
 
 // Modes of SetControlColours; a record's mode bits are the union of those set so far.
-constexpr int kColourModeOwn = 1;             // the control's own text and background
-constexpr int kColourModeAlternateRows = 2;   // list views (tree views: level 1)
-constexpr int kColourModeAbove = 4;           // list views: numeric cells above a threshold (trees: level 2)
-constexpr int kColourModeBelow = 8;           // list views: numeric cells below a threshold (trees: level 3)
-constexpr int kColourModeSelection = 16;      // list and tree views: selection colours
-constexpr int kColourModeSurfacePixel = 32;   // background from a pixel of a drawing surface (HDC)
+constexpr int kColourModeOwn = 1;            // the control's own text and background
+constexpr int kColourModeAlternateRows = 2;  // list views (tree views: level 1)
+constexpr int kColourModeAbove = 4;          // list views: numeric cells above a threshold (trees: level 2)
+constexpr int kColourModeBelow = 8;          // list views: numeric cells below a threshold (trees: level 3)
+constexpr int kColourModeSelection = 16;     // list and tree views: selection colours
+constexpr int kColourModeSurfacePixel = 32;  // background from a pixel of a drawing surface (HDC)
 constexpr int kColourModeAlternateColumns = 64;
-constexpr int kColourModePattern = 128;       // background from a pattern bitmap (HBITMAP)
+constexpr int kColourModePattern = 128;  // background from a pattern bitmap (HBITMAP)
 
 // Kinds, from the control's window class.
 enum ColourKind {

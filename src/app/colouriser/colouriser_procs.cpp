@@ -63,8 +63,8 @@ void ColourListCell(const ColourRecord& r, NMLVCUSTOMDRAW* cd) {
   if (!(r.modeBits & (kColourModeAbove | kColourModeBelow))) return;
   std::string text = CellText(r.window, item, cd->iSubItem);
   if (!IsNumericText(text)) return;
-  double value = text.find('.') != std::string::npos ? std::atof(text.c_str())
-                                                     : static_cast<double>(std::atol(text.c_str()));
+  double value =
+      text.find('.') != std::string::npos ? std::atof(text.c_str()) : static_cast<double>(std::atol(text.c_str()));
   if ((r.modeBits & kColourModeAbove) && value > Threshold(r.group2.c)) {
     if (r.group2.b != kColourTransparent) cd->clrTextBk = static_cast<COLORREF>(r.group2.b);
     cd->clrText = static_cast<COLORREF>(r.group2.a);

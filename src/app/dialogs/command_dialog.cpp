@@ -34,9 +34,7 @@ void TypeChanged() {
 void Ok() {
   // The button is never disabled, so the empty command is caught here, without a word.
   if (!AllFilled({kCommandProgram})) return;
-  if (!FieldsStorable({{kCommandProgram, "Command"},
-                       {kCommandParameters, "Parameters"},
-                       {kCommandOptions, "Options"}}))
+  if (!FieldsStorable({{kCommandProgram, "Command"}, {kCommandParameters, "Parameters"}, {kCommandOptions, "Options"}}))
     return;
   WriteRow(kCommands, Mode,
            {SelectedEntryText(kCommandType), GetControlText(kCommandProgram), GetControlText(kCommandParameters),

@@ -17,9 +17,8 @@ bool RequiredFilled() { return AllFilled({kRegistrySubKey, kRegistryValueName});
 
 void Ok() {
   if (!RequiredFilled()) return;
-  if (!FieldsStorable({{kRegistrySubKey, "Sub key"},
-                       {kRegistryValueName, "Value name"},
-                       {kRegistryValueData, "Value data"}}))
+  if (!FieldsStorable(
+          {{kRegistrySubKey, "Sub key"}, {kRegistryValueName, "Value name"}, {kRegistryValueData, "Value data"}}))
     return;
   WriteRow(kRegistry, Mode,
            {SelectedEntryText(kRegistryRootKey), GetControlText(kRegistrySubKey), GetControlText(kRegistryValueName),

@@ -16,9 +16,8 @@ const char* const kRootKeys[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY
 
 // The lines that start the sections of a project file. A row field equal to one of them
 // would end its list early when the project is opened again.
-const char* const kSectionMarkers[] = {"[Languages]", "[Files/Dirs]", "[Licence_Begin]",
-                                       "[Licence_End]", "[Registry]", "[Variables]",
-                                       "[SCs]",         "[ZKP_End]",   "[Commands]"};
+const char* const kSectionMarkers[] = {"[Languages]", "[Files/Dirs]", "[Licence_Begin]", "[Licence_End]", "[Registry]",
+                                       "[Variables]", "[SCs]",        "[ZKP_End]",       "[Commands]"};
 
 void Refuse(const CheckedField& field, const std::string& text) {
   MessageRequester("Zendrikolbar", text, MB_OK | MB_ICONWARNING);

@@ -124,8 +124,10 @@ int LoadEditorFile(HWND editor, const std::string& path, const std::string& form
   if (!opened) return 1;
   int file = static_cast<int>(opened);
   WPARAM streamFormat = 0;
-  if (format == kEditorFormatRtf) streamFormat = SF_RTFNOOBJS;
-  else if (format == kEditorFormatTxt) streamFormat = SF_TEXT;
+  if (format == kEditorFormatRtf)
+    streamFormat = SF_RTFNOOBJS;
+  else if (format == kEditorFormatTxt)
+    streamFormat = SF_TEXT;
   EDITSTREAM es = {};
   es.dwCookie = static_cast<DWORD_PTR>(file);
   es.dwError = 0;

@@ -58,16 +58,12 @@ void FreeGroupData(ExBarGroup* g) {
 // the screen's DPI, so its measures do too.
 int Px(int layout) { return LayoutToScreen(layout); }
 
-bool IsDrawnKind(const ExBarGroup* g) {
-  return g->kind == 1 || g->kind == 2;
-}
+bool IsDrawnKind(const ExBarGroup* g) { return g->kind == 1 || g->kind == 2; }
 
 HWND ScrollHandle(const ExBar* bar) { return ControlHandle(bar->scrollNumber); }
 
 // The offset between window and content coordinates.
-int ScrollOffset(const ExBar* bar) {
-  return bar->scrollVisible ? GetScrollPos(ScrollHandle(bar), SB_CTL) : 0;
-}
+int ScrollOffset(const ExBar* bar) { return bar->scrollVisible ? GetScrollPos(ScrollHandle(bar), SB_CTL) : 0; }
 
 int ScrollMaximum(const ExBar* bar) {
   SCROLLINFO si = {};
@@ -77,9 +73,7 @@ int ScrollMaximum(const ExBar* bar) {
 }
 
 // W': the width that is drawn, the pane less the scroll bar while that is shown.
-int DrawingWidth(const ExBar* bar) {
-  return bar->width - (bar->scrollVisible ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-}
+int DrawingWidth(const ExBar* bar) { return bar->width - (bar->scrollVisible ? GetSystemMetrics(SM_CXVSCROLL) : 0); }
 
 // A runtime image number (which is always a small positive int), or 0.
 int RuntimeImageOf(intptr_t image) {
@@ -118,7 +112,7 @@ void DrawExBarChevron(HDC dc, int x, int y, bool expanded) {
   // Two strokes per arm give the arrows their 2-pixel weight.
   static const int kDown[4][4] = {{9, 8, 13, 12}, {10, 8, 13, 11}, {15, 8, 11, 12}, {14, 8, 11, 11}};
   static const int kUp[4][4] = {{9, 11, 13, 7}, {10, 11, 13, 8}, {15, 11, 11, 7}, {14, 11, 11, 8}};
-  const int (*segments)[4] = expanded ? kDown : kUp;
+  const int(*segments)[4] = expanded ? kDown : kUp;
   HPEN pen = CreatePen(PS_SOLID, Px(1), RGB(255, 255, 255));
   HGDIOBJ old = SelectObject(dc, pen);
   for (int shift = 0; shift <= 4; shift += 4) {

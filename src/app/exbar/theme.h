@@ -6,8 +6,8 @@
 #include <windows.h>
 
 struct ThemeLibrary {
-  HMODULE module;                // null while the library is not open
-  FARPROC openThemeData;         // each null when the library lacks it
+  HMODULE module;         // null while the library is not open
+  FARPROC openThemeData;  // each null when the library lacks it
   FARPROC drawThemeBackground;
   FARPROC getCurrentThemeName;
   FARPROC closeThemeData;

@@ -180,8 +180,8 @@ bool CheckProject(const SetupProject& p, std::string* error) {
     const CommandEntry& e = p.commands[i];
     // Any other type reads back as "Execute application"; an empty one would end the list.
     if (e.type != kExecute && e.type != kShellExecute) {
-      SetError(error, "The project cannot be saved: \"" + RowLabel("Commands", i, "type") + "\" is not \"" +
-                          kExecute + "\" or \"" + kShellExecute + "\".");
+      SetError(error, "The project cannot be saved: \"" + RowLabel("Commands", i, "type") + "\" is not \"" + kExecute +
+                          "\" or \"" + kShellExecute + "\".");
       return false;
     }
     if (!CheckField(RowLabel("Commands", i, "program"), e.program, true, error) ||
@@ -301,7 +301,7 @@ int32_t ParseNumber(const std::string& text, bool prefixes) {
   int64_t magnitude = 0;
   for (; i < text.size(); ++i) {
     char c = text[i];
-    int digit = c >= '0' && c <= '9' ? c - '0'
+    int digit = c >= '0' && c <= '9'   ? c - '0'
                 : c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                        : 99;
@@ -328,13 +328,21 @@ void ReadPreferencePart(SetupProject& p) {
       PreferenceGroup(group);
     }
     switch (f.kind) {
-      case FieldKind::Text: p.*f.text = ReadPreferenceString(f.key, ""); break;
+      case FieldKind::Text:
+        p.*f.text = ReadPreferenceString(f.key, "");
+        break;
       case FieldKind::Number:
-      case FieldKind::StyleCopy: p.*f.number = ReadPreferenceLong(f.key, 0); break;
-      case FieldKind::ValNumber: p.*f.number = ParseNumber(ReadPreferenceString(f.key, ""), true); break;
+      case FieldKind::StyleCopy:
+        p.*f.number = ReadPreferenceLong(f.key, 0);
+        break;
+      case FieldKind::ValNumber:
+        p.*f.number = ParseNumber(ReadPreferenceString(f.key, ""), true);
+        break;
       // Selects the XP style when 1 and the Windows 2000 style otherwise, whatever
       // "Windows style" said.
-      case FieldKind::XpStyle: p.*f.number = ReadPreferenceLong(f.key, 0) == 1 ? 1 : 0; break;
+      case FieldKind::XpStyle:
+        p.*f.number = ReadPreferenceLong(f.key, 0) == 1 ? 1 : 0;
+        break;
     }
   }
 }

@@ -50,17 +50,15 @@ namespace {
 
 // Every member, in declaration order; a member added to SetupProject must be added here.
 auto Members(const SetupProject& p) {
-  return std::tie(p.programName, p.programVersion, p.win2000, p.winXP, p.winServer2003, p.winVista,
-                  p.winServer2008, p.win7, p.win8, p.companyName, p.website, p.startMenuAllUsers,
-                  p.desktopAllUsers, p.compression, p.wizardImage, p.headerImage, p.iconImage, p.showLabel,
-                  p.xpStyle, p.useZip, p.zipFile, p.installPath, p.allowChangePath, p.visitWebsite,
-                  p.uninstallWebsite, p.includeUninstaller, p.uninstallerName, p.showLicence, p.runProgram,
-                  p.reboot, p.loadDll, p.programLine, p.dllPath, p.allowChangeStartMenu, p.startMenuFolder,
-                  p.splashImage, p.splashSound, p.splashTime, p.playSound, p.showSplash, p.setupFile,
-                  p.includeUpdater, p.productName, p.productVersion, p.mainAddress, p.altAddress1,
-                  p.altAddress2, p.updateFileName, p.updaterLanguage, p.updaterProgramFile,
-                  p.updaterRunProgram, p.updaterTerminate, p.checkedLanguages, p.files, p.registry,
-                  p.shortcuts, p.variables, p.commands, p.licenceRtf);
+  return std::tie(p.programName, p.programVersion, p.win2000, p.winXP, p.winServer2003, p.winVista, p.winServer2008,
+                  p.win7, p.win8, p.companyName, p.website, p.startMenuAllUsers, p.desktopAllUsers, p.compression,
+                  p.wizardImage, p.headerImage, p.iconImage, p.showLabel, p.xpStyle, p.useZip, p.zipFile, p.installPath,
+                  p.allowChangePath, p.visitWebsite, p.uninstallWebsite, p.includeUninstaller, p.uninstallerName,
+                  p.showLicence, p.runProgram, p.reboot, p.loadDll, p.programLine, p.dllPath, p.allowChangeStartMenu,
+                  p.startMenuFolder, p.splashImage, p.splashSound, p.splashTime, p.playSound, p.showSplash, p.setupFile,
+                  p.includeUpdater, p.productName, p.productVersion, p.mainAddress, p.altAddress1, p.altAddress2,
+                  p.updateFileName, p.updaterLanguage, p.updaterProgramFile, p.updaterRunProgram, p.updaterTerminate,
+                  p.checkedLanguages, p.files, p.registry, p.shortcuts, p.variables, p.commands, p.licenceRtf);
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ void OpenAboutWindow() {
   CreateLink(kAboutSupport, 79, 104, 260, 20, std::string("Support: ") + kMakerSupport, kLinkHover);
   OnPanel(kAboutSupport, panel);
   // Two lines high: in the dialog font the text is wider than the 320 pixels it has.
-  CreateLink(kAboutDonate, 15, 144, 320, 28,
-             "Please make a donation to support the development of Zendrikolbar.", kLinkHover, kLinkUnderline);
+  CreateLink(kAboutDonate, 15, 144, 320, 28, "Please make a donation to support the development of Zendrikolbar.",
+             kLinkHover, kLinkUnderline);
   OnPanel(kAboutDonate, panel);
   CreateButton(kAboutOk, 129, 189, 95, 25, "OK");
   MoveIntoContainer(kAboutOk, panel);

@@ -60,7 +60,7 @@ int LoadBuiltinWizardImage() {
 }
 
 HBITMAP LabelStripPicture() {
-  static const HBITMAP picture = [] () -> HBITMAP {
+  static const HBITMAP picture = []() -> HBITMAP {
     const void* data = nullptr;
     size_t size = 0;
     if (!ResourceBytes(ZK_RES_LABEL_STRIP_BMP, &data, &size)) return nullptr;

@@ -33,8 +33,7 @@ void FreePreviewResources() {
 
 // The wizard image at the wizard's size; 0 when the file cannot be loaded.
 int LoadWizardImage(const std::string& field) {
-  int image = field == "<main>" ? LoadBuiltinWizardImage()
-                                : static_cast<int>(LoadRuntimeImage(kAnyNumber, field));
+  int image = field == "<main>" ? LoadBuiltinWizardImage() : static_cast<int>(LoadRuntimeImage(kAnyNumber, field));
   if (image) ResizeRuntimeImage(image, kImageWidth, kImageHeight);
   return image;
 }
@@ -58,9 +57,9 @@ void OpenWizardPreview() {
   CloseRuntimeWindow(kWizardPreviewWindow);
   FreePreviewResources();
 
-  if (!OpenRuntimeWindow(kWizardPreviewWindow, 0, 0, 497, 362, "View",
-                         kWindowSystemMenu | kWindowMinimizeBox | kWindowTitleBar | kWindowScreenCentered |
-                             kWindowInvisible))
+  if (!OpenRuntimeWindow(
+          kWizardPreviewWindow, 0, 0, 497, 362, "View",
+          kWindowSystemMenu | kWindowMinimizeBox | kWindowTitleBar | kWindowScreenCentered | kWindowInvisible))
     return;
   HWND area = CreateContainer(WindowHandle(kWizardPreviewWindow), kPreviewWizardArea, 0, 0, 497, 313);
 
