@@ -8,4 +8,4 @@ if [ ! -f "$ZK_BUILD/build.ninja" ]; then
   cmake -S "$root" -B "$ZK_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ZK_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release -DZK_DEPS_PREFIX="$ZK_DEPS_PREFIX" >/dev/null
 fi
-cmake --build "$ZK_BUILD" -j "$(nproc)"
+cmake --build "$ZK_BUILD" -j "${ZK_JOBS:-$(nproc)}"

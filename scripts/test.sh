@@ -15,4 +15,4 @@ zk_start_xvfb
 zk_start_wine_session
 
 cd "$ZK_BUILD"
-ctest --output-on-failure --timeout 600 -j "$(nproc)" "$@"
+ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
