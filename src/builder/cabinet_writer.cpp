@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/path_split.h"
+#include "common/scoped.h"
 
 struct CabinetContext {
   HFCI fci = nullptr;
@@ -53,18 +55,16 @@ Fn Lookup(HMODULE module, const char* name) {
 const FciLibrary* LoadFciLibrary() {
   static FciLibrary lib;
   if (lib.module != nullptr) return &lib;
-  HMODULE module = LoadLibraryA("CABINET.DLL");
-  if (module == nullptr) return nullptr;
+  ScopedModule module(LoadLibraryA("CABINET.DLL"));
+  if (!module) return nullptr;
   FciLibrary found;
-  found.module = module;
-  found.create = Lookup<FciCreateFn>(module, "FCICreate");
-  found.addFile = Lookup<FciAddFileFn>(module, "FCIAddFile");
-  found.flushCabinet = Lookup<FciFlushCabinetFn>(module, "FCIFlushCabinet");
-  found.destroy = Lookup<FciDestroyFn>(module, "FCIDestroy");
-  if (!found.create || !found.addFile || !found.flushCabinet || !found.destroy) {
-    FreeLibrary(module);
-    return nullptr;
-  }
+  found.create = Lookup<FciCreateFn>(module.get(), "FCICreate");
+  found.addFile = Lookup<FciAddFileFn>(module.get(), "FCIAddFile");
+  found.flushCabinet = Lookup<FciFlushCabinetFn>(module.get(), "FCIFlushCabinet");
+  found.destroy = Lookup<FciDestroyFn>(module.get(), "FCIDestroy");
+  if (!found.create || !found.addFile || !found.flushCabinet || !found.destroy) return nullptr;
+  // Kept loaded for the rest of the process.
+  found.module = module.release();
   lib = found;
   return &lib;
 }
@@ -205,12 +205,11 @@ void DeleteTemps(const CabinetContext& cabinet) {
 int InitCabinetWriter() { return 0; }
 
 CabinetContext* CreateCabinet(const std::string& path, const std::string& tempFolder) {
-  size_t cut = path.find_last_of(":\\");
-  if (cut == std::string::npos) return nullptr;
-  std::string folder = path.substr(0, cut);
+  std::string folder = PathFolder(path);
+  if (folder.empty()) return nullptr;
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   folder += '\\';
-  std::string name = path.substr(cut + 1);
+  std::string name = PathFileName(path);
   std::string temps = tempFolder.empty() ? folder : tempFolder;
   if (temps.back() != '\\') temps += '\\';
   if (name.empty() || name.size() >= CB_MAX_CABINET_NAME || folder.size() >= CB_MAX_CAB_PATH) return nullptr;
@@ -265,8 +264,7 @@ int AddCabinetFile(CabinetContext* cabinet, const std::string& source, const std
 }
 
 int AddCabinetFileByName(CabinetContext* cabinet, const std::string& source) {
-  size_t cut = source.find_last_of("\\/");
-  return AddCabinetFile(cabinet, source, cut == std::string::npos ? source : source.substr(cut + 1));
+  return AddCabinetFile(cabinet, source, PathFileName(source));
 }
 
 int CloseCabinet(CabinetContext* cabinet) {

@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
-#include "builder/write_replacing.h"
+#include "common/whole_file.h"
 #include "builder/zip_archiver.h"
 #include "common/files.h"
 #include "common/images.h"

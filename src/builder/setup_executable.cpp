@@ -2,7 +2,8 @@
 // the program archive and its 32-bit length. The runtime finds the cabinet length at the
 // fixed offset of its own image size; the archive starts right after the cabinet.
 #include "builder/resource_files.h"
-#include "builder/write_replacing.h"
+#include "common/scoped.h"
+#include "common/whole_file.h"
 
 #include <windows.h>
 
@@ -43,15 +44,12 @@ bool WriteAll(SetupWriter* w, const void* data, size_t size) {
   return true;
 }
 
-HANDLE OpenForReading(const std::string& path, uint64_t* size) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                         nullptr);
+ScopedHandle OpenForReading(const std::string& path, uint64_t* size) {
+  ScopedHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER length;
-  if (h != INVALID_HANDLE_VALUE && !GetFileSizeEx(h, &length)) {
-    CloseHandle(h);
-    h = INVALID_HANDLE_VALUE;
-  }
-  if (h != INVALID_HANDLE_VALUE) *size = static_cast<uint64_t>(length.QuadPart);
+  if (h && !GetFileSizeEx(h.get(), &length)) h.reset();
+  if (h) *size = static_cast<uint64_t>(length.QuadPart);
   return h;
 }
 
@@ -72,23 +70,22 @@ bool CopyExactly(SetupWriter* w, HANDLE from, uint64_t size) {
 // fixed offset, so a setup without one would take the archive's first bytes for it.
 bool WritePayload(SetupWriter* w, const std::string& cabinetPath, const std::string& archivePath, std::string* error) {
   uint64_t cabinetSize = 0;
-  HANDLE cabinet = OpenForReading(cabinetPath, &cabinetSize);
-  if (cabinet == INVALID_HANDLE_VALUE || cabinetSize == 0) {
-    if (cabinet != INVALID_HANDLE_VALUE) CloseHandle(cabinet);
+  ScopedHandle cabinet = OpenForReading(cabinetPath, &cabinetSize);
+  if (!cabinet || cabinetSize == 0) {
     *error = "Error: Could not read the setup cabinet.";
     return false;
   }
   unsigned char length[8];
   for (int i = 0; i < 8; ++i) length[i] = static_cast<unsigned char>(cabinetSize >> (8 * i));
-  bool ok = WriteAll(w, length, 8) && CopyExactly(w, cabinet, cabinetSize);
-  CloseHandle(cabinet);
+  bool ok = WriteAll(w, length, 8) && CopyExactly(w, cabinet.get(), cabinetSize);
+  cabinet.reset();
   if (!ok) return false;
 
   uint64_t archiveSize = 0;
-  HANDLE archive = OpenForReading(archivePath, &archiveSize);
-  if (archive == INVALID_HANDLE_VALUE) return false;
-  ok = CopyExactly(w, archive, archiveSize);
-  CloseHandle(archive);
+  ScopedHandle archive = OpenForReading(archivePath, &archiveSize);
+  if (!archive) return false;
+  ok = CopyExactly(w, archive.get(), archiveSize);
+  archive.reset();
   // The field has 32 bits; an archive of 4 GB or more is marked with all bits set, which
   // tells the runtime to take the archive as running up to this field.
   uint64_t field = archiveSize >= 0xFFFFFFFFull ? 0xFFFFFFFFull : archiveSize;
@@ -105,13 +102,14 @@ int WriteSetupExecutable(const std::string& path, const std::string& runtimeImag
   // The old setup stays whole until the new one is complete; a stopped write leaves only
   // the old one, never a setup that looks finished.
   bool ok = !runtimeImage.empty() && !path.empty() && WriteReplacing(path, "zks", [&](const std::string& temp) {
-    HANDLE out = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    SetupWriter w{out, mustStop};
+    ScopedHandle out(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
+    SetupWriter w{out.get(), mustStop};
     bool written = WriteAll(&w, runtimeImage.data(), runtimeImage.size()) &&
-                   WritePayload(&w, cabinetPath, archivePath, &message) && FlushFileBuffers(out) && !w.Stop();
+                   WritePayload(&w, cabinetPath, archivePath, &message) && FlushFileBuffers(out.get()) && !w.Stop();
     stopped = w.stopped;
-    return CloseHandle(out) && written;
+    return out.reset() && written;
   });
   if (stopped) return kSetupCancelled;
   if (!ok && error) *error = message;

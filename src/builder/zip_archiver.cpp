@@ -14,6 +14,8 @@
 
 #include "common/dirlist.h"
 #include "common/files.h"
+#include "common/path_split.h"
+#include "common/scoped.h"
 #include "common/text.h"
 #include "builder/zip_deflate.h"
 #include "builder/zip_names.h"
@@ -76,12 +78,12 @@ bool ToLocalTime(const FILETIME& written, SYSTEMTIME* local) {
 
 // Local time of the file's last write; false when the file cannot be opened.
 bool ReadLocalWriteTime(const std::string& path, SYSTEMTIME* local) {
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+  if (!h) return false;
   FILETIME written{};
-  BOOL ok = GetFileTime(h, nullptr, nullptr, &written);
-  CloseHandle(h);
+  BOOL ok = GetFileTime(h.get(), nullptr, nullptr, &written);
+  h.reset();
   return ok && ToLocalTime(written, local);
 }
 
@@ -141,8 +143,7 @@ ZipNameBytes EntryName(const std::string& source, const std::string& base, int n
   } else if (nameMode == kZipNameRelative) {
     name = StartsWithNoCase(source, base) ? source.substr(base.size()) : source;
   } else {
-    size_t cut = source.find_last_of("\\/");
-    name = cut == std::string::npos ? source : source.substr(cut + 1);
+    name = PathFileName(source);
   }
   std::wstring wide = Utf8ToWide(name);
   for (wchar_t& c : wide) {
@@ -239,12 +240,12 @@ int WriteElement(zipFile zf, const Element& element, const ZipNameBytes& name, c
 
   // A source that vanished since its date was read gives an entry without data.
   const DeflatedFile* packed = element.job >= 0 ? &WaitDeflatedFile(pool, static_cast<size_t>(element.job)) : nullptr;
-  HANDLE h = INVALID_HANDLE_VALUE;
+  ScopedHandle h;
   if (packed == nullptr && !element.folder && element.size != 0) {
-    h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    h.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   }
-  bool hasData = packed != nullptr ? packed->opened : h != INVALID_HANDLE_VALUE;
+  bool hasData = packed != nullptr ? packed->opened : h.valid();
   bool raw = hasData && State().method == kZipDeflated;
   RawDeflater deflater;
   int result = raw && packed == nullptr && !StartRawDeflate(&deflater) ? ZIP_INTERNALERROR : ZIP_OK;
@@ -260,7 +261,7 @@ int WriteElement(zipFile zf, const Element& element, const ZipNameBytes& name, c
     if (packed != nullptr && hasData) {
       result = WritePackedFile(zf, element, *packed, written);
     } else if (hasData) {
-      result = StreamFile(zf, element, h, raw ? &deflater : nullptr, written);
+      result = StreamFile(zf, element, h.get(), raw ? &deflater : nullptr, written);
     }
     // minizip cannot know the size and checksum of data it did not pack itself.
     uint64_t total = packed != nullptr ? packed->total : deflater.total;
@@ -272,7 +273,7 @@ int WriteElement(zipFile zf, const Element& element, const ZipNameBytes& name, c
     }
   }
   EndRawDeflate(&deflater);
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  h.reset();
   if (packed != nullptr) ReleaseDeflatedFile(pool, static_cast<size_t>(element.job));
   return result;
 }
@@ -300,63 +301,63 @@ struct ArchiveTail {
 };
 
 bool SaveArchiveTail(const std::string& path, ArchiveTail* tail) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return false;
   bool ok = false;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h, &size) && size.QuadPart >= 22) {
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart >= 22) {
     uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
     // The end record is 22 bytes plus a comment of at most 65535.
     size_t window = static_cast<size_t>(fileSize < 65557 ? fileSize : 65557);
     std::vector<unsigned char> end(window);
-    if (ReadAt(h, fileSize - window, end.data(), window)) {
+    if (ReadAt(h.get(), fileSize - window, end.data(), window)) {
       for (size_t i = window - 22 + 1; i-- > 0;) {
         if (memcmp(end.data() + i, "PK\x05\x06", 4) != 0) continue;
         uint64_t endPos = fileSize - window + i;
         uint64_t dirSize = ReadLe32(end.data() + i + 12);
         uint64_t recordPos = endPos;
         unsigned char locator[20];
-        if (endPos >= 20 && ReadAt(h, endPos - 20, locator, 20) && memcmp(locator, "PK\x06\x07", 4) == 0) {
+        if (endPos >= 20 && ReadAt(h.get(), endPos - 20, locator, 20) && memcmp(locator, "PK\x06\x07", 4) == 0) {
           unsigned char record[56];
           recordPos = ReadLe64(locator + 8);
-          if (!ReadAt(h, recordPos, record, 56) || memcmp(record, "PK\x06\x06", 4) != 0) break;
+          if (!ReadAt(h.get(), recordPos, record, 56) || memcmp(record, "PK\x06\x06", 4) != 0) break;
           dirSize = ReadLe64(record + 40);
         }
         if (dirSize > recordPos) break;
         tail->offset = recordPos - dirSize;
         tail->bytes.resize(static_cast<size_t>(fileSize - tail->offset));
-        ok = ReadAt(h, tail->offset, &tail->bytes[0], tail->bytes.size());
+        ok = ReadAt(h.get(), tail->offset, &tail->bytes[0], tail->bytes.size());
         break;
       }
     }
   }
-  CloseHandle(h);
+  h.reset();
   tail->saved = ok;
   return ok;
 }
 
 void RestoreArchiveTail(const std::string& path, const ArchiveTail& tail) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+  ScopedHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return;
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(tail.offset);
   DWORD put = 0;
-  if (SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
-      WriteFile(h, tail.bytes.data(), static_cast<DWORD>(tail.bytes.size()), &put, nullptr)) {
-    SetEndOfFile(h);
+  if (SetFilePointerEx(h.get(), at, nullptr, FILE_BEGIN) &&
+      WriteFile(h.get(), tail.bytes.data(), static_cast<DWORD>(tail.bytes.size()), &put, nullptr)) {
+    SetEndOfFile(h.get());
   }
-  CloseHandle(h);
+  h.reset();
 }
 
 // An archive without entries is its end record alone (and perhaps a comment); minizip
 // finds no archive in it, as it takes a directory at offset 0 for a missing one.
 bool IsEmptyArchive(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return false;
   unsigned char record[22];
-  bool empty = ReadAt(h, 0, record, sizeof record) && memcmp(record, "PK\x05\x06", 4) == 0 &&
+  bool empty = ReadAt(h.get(), 0, record, sizeof record) && memcmp(record, "PK\x05\x06", 4) == 0 &&
                ReadLe32(record + 8) == 0;  // no entries on this disk nor in all
-  CloseHandle(h);
+  h.reset();
   return empty;
 }
 

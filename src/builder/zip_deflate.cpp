@@ -4,6 +4,7 @@
 
 #include <minizip/zip.h>
 
+#include "common/scoped.h"
 #include "common/text.h"
 
 namespace {
@@ -60,16 +61,15 @@ void EndRawDeflate(RawDeflater* d) {
 void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, DeflateScratch* scratch,
                       DeflatedFile* out) {
   *out = DeflatedFile{};
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+  ScopedHandle h(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!h) return;
   out->opened = true;
   RawDeflater& d = scratch->deflater;
   bool started = d.started ? deflateReset(&d.stream) == Z_OK : StartRawDeflate(&d);
   if (!started) {
     EndRawDeflate(&d);
     out->result = ZIP_INTERNALERROR;
-    CloseHandle(h);
     return;
   }
   d.crc = static_cast<uint32_t>(crc32(0, Z_NULL, 0));
@@ -79,7 +79,7 @@ void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, De
   packed.clear();
   while (!stop) {
     DWORD got = 0;
-    if (!ReadFile(h, scratch->buffer.data(), kZipChunkSize, &got, nullptr)) {
+    if (!ReadFile(h.get(), scratch->buffer.data(), kZipChunkSize, &got, nullptr)) {
       out->result = ZIP_ERRNO;
       break;
     }
@@ -98,5 +98,4 @@ void DeflateWholeFile(const std::string& path, const std::atomic<bool>& stop, De
   out->data.assign(packed);
   // A stream that failed or was stopped part-way is made anew next time, not reset.
   if (out->result != 0 || stop) EndRawDeflate(&d);
-  CloseHandle(h);
 }

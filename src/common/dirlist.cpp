@@ -6,6 +6,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "common/scoped.h"
+
 namespace {
 
 // The narrow and wide system calls differ only in their names and character types.
@@ -33,8 +35,8 @@ std::vector<BasicDirEntry<S>> List(S folder, const S& pattern, DirOrder order) {
   std::vector<BasicDirEntry<S>> entries;
   if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
   typename Api::Data data;
-  HANDLE h = Api::First(folder + pattern, &data);
-  if (h == INVALID_HANDLE_VALUE) return entries;
+  ScopedFind h(Api::First(folder + pattern, &data));
+  if (!h) return entries;
   do {
     BasicDirEntry<S> e;
     e.name = data.cFileName;
@@ -45,8 +47,8 @@ std::vector<BasicDirEntry<S>> List(S folder, const S& pattern, DirOrder order) {
     e.lastWrite =
         (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     entries.push_back(std::move(e));
-  } while (Api::Next(h, &data));
-  FindClose(h);
+  } while (Api::Next(h.get(), &data));
+  h.reset();
   if (order == DirOrder::kByName) {
     std::stable_sort(entries.begin(), entries.end(), [](const BasicDirEntry<S>& a, const BasicDirEntry<S>& b) {
       return Api::CompareNoCase(a.name, b.name) < 0;

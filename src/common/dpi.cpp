@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
+#include "common/scoped.h"
+
 int ScreenDpi() {
   static const int dpi = [] {
-    HDC dc = GetDC(nullptr);
-    int v = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-    if (dc) ReleaseDC(nullptr, dc);
+    ScopedWindowDc dc(nullptr);
+    int v = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
     return v > 0 ? v : kLayoutDpi;
   }();
   return dpi;

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include "common/scoped.h"
 #include "common/text.h"
+#include "common/whole_file.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ struct PrefLine {
 };
 
 struct PrefState {
-  HANDLE file = INVALID_HANDLE_VALUE;
+  ScopedHandle file;
   std::wstring path;      // full path of the file, or the kept name after a failed open
   bool keptName = false;  // open failed: writes create the file at close
   bool modified = false;
@@ -42,7 +44,6 @@ std::atomic<unsigned> g_codePage{CP_ACP};
 void WINAPI ReleaseState(void* data) {
   PrefState* s = static_cast<PrefState*>(data);
   if (!s) return;
-  if (s->file != INVALID_HANDLE_VALUE) CloseHandle(s->file);
   delete s;
 }
 
@@ -61,12 +62,9 @@ PrefState& State() {
   return *s;
 }
 
-bool HasFile(const PrefState& s) { return s.file != INVALID_HANDLE_VALUE || s.keptName; }
+bool HasFile(const PrefState& s) { return s.file.valid() || s.keptName; }
 
-void Forget(PrefState& s) {
-  if (s.file != INVALID_HANDLE_VALUE) CloseHandle(s.file);
-  s = PrefState();
-}
+void Forget(PrefState& s) { s = PrefState(); }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -174,31 +172,13 @@ bool ReadWhole(HANDLE h, std::string& out) {
 
 // The new content goes to a temporary file beside the target, which then replaces the
 // target in one step, so a failure at any point leaves the old file whole.
-bool WriteReplacing(PrefState& s, const std::string& bytes) {
-  if (s.path.empty()) return false;
-  size_t slash = s.path.find_last_of(L"\\/");
-  std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : s.path.substr(0, slash + 1);
-  wchar_t temp[MAX_PATH];
-  if (!GetTempFileNameW(folder.c_str(), L"zkp", 0, temp)) return false;
-
-  bool ok = false;
-  HANDLE h = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    ok = bytes.size() <= MAXDWORD &&
-         (bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                            written == bytes.size())) &&
-         FlushFileBuffers(h);
-    ok = CloseHandle(h) && ok;
-  }
-  // Our own handle denies writers; it has to go before the target can be replaced.
-  if (s.file != INVALID_HANDLE_VALUE) {
-    CloseHandle(s.file);
-    s.file = INVALID_HANDLE_VALUE;
-  }
-  if (ok) ok = MoveFileExW(temp, s.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileW(temp);
-  return ok;
+bool SaveReplacing(PrefState& s, const std::string& bytes) {
+  return WriteReplacing(s.path, L"zkp", [&](const std::wstring& temp) {
+    bool ok = WriteWholeFile(temp, bytes);
+    // Our own handle denies writers; it has to go before the target can be replaced.
+    s.file.reset();
+    return ok;
+  });
 }
 
 std::wstring FullPath(const std::string& path) {
@@ -256,23 +236,24 @@ intptr_t OpenPreferences(const std::string& path) {
   s.path = FullPath(path);
   const DWORD share[] = {FILE_SHARE_READ, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE};
   const DWORD access[] = {GENERIC_READ | GENERIC_WRITE, GENERIC_READ, GENERIC_READ};
-  for (int i = 0; i < 3 && s.file == INVALID_HANDLE_VALUE && !s.path.empty(); ++i) {
-    s.file = CreateFileW(s.path.c_str(), access[i], share[i], nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  for (int i = 0; i < 3 && !s.file && !s.path.empty(); ++i) {
+    s.file.reset(
+        CreateFileW(s.path.c_str(), access[i], share[i], nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     s.readOnly = i > 0;
   }
-  if (s.file == INVALID_HANDLE_VALUE) {
+  if (!s.file) {
     s.readOnly = false;
     s.keptName = true;
     return 0;
   }
   std::string text;
-  if (!ReadWhole(s.file, text)) {
+  if (!ReadWhole(s.file.get(), text)) {
     // Keeping the name here would let a later close overwrite a file we never read.
     Forget(s);
     return 0;
   }
   Parse(s, std::move(text));
-  return reinterpret_cast<intptr_t>(s.file);
+  return reinterpret_cast<intptr_t>(s.file.get());
 }
 
 intptr_t CreatePreferences(const std::string& path) {
@@ -284,15 +265,15 @@ intptr_t CreatePreferences(const std::string& path) {
     return 0;
   }
   // The old content stays until the close replaces it, so a failed close loses nothing.
-  s.file = CreateFileW(s.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (s.file == INVALID_HANDLE_VALUE) {
+  s.file.reset(CreateFileW(s.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!s.file) {
     Forget(s);
     return 0;
   }
   LARGE_INTEGER size;
-  s.mustEmpty = !GetFileSizeEx(s.file, &size) || size.QuadPart != 0;
-  return reinterpret_cast<intptr_t>(s.file);
+  s.mustEmpty = !GetFileSizeEx(s.file.get(), &size) || size.QuadPart != 0;
+  return reinterpret_cast<intptr_t>(s.file.get());
 }
 
 int ClosePreferences() {
@@ -300,7 +281,7 @@ int ClosePreferences() {
   int result = 1;
   if (HasFile(s) && (s.modified || s.mustEmpty)) {
     // Changes to a file we could only read are lost; say so.
-    if (s.readOnly || !WriteReplacing(s, Serialize(s))) result = 0;
+    if (s.readOnly || !SaveReplacing(s, Serialize(s))) result = 0;
   }
   Forget(s);
   return result;

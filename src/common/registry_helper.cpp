@@ -8,6 +8,7 @@
 #include <new>
 
 #include "common/placeholders.h"
+#include "common/scoped.h"
 
 const wchar_t kUninstallLogDigestValue[] = L"UninstallLogSha256";
 
@@ -65,17 +66,6 @@ bool IsPredefinedRoot(HKEY root) {
          root == HKEY_PERFORMANCE_DATA || root == HKEY_CURRENT_CONFIG || root == HKEY_DYN_DATA;
 }
 
-// Closes the key on every way out of an operation.
-struct OpenKey {
-  HKEY key = nullptr;
-  OpenKey() = default;
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  ~OpenKey() {
-    if (key) RegCloseKey(key);
-  }
-};
-
 // The checks every operation starts with. The backslash goes before the emptiness test:
 // a sub key of just "\" would otherwise reach the system as "" and name the root key
 // itself, which a deletion must never touch.
@@ -99,19 +89,19 @@ bool CheckArguments(HKEY root, const std::wstring& subKey, const std::wstring* v
 }
 
 bool KeyOpensForReading(HKEY root, const std::wstring& path) {
-  OpenKey k;
-  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &k.key) == ERROR_SUCCESS;
+  ScopedKey k;
+  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
 }
 
 // Checks, makes sure the key exists and opens it. valueName nullptr: no name required.
-bool OpenExisting(HKEY root, const std::wstring& subKey, const std::wstring* valueName, REGSAM access, OpenKey* key,
+bool OpenExisting(HKEY root, const std::wstring& subKey, const std::wstring* valueName, REGSAM access, ScopedKey* key,
                   std::wstring* path) {
   if (!CheckArguments(root, subKey, valueName, path)) return false;
   if (!KeyOpensForReading(root, *path)) {
     SetError(kRegErrorSubKeyMissing);
     return false;
   }
-  if (RegOpenKeyExW(root, path->c_str(), 0, access, &key->key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(root, path->c_str(), 0, access, key->put()) != ERROR_SUCCESS) {
     SetError(kRegErrorOther);
     return false;
   }
@@ -190,10 +180,10 @@ std::wstring HexBytesOf(const RawValue& v) {
 
 void SetValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, bool nameRequired, DWORD type,
               const void* data, size_t size) {
-  OpenKey key;
+  ScopedKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nameRequired ? &valueName : nullptr, KEY_ALL_ACCESS, &key, &path)) return;
-  if (size > 0xFFFFFFFFu || RegSetValueExW(key.key, valueName.c_str(), 0, type, static_cast<const BYTE*>(data),
+  if (size > 0xFFFFFFFFu || RegSetValueExW(key.get(), valueName.c_str(), 0, type, static_cast<const BYTE*>(data),
                                            static_cast<DWORD>(size)) != ERROR_SUCCESS)
     SetError(kRegErrorWrite);
 }
@@ -280,11 +270,11 @@ int RegistryKeyExists(HKEY root, const std::wstring& subKey) {
 }
 
 std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
-  OpenKey key;
+  ScopedKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nullptr, KEY_READ, &key, &path)) return L"";
   RawValue v;
-  if (!QueryValue(key.key, valueName, &v)) return L"";
+  if (!QueryValue(key.get(), valueName, &v)) return L"";
   switch (v.type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
@@ -306,11 +296,11 @@ std::wstring ReadRegistryValue(HKEY root, const std::wstring& subKey, const std:
 }
 
 std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
-  OpenKey key;
+  ScopedKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nullptr, KEY_READ, &key, &path)) return L"";
   DWORD type = REG_NONE;
-  if (RegQueryValueExW(key.key, valueName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
     SetError(kRegErrorReading);
     return L"";
   }
@@ -332,9 +322,9 @@ std::wstring ReadRegistryValueType(HKEY root, const std::wstring& subKey, const 
 void CreateRegistryKey(HKEY root, const std::wstring& subKey) {
   std::wstring path;
   if (!CheckArguments(root, subKey, nullptr, &path)) return;
-  OpenKey key;
+  ScopedKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key.key,
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.put(),
                       &disposition) != ERROR_SUCCESS)
     SetError(kRegErrorCreate);
 }
@@ -378,10 +368,10 @@ void WriteRegistryBinary(HKEY root, const std::wstring& subKey, const std::wstri
 }
 
 void DeleteRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
-  OpenKey key;
+  ScopedKey key;
   std::wstring path;
   if (!OpenExisting(root, subKey, nullptr, KEY_ALL_ACCESS, &key, &path)) return;
-  if (RegDeleteValueW(key.key, valueName.c_str()) != ERROR_SUCCESS) SetError(kRegErrorDeleteValue);
+  if (RegDeleteValueW(key.get(), valueName.c_str()) != ERROR_SUCCESS) SetError(kRegErrorDeleteValue);
 }
 
 void DeleteRegistryKey(HKEY root, const std::wstring& subKey) { DeleteRegistryKeyIfEmpty(root, subKey, 0); }
@@ -389,11 +379,11 @@ void DeleteRegistryKey(HKEY root, const std::wstring& subKey) { DeleteRegistryKe
 void DeleteRegistryKeyIfEmpty(HKEY root, const std::wstring& subKey, int check) {
   std::wstring path;
   {
-    OpenKey key;
+    ScopedKey key;
     if (!OpenExisting(root, subKey, nullptr, KEY_ALL_ACCESS, &key, &path)) return;
     if (check > 0) {
       DWORD subKeys = 0, values = 0;
-      if (RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+      if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
                            nullptr, nullptr) != ERROR_SUCCESS) {
         SetError(kRegErrorOther);
         return;

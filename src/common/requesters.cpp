@@ -10,6 +10,9 @@
 #include <cstring>
 #include <mutex>
 
+#include "common/path_split.h"
+#include "common/scoped.h"
+
 namespace {
 
 std::mutex g_lock;
@@ -41,8 +44,6 @@ std::string Lower(std::string s) {
   return s;
 }
 
-size_t LastSlash(const std::string& path) { return path.find_last_of("\\/"); }
-
 // The dialogs belong to the window the user is working in, so that it cannot take input
 // while they are up.
 HWND Owner() { return GetActiveWindow(); }
@@ -54,14 +55,14 @@ bool NextScriptAnswer(std::string* line) {
   DWORD n = GetEnvironmentVariableA("ZK_TEST_REQUESTERS", name, sizeof(name));
   if (n == 0 || n >= sizeof(name)) return false;
   line->clear();
-  HANDLE h = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ScopedHandle h(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
-  if (h != INVALID_HANDLE_VALUE) {
+  if (h) {
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-    CloseHandle(h);
+    while (ReadFile(h.get(), buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
+    h.reset();
   }
   std::vector<std::string> lines;
   size_t start = 0;
@@ -84,8 +85,8 @@ bool NextScriptAnswer(std::string* line) {
 
 // What the system's file dialogs do after a choice; the tool must not depend on it.
 void EnterFolderOf(const std::string& path) {
-  size_t slash = LastSlash(path);
-  if (slash != std::string::npos) SetCurrentDirectoryA(path.substr(0, slash + 1).c_str());
+  std::string folder = PathFolder(path);
+  if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
 }
 
 std::string WithTrailingSlash(const std::string& folder) {
@@ -99,9 +100,7 @@ struct FileStart {
 };
 
 FileStart SplitDefaultFile(const std::string& defaultFile) {
-  size_t slash = LastSlash(defaultFile);
-  if (slash == std::string::npos) return {"", defaultFile};
-  return {defaultFile.substr(0, slash + 1), defaultFile.substr(slash + 1)};
+  return {PathFolder(defaultFile), PathFileName(defaultFile)};
 }
 
 OPENFILENAMEA FileDialogRecord(const std::string& title, const FileStart& start, const std::string& filter,
@@ -173,9 +172,11 @@ std::string DialogPath(const std::string& title, const std::string& initialPath)
 }
 
 bool DialogFont(FontChoice& inOut) {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  int dpi = 96;
+  {
+    ScopedWindowDc screen(nullptr);
+    if (screen) dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  }
   LOGFONTA lf = {};
   lstrcpynA(lf.lfFaceName, inOut.name.c_str(), LF_FACESIZE);
   if (inOut.size > 0) lf.lfHeight = -MulDiv(inOut.size, dpi, 72);
@@ -257,11 +258,9 @@ bool ParseFontAnswer(const std::string& line, FontChoice* out) {
 }
 
 int PatternIndexForPath(const std::string& patterns, const std::string& path) {
-  size_t slash = LastSlash(path);
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot + 1 == name.size()) return -1;
-  std::string wanted = "*." + Lower(name.substr(dot + 1));
+  std::string extension = PathExtension(path);
+  if (extension.empty()) return -1;
+  std::string wanted = "*." + Lower(extension);
   std::vector<std::string> parts = Split(patterns, '|');
   for (size_t i = 1; i < parts.size(); i += 2) {
     for (std::string p : Split(parts[i], ';')) {

@@ -2,6 +2,7 @@
 
 #include "common/gui.h"
 #include "common/placeholders.h"
+#include "common/scoped.h"
 #include "setupruntime/program_start.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/startup_rules.h"
@@ -29,24 +30,23 @@ bool InExecutableSection(const IMAGE_NT_HEADERS* nt, DWORD rva) {
 }
 
 void CallLibrary(const std::wstring& path) {
-  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  ScopedModule module(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!module) return;
-  for (const std::string& name : CodeExports(module)) {
-    FARPROC f = GetProcAddress(module, name.c_str());
+  for (const std::string& name : CodeExports(module.get())) {
+    FARPROC f = GetProcAddress(module.get(), name.c_str());
     if (f) reinterpret_cast<void (*)()>(reinterpret_cast<void*>(f))();
   }
-  FreeLibrary(module);
 }
 
 void RebootComputer() {
-  HANDLE token = nullptr;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+  ScopedHandle token;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
     TOKEN_PRIVILEGES tp = {};
     tp.PrivilegeCount = 1;
     tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid))
-      AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
-    CloseHandle(token);
+      AdjustTokenPrivileges(token.get(), FALSE, &tp, 0, nullptr, nullptr);
+    token.reset();
   }
   ExitWindowsEx(EWX_REBOOT, 0);
 }

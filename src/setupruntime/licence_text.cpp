@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "common/gui.h"
+#include "common/scoped.h"
 
 namespace {
 
@@ -46,13 +47,13 @@ LRESULT CALLBACK LicenceContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 LONG LoadLicenceText(HWND editor, const std::wstring& file, WPARAM flags) {
-  HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return 1;
+  ScopedHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return 1;
   EDITSTREAM stream = {};
-  stream.dwCookie = reinterpret_cast<DWORD_PTR>(h);
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(h.get());
   stream.pfnCallback = ReadFromFile;
   SendMessageW(editor, EM_STREAMIN, flags | SF_RTF, reinterpret_cast<LPARAM>(&stream));
-  CloseHandle(h);
+  h.reset();
   return static_cast<LONG>(stream.dwError);
 }
 

@@ -5,6 +5,7 @@
 
 #include "common/carried.h"
 #include "common/files.h"
+#include "common/path_split.h"
 #include "setupruntime/work_folder.h"
 #include "setupruntime/zip_reader.h"
 
@@ -43,8 +44,8 @@ UINT CALLBACK CabinetFileCallback(PVOID context, UINT notification, UINT_PTR par
     if (c->skipped) c->skipped->push_back(name);
     return FILEOP_SKIP;
   }
-  size_t slash = target.find_last_of(L'\\');
-  if (slash != std::wstring::npos) CreateFolderPath(target.substr(0, slash + 1));
+  std::wstring folder = PathFolder(target);
+  if (!folder.empty()) CreateFolderPath(folder);
   lstrcpynW(info->FullTargetName, target.c_str(), MAX_PATH);
   return FILEOP_DOIT;
 }

@@ -5,12 +5,13 @@
 
 #include <vector>
 
+#include "common/scoped.h"
+
 namespace {
 
-void Finish(HANDLE process, bool wait) {
-  if (process == nullptr) return;
-  if (wait) WaitForSingleObject(process, INFINITE);
-  CloseHandle(process);
+void Finish(HANDLE started, bool wait) {
+  ScopedHandle process(started);
+  if (process && wait) WaitForSingleObject(process.get(), INFINITE);
 }
 
 // CreateProcessW may change the command line it is given, so it gets a copy.
@@ -29,7 +30,7 @@ bool Create(const std::wstring& applicationName, const std::wstring& commandLine
                       0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     return false;
   }
-  CloseHandle(pi.hThread);
+  ScopedHandle thread(pi.hThread);
   Finish(pi.hProcess, wait);
   return true;
 }

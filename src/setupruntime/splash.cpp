@@ -7,6 +7,7 @@
 #include "common/dpi.h"
 #include "common/gui.h"
 #include "common/images.h"
+#include "common/scoped.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/splash_sound.h"
 
@@ -53,9 +54,10 @@ void ShowSplashScreen() {
   std::wstring soundPath = r.workFolder + L"ssps.dat";
   if (FileSize(soundPath) > 0) sound = PlaySplashSound(WindowHandle(kSplashWindow), soundPath);
   uintptr_t ms = SplashMilliseconds(r.config.splashTime);
-  HANDLE timer = CreateThread(nullptr, 0, SplashTimerThread, reinterpret_cast<LPVOID>(ms), 0, nullptr);
+  // The thread is never waited on: it only counts down and says when it is done.
+  ScopedHandle timer(CreateThread(nullptr, 0, SplashTimerThread, reinterpret_cast<LPVOID>(ms), 0, nullptr));
   if (timer) {
-    CloseHandle(timer);
+    timer.reset();
     while (InterlockedCompareExchange(&g_splashDone, 0, 0) == 0) {
       WindowEvent();
       Sleep(10);

@@ -7,8 +7,12 @@
 
 #include <string>
 
+#include "common/scoped.h"
+#include "common/whole_file.h"
+
 struct SplashSound {
-  HMODULE library = nullptr;
+  // Declared first, so that it is unloaded after the objects it made are released.
+  ScopedModule library;
   IDirectSound* device = nullptr;
   IDirectSoundBuffer* buffer = nullptr;
 };
@@ -17,17 +21,8 @@ namespace {
 
 std::string ReadWhole(const std::wstring& path) {
   std::string bytes;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
   // A sound is read whole into the buffer; a file beyond what DirectSound takes is refused.
-  if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart <= DSBSIZE_MAX) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-    bytes.resize(got);
-  }
-  CloseHandle(h);
+  ReadWholeFile(path, DSBSIZE_MAX, &bytes);
   return bytes;
 }
 
@@ -73,11 +68,12 @@ SplashSound* PlaySplashSound(HWND window, const std::wstring& path) {
   UINT n = GetSystemDirectoryW(system, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return nullptr;
   SplashSound* s = new SplashSound;
-  s->library = LoadLibraryW((std::wstring(system, n) + L"\\dsound.dll").c_str());
+  s->library.reset(LoadLibraryW((std::wstring(system, n) + L"\\dsound.dll").c_str()));
   using CreateFn = HRESULT(WINAPI*)(LPCGUID, IDirectSound**, IUnknown*);
   CreateFn create =
-      s->library ? reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(s->library, "DirectSoundCreate")))
-                 : nullptr;
+      s->library
+          ? reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(s->library.get(), "DirectSoundCreate")))
+          : nullptr;
   if (!create || FAILED(create(nullptr, &s->device, nullptr)) ||
       FAILED(s->device->SetCooperativeLevel(window, DSSCL_NORMAL))) {
     FreeSplashSound(s);
@@ -113,6 +109,5 @@ void FreeSplashSound(SplashSound* s) {
     s->buffer->Release();
   }
   if (s->device) s->device->Release();
-  if (s->library) FreeLibrary(s->library);
   delete s;
 }

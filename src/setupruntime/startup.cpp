@@ -9,9 +9,11 @@
 #include "common/files.h"
 #include "common/fonts.h"
 #include "common/images.h"
+#include "common/path_split.h"
 #include "common/prefs.h"
 #include "common/registry_helper.h"
 #include "common/resource_data.h"
+#include "common/scoped.h"
 #include "setupruntime/builtin_resources.h"
 #include "setupruntime/language_window.h"
 #include "setupruntime/os_name.h"
@@ -38,11 +40,11 @@ bool WriteResourceTo(int id, const std::wstring& path) {
   const void* data = nullptr;
   size_t size = 0;
   if (!RcDataResource(nullptr, id, &data, &size)) return false;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   DWORD put = 0;
-  BOOL ok = WriteFile(h, data, static_cast<DWORD>(size), &put, nullptr);
-  CloseHandle(h);
+  BOOL ok = WriteFile(h.get(), data, static_cast<DWORD>(size), &put, nullptr);
+  h.reset();
   return ok && put == size;
 }
 
@@ -61,20 +63,19 @@ void LoadImageOrBuiltIn(int number, const std::wstring& path, int resource) {
 void TakeSingleInstance() {
   RuntimeState& r = Runtime();
   SetLastError(ERROR_SUCCESS);
-  HANDLE m = CreateMutexW(nullptr, TRUE, L"ZK");
+  ScopedHandle m(CreateMutexW(nullptr, TRUE, L"ZK"));
   DWORD error = GetLastError();
-  if (m == nullptr || error != ERROR_SUCCESS) {
-    if (m) {
-      ReleaseMutex(m);
-      CloseHandle(m);
-    }
+  if (!m || error != ERROR_SUCCESS) {
+    // ExitSetup ends the process without leaving this scope.
+    if (m) ReleaseMutex(m.get());
+    m.reset();
     SetupMessage(L"Zendrikolbar",
                  L"There is already an Zendrikolbar setup running! Please close the running setup in order to "
                  L"continue.",
                  MB_OK | MB_ICONINFORMATION);
     ExitSetup(1);
   }
-  r.mutex = m;
+  r.mutex = m.release();
 }
 
 void UseOwnFolder() {
@@ -89,7 +90,7 @@ void UseOwnFolder() {
     path.resize(path.size() * 2);
   }
   Runtime().setupPath = path;
-  SetCurrentDirectoryW(path.substr(0, path.find_last_of(L'\\') + 1).c_str());
+  SetCurrentDirectoryW(PathFolder(path).c_str());
 }
 
 void UnpackPayload() {

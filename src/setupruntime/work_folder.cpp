@@ -1,7 +1,9 @@
 #include "setupruntime/work_folder.h"
 
 #include <windows.h>
-#include <objbase.h>
+
+#include "common/guid_text.h"
+#include "common/scoped.h"
 
 namespace {
 
@@ -13,8 +15,8 @@ bool IsFolder(const std::wstring& path) {
 // path has no trailing backslash.
 void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
+  ScopedFind find(FindFirstFileW((path + L"\\*").c_str(), &found));
+  if (find) {
     do {
       std::wstring name = found.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -26,26 +28,18 @@ void RemoveTree(const std::wstring& path) {
       } else {
         DeleteFileW(child.c_str());
       }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &found));
+    find.reset();
   }
   RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
 
-std::wstring MakeGuidText() {
-  GUID guid;
-  if (CoCreateGuid(&guid) != S_OK) return std::wstring();
-  wchar_t text[64];
-  int n = StringFromGUID2(guid, text, 64);
-  return n > 1 ? std::wstring(text, static_cast<size_t>(n - 1)) : std::wstring();
-}
-
 int CreateWorkFolder(std::wstring* folder) {
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring guid = MakeGuidText();
+  std::wstring guid = NewGuidText();
   if (n == 0 || n > MAX_PATH || guid.empty()) return 0;
   std::wstring path(temp, n);
   if (path.back() != L'\\') path += L'\\';

@@ -5,9 +5,6 @@
 
 #include <string>
 
-// The text of a new GUID in braces (38 characters); empty when none can be made.
-std::wstring MakeGuidText();
-
 // Composes a new work folder path and creates it (one CreateDirectory: an existing folder
 // is never taken over). 1 on success with folder set; 0 otherwise.
 int CreateWorkFolder(std::wstring* folder);

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "common/path_split.h"
+#include "common/scoped.h"
 #include "common/text.h"
 #include "setupruntime/work_folder.h"
 
@@ -50,11 +52,6 @@ bool IsParentComponent(const std::wstring& name, size_t start, size_t end) {
   return dots >= 2;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
-  size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
 // The entry's DOS date is local time; the file system keeps UTC.
 bool DosDateToFileTime(uLong dosDate, FILETIME* out) {
   FILETIME localTime{};
@@ -87,7 +84,7 @@ int CopyEntryData(unzFile uf, HANDLE h, uint64_t expected) {
 }
 
 int ExtractFile(unzFile uf, const unz_file_info64& info, const std::wstring& target) {
-  std::wstring folder = FolderOf(target);
+  std::wstring folder = PathFolder(target);
   if (!folder.empty() && !CreateFolderPath(folder)) return kExtractCannotWrite;
   // A read-only, hidden or system file left by an earlier installation would refuse to be
   // written over; the entry's own attributes are set again afterwards.
@@ -102,18 +99,20 @@ int ExtractFile(unzFile uf, const unz_file_info64& info, const std::wstring& tar
     if (old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), old);
     return kExtractDamaged;
   }
-  HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  ScopedHandle h(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) {
     unzCloseCurrentFile(uf);
     if (old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), old);
     return kExtractCannotWrite;
   }
-  int result = CopyEntryData(uf, h, info.uncompressed_size);
+  int result = CopyEntryData(uf, h.get(), info.uncompressed_size);
   int closed = unzCloseCurrentFile(uf);
   if (result == kExtractOk && closed != UNZ_OK) result = kExtractDamaged;
   FILETIME written{};
-  if (result == kExtractOk && DosDateToFileTime(info.dosDate, &written)) SetFileTime(h, nullptr, nullptr, &written);
-  CloseHandle(h);
+  if (result == kExtractOk && DosDateToFileTime(info.dosDate, &written))
+    SetFileTime(h.get(), nullptr, nullptr, &written);
+  // Closed before a failed file is deleted.
+  h.reset();
   if (result != kExtractOk) {
     DeleteFileW(target.c_str());
     return result;

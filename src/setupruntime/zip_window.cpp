@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "common/scoped.h"
+
 namespace {
 
 // minizip reads the directory a few bytes at a time; served from one block, a directory
@@ -37,16 +39,14 @@ bool ReadAt(WindowStream* s, uint64_t at, void* data, DWORD count) {
 voidpf ZCALLBACK OpenWindow(voidpf opaque, const void* filename, int mode) {
   const ZipWindow* window = static_cast<const ZipWindow*>(opaque);
   if (filename == nullptr || (mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
-  HANDLE h = CreateFileW(static_cast<const wchar_t*>(filename), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  ScopedHandle h(CreateFileW(static_cast<const wchar_t*>(filename), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return nullptr;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size) || static_cast<uint64_t>(size.QuadPart) < window->start) {
-    CloseHandle(h);
-    return nullptr;
-  }
+  if (!GetFileSizeEx(h.get(), &size) || static_cast<uint64_t>(size.QuadPart) < window->start) return nullptr;
   WindowStream* s = new WindowStream;
-  s->h = h;
+  // The stream owns it from here; minizip closes it through CloseWindow.
+  s->h = h.release();
   s->start = window->start;
   uint64_t rest = static_cast<uint64_t>(size.QuadPart) - window->start;
   s->length = window->length < rest ? window->length : rest;

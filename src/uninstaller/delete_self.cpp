@@ -1,9 +1,10 @@
 #include "uninstaller/delete_self.h"
 
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 
+#include "common/guid_text.h"
+#include "common/scoped.h"
 #include "common/text.h"
 
 namespace {
@@ -78,14 +79,6 @@ std::string BatchFileBytes(const std::vector<std::wstring>& lines, unsigned oemC
   return utf8;
 }
 
-std::wstring NewGuidText() {
-  GUID guid;
-  if (FAILED(CoCreateGuid(&guid))) return std::wstring();
-  wchar_t text[64];
-  if (StringFromGUID2(guid, text, 64) == 0) return std::wstring();
-  return text;
-}
-
 bool DeleteSelf(const std::wstring& installFolder) {
   wchar_t program[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -97,11 +90,12 @@ bool DeleteSelf(const std::wstring& installFolder) {
   std::wstring batch = std::wstring(temp) + guid + L".bat";
   std::string bytes = BatchFileBytes(DeleteSelfBatchLines(program, batch, installFolder), GetOEMCP());
   // CREATE_NEW: the name is new, so an existing file of that name is never taken over.
-  HANDLE h = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   DWORD put = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
+  BOOL ok = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  // Closed before a failed batch is deleted, and before the interpreter reads it.
+  h.reset();
   if (!ok || put != bytes.size()) {
     DeleteFileW(batch.c_str());
     return false;

@@ -20,7 +20,4 @@ std::string BatchFileBytes(const std::vector<std::wstring>& lines, unsigned oemC
 // hidden. true when it was started.
 bool DeleteSelf(const std::wstring& installFolder);
 
-// The text of a new GUID in braces; empty when none can be made.
-std::wstring NewGuidText();
-
 #endif

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/registry_helper.h"
+#include "common/scoped.h"
 #include "common/text.h"
 #include "uninstaller/record_guard.h"
 
@@ -57,13 +58,13 @@ bool FindAddRemoveKey(const std::wstring& productName, const std::wstring& progr
     *key = base + productName;
     return true;
   }
-  HKEY keys;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddRemoveKeys, 0, KEY_READ, &keys) != ERROR_SUCCESS) return false;
+  ScopedKey keys;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddRemoveKeys, 0, KEY_READ, keys.put()) != ERROR_SUCCESS) return false;
   bool found = false;
   wchar_t name[256];
   for (DWORD i = 0; !found; ++i) {
     DWORD length = 256;
-    LONG r = RegEnumKeyExW(keys, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    LONG r = RegEnumKeyExW(keys.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (r == ERROR_MORE_DATA) continue;  // longer than any key name may be
     if (r != ERROR_SUCCESS) break;
     if (NamesProgram(base + name, program)) {
@@ -71,7 +72,6 @@ bool FindAddRemoveKey(const std::wstring& productName, const std::wstring& progr
       found = true;
     }
   }
-  RegCloseKey(keys);
   return found;
 }
 

@@ -1,6 +1,7 @@
 #include "uninstaller/remove_records.h"
 
 #include "common/registry_helper.h"
+#include "common/scoped.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ bool RemoveFile(const std::wstring& path) {
 bool RemoveFolder(const std::wstring& folder, bool shortcutsOnly) {
   std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((base + L"*.*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
+  ScopedFind find(FindFirstFileW((base + L"*.*").c_str(), &found));
+  if (find) {
     do {
       // Sub folders are records of their own; links are never followed nor touched.
       if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
@@ -35,8 +36,8 @@ bool RemoveFolder(const std::wstring& folder, bool shortcutsOnly) {
       if (shortcutsOnly && !IsShortcutFile(path)) continue;
       MakeWritable(path, found.dwFileAttributes);
       DeleteFileW(path.c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &found));
+    find.reset();
   }
   RemoveDirectoryW(base.c_str());
   return GetFileAttributesW(base.c_str()) == INVALID_FILE_ATTRIBUTES;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/path_split.h"
 #include "common/prefs.h"
 #include "uninstaller/log_binding.h"
 #include "uninstaller/uninstall_window.h"
@@ -13,11 +14,6 @@ std::wstring OwnPath() {
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return std::wstring();
   return std::wstring(path, n);
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -35,7 +31,7 @@ bool LoadUninstallSession(const std::wstring& folder, const std::wstring& progra
 int RunUninstaller() {
   SetPreferenceCodePage(CP_UTF8);
   std::wstring program = OwnPath();
-  std::wstring folder = FolderOf(program);
+  std::wstring folder = PathFolder(program);
   if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
   LoadUninstallArtwork();
 

@@ -576,21 +576,4 @@ TEST(BuildOperations, LastPathComponent) {
   for (const auto& c : cases) EXPECT_EQ(c.last, GetLastPathComponent(c.path)) << c.path;
 }
 
-TEST(BuildOperations, GuidTextIsNewRegistryForm) {
-  std::string a = CreateGuidText(), b = CreateGuidText();
-  ASSERT_EQ(38u, a.size()) << a;
-  EXPECT_NE(a, b);
-  for (size_t i = 0; i < a.size(); ++i) {
-    char c = a[i];
-    if (i == 0)
-      EXPECT_EQ('{', c);
-    else if (i == 37)
-      EXPECT_EQ('}', c);
-    else if (i == 9 || i == 14 || i == 19 || i == 24)
-      EXPECT_EQ('-', c) << a;
-    else
-      EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) << a;
-  }
-}
-
 }  // namespace

@@ -207,11 +207,4 @@ TEST(WorkFolder, RemovingLeavesTheNeighboursAlone) {
   RemoveWorkFolder(dir + L"work\\");  // already gone: nothing happens
 }
 
-TEST(WorkFolder, GuidTextIsBraced) {
-  std::wstring guid = MakeGuidText();
-  ASSERT_EQ(guid.size(), 38u);
-  EXPECT_EQ(guid.front(), L'{');
-  EXPECT_EQ(guid.back(), L'}');
-}
-
 }  // namespace

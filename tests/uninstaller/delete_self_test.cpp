@@ -59,14 +59,6 @@ TEST(DeleteSelf, BatchIsWrittenInTheCodePageCmdReadsItIn) {
   }
 }
 
-TEST(DeleteSelf, GuidNamesAreBracedAndNew) {
-  std::wstring a = NewGuidText(), b = NewGuidText();
-  ASSERT_EQ(a.size(), 38u);
-  EXPECT_EQ(a.front(), L'{');
-  EXPECT_EQ(a.back(), L'}');
-  EXPECT_NE(a, b);
-}
-
 TEST(Website, OnlyWebAddressesAreOpened) {
   const struct {
     const wchar_t* line;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/guid_text.h"
 #include "common/text.h"
 #include "uninstaller/delete_self.h"
 #include "uninstaller/uninstall_log.h"

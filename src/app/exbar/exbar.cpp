@@ -1,6 +1,9 @@
 // The task pane: records, operations, painting and pointer handling.
 #include "app/exbar/exbar.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
@@ -9,10 +12,9 @@
 #include "common/dpi.h"
 #include "common/gui.h"
 #include "common/images.h"
+#include "common/scoped.h"
 
 namespace {
-
-const wchar_t kProcOld[] = L"ProcOld";
 
 const COLORREF kBackground = RGB(119, 156, 229);
 const COLORREF kTopLine = RGB(160, 160, 160);
@@ -30,9 +32,6 @@ ExBarClickInfo g_clickRecord;
 HFONT g_fontRegular = nullptr;
 HFONT g_fontBold = nullptr;
 HFONT g_fontUnderlined = nullptr;
-
-LRESULT CALLBACK ExBarWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK ExBarScrollProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
 
 HFONT MakeFont(int height, int weight, bool underline) {
   return CreateFontA(height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
@@ -96,16 +95,12 @@ void DrawExBarBackground(const ExBar* bar, HDC dc) {
   const int width = DrawingWidth(bar);
   const int bottom = bar->height + (bar->scrollVisible ? ScrollMaximum(bar) : 0);
   RECT r = {0, 0, width, bottom};
-  HBRUSH brush = CreateSolidBrush(kBackground);
-  FillRect(dc, &r, brush);
-  HPEN pen = CreatePen(PS_SOLID, 1, kTopLine);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  ScopedBrush brush(CreateSolidBrush(kBackground));
+  FillRect(dc, &r, brush.get());
+  ScopedPen pen(CreatePen(PS_SOLID, 1, kTopLine));
+  ScopedSelect selectPen(dc, pen.get());
+  ScopedSelect selectBrush(dc, brush.get());
   RoundRect(dc, 0, 0, width, 1, 0, 0);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 void DrawExBarChevron(HDC dc, int x, int y, bool expanded) {
@@ -113,41 +108,38 @@ void DrawExBarChevron(HDC dc, int x, int y, bool expanded) {
   static const int kDown[4][4] = {{9, 8, 13, 12}, {10, 8, 13, 11}, {15, 8, 11, 12}, {14, 8, 11, 11}};
   static const int kUp[4][4] = {{9, 11, 13, 7}, {10, 11, 13, 8}, {15, 11, 11, 7}, {14, 11, 11, 8}};
   const int(*segments)[4] = expanded ? kDown : kUp;
-  HPEN pen = CreatePen(PS_SOLID, Px(1), RGB(255, 255, 255));
-  HGDIOBJ old = SelectObject(dc, pen);
+  ScopedPen pen(CreatePen(PS_SOLID, Px(1), RGB(255, 255, 255)));
+  ScopedSelect select(dc, pen.get());
   for (int shift = 0; shift <= 4; shift += 4) {
     for (int i = 0; i < 4; ++i) {
       MoveToEx(dc, x + Px(segments[i][0]), y + Px(segments[i][1] + shift), nullptr);
       LineTo(dc, x + Px(segments[i][2]), y + Px(segments[i][3] + shift));
     }
   }
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 int DrawExBarGroupHeader(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   const int width = DrawingWidth(bar);
   g->header = RECT{Px(8), y, width - Px(8), y + Px(25)};
 
-  HPEN pen = CreatePen(PS_SOLID, 1, kHeader);
-  HBRUSH brush = CreateSolidBrush(kHeader);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  // Four rows taller than the band: the body covers them, so only a collapsed group
-  // shows rounded lower corners.
-  RoundRect(dc, Px(8), y, width - Px(8), y + Px(29), Px(10), Px(10));
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
+  {
+    ScopedPen pen(CreatePen(PS_SOLID, 1, kHeader));
+    ScopedBrush brush(CreateSolidBrush(kHeader));
+    ScopedSelect selectPen(dc, pen.get());
+    ScopedSelect selectBrush(dc, brush.get());
+    // Four rows taller than the band: the body covers them, so only a collapsed group
+    // shows rounded lower corners.
+    RoundRect(dc, Px(8), y, width - Px(8), y + Px(29), Px(10), Px(10));
+  }
 
   SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ oldFont = SelectObject(dc, g_fontBold);
-  // Other kinds keep whatever text colour the context last had.
-  if (IsDrawnKind(g)) SetTextColor(dc, kTitle);
-  RECT text = {g->header.left + Px(g->image > 0 ? 34 : 12), g->header.top + Px(6), width - Px(32), g->header.bottom};
-  DrawTextA(dc, g->title ? g->title : "", -1, &text, DT_WORD_ELLIPSIS);
-  SelectObject(dc, oldFont);
+  {
+    ScopedSelect selectFont(dc, g_fontBold);
+    // Other kinds keep whatever text colour the context last had.
+    if (IsDrawnKind(g)) SetTextColor(dc, kTitle);
+    RECT text = {g->header.left + Px(g->image > 0 ? 34 : 12), g->header.top + Px(6), width - Px(32), g->header.bottom};
+    DrawTextA(dc, g->title ? g->title : "", -1, &text, DT_WORD_ELLIPSIS);
+  }
 
   if (g->image > 0) {
     // The icon rises 6 pixels above the band.
@@ -181,9 +173,8 @@ int DrawExBarGroupItems(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
   if (n == 0) return y;
   if (IsDrawnKind(g)) {
     RECT body = {Px(8), y, width - Px(8), y + Px(20 * n + 6)};
-    HBRUSH brush = CreateSolidBrush(kBody);
-    FillRect(dc, &body, brush);
-    DeleteObject(brush);
+    ScopedBrush brush(CreateSolidBrush(kBody));
+    FillRect(dc, &body, brush.get());
   }
   SetBkMode(dc, TRANSPARENT);
   int t = y;
@@ -192,11 +183,12 @@ int DrawExBarGroupItems(const ExBar* bar, HDC dc, int y, ExBarGroup* g) {
     ExBarItem* item = LinkedListRecord<ExBarItem>(e);
     t = y + Px(6 + 20 * k);
     DrawExBarItemImage(dc, item->image, Px(16), t);
-    HGDIOBJ oldFont = SelectObject(dc, item->hover == kExBarHoverHot ? g_fontUnderlined : g_fontRegular);
-    SetTextColor(dc, kItemText);
-    RECT text = {Px(40), t, width - Px(24), t + Px(25)};
-    DrawTextA(dc, item->text ? item->text : "", -1, &text, DT_WORD_ELLIPSIS);
-    SelectObject(dc, oldFont);
+    {
+      ScopedSelect selectFont(dc, item->hover == kExBarHoverHot ? g_fontUnderlined : g_fontRegular);
+      SetTextColor(dc, kItemText);
+      RECT text = {Px(40), t, width - Px(24), t + Px(25)};
+      DrawTextA(dc, item->text ? item->text : "", -1, &text, DT_WORD_ELLIPSIS);
+    }
     // The hit area reaches to the full pane width less 32, scroll bar or not.
     item->rect = RECT{Px(16), t, bar->width - Px(32), t + Px(16)};
   }
@@ -217,18 +209,14 @@ int DrawExBarGroups(const ExBar* bar, HDC dc) {
 void PaintExBar(HWND w) {
   ExBar* bar = FindExBar(w);
   if (!bar) return;
-  HDC dc = GetDC(w);
-  HDC mem = CreateCompatibleDC(dc);
+  ScopedWindowDc dc(w);
+  ScopedMemoryDc mem(CreateCompatibleDC(dc.get()));
   const int offset = ScrollOffset(bar);
   const int width = DrawingWidth(bar);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, bar->height + offset);
-  HGDIOBJ old = SelectObject(mem, bitmap);
-  LayoutExBar(w, mem);
-  BitBlt(dc, 0, 0, width, bar->height, mem, 0, offset, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bitmap);
-  ReleaseDC(w, dc);
-  DeleteDC(mem);
+  ScopedBitmap bitmap(CreateCompatibleBitmap(dc.get(), width, bar->height + offset));
+  ScopedSelect select(mem.get(), bitmap.get());
+  LayoutExBar(w, mem.get());
+  BitBlt(dc.get(), 0, 0, width, bar->height, mem.get(), 0, offset, SRCCOPY);
 }
 
 // Makes an element hot or normal by whether the point is over it. True when its state
@@ -317,12 +305,7 @@ void ForgetExBar(HWND w) {
   }
 }
 
-LRESULT CallOld(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  WNDPROC old = reinterpret_cast<WNDPROC>(GetPropW(w, kProcOld));
-  return old ? CallWindowProcW(old, w, m, wp, lp) : DefWindowProcW(w, m, wp, lp);
-}
-
-LRESULT CALLBACK ExBarWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK ExBarWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
   switch (m) {
     case WM_PAINT:
       PaintExBar(w);
@@ -344,32 +327,26 @@ LRESULT CALLBACK ExBarWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_NCDESTROY: {
-      LRESULT r = CallOld(w, m, wp, lp);
+      LRESULT r = DefSubclassProc(w, m, wp, lp);
       ForgetExBar(w);
-      RemovePropW(w, kProcOld);
+      RemoveWindowSubclass(w, ExBarWindowProc, id);
       return r;
     }
   }
-  return CallOld(w, m, wp, lp);
+  return DefSubclassProc(w, m, wp, lp);
 }
 
-LRESULT CALLBACK ExBarScrollProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK ExBarScrollProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
   if (m == SBM_SETSCROLLINFO) {
     if (ExBar* bar = FindExBarByScrollBar(w)) InvalidateRect(bar->surface, nullptr, FALSE);
   } else if (m == WM_NCDESTROY) {
-    LRESULT r = CallOld(w, m, wp, lp);
-    RemovePropW(w, kProcOld);
-    return r;
+    RemoveWindowSubclass(w, ExBarScrollProc, id);
   }
-  return CallOld(w, m, wp, lp);
+  return DefSubclassProc(w, m, wp, lp);
 }
 
-void Subclass(HWND w, WNDPROC proc) {
-  // The previous procedure is stored before the new one is set, so no message can
-  // reach the new procedure without it.
-  SetPropW(w, kProcOld, reinterpret_cast<HANDLE>(GetWindowLongPtrW(w, GWLP_WNDPROC)));
-  SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
+// One subclass of each kind per window: the id only tells them apart.
+constexpr UINT_PTR kExBarSubclass = 1;
 
 ExBar* FindPane(int pane) {
   HWND w = ControlHandle(pane);
@@ -382,9 +359,12 @@ void InitExBar() {
   if (g_panes) return;
   LoadThemeLibrary();
   g_panes = CreateLinkedList(sizeof(ExBar));
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  int dpi = 0;
+  {
+    ScopedWindowDc screen(nullptr);
+    dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  }
+  const int height = -MulDiv(8, dpi, 72);
   g_fontRegular = MakeFont(height, FW_NORMAL, false);
   g_fontBold = MakeFont(height, FW_BOLD, false);
   g_fontUnderlined = MakeFont(height, FW_NORMAL, true);
@@ -418,8 +398,8 @@ int CreateExBar(int number, int x, int y, int width, int height) {
   bar->scrollVisible = 0;
   bar->groups = groups;
   bar->cursor = LoadCursor(nullptr, IDC_ARROW);
-  Subclass(surface, ExBarWindowProc);
-  Subclass(ControlHandle(scrollNumber), ExBarScrollProc);
+  SetWindowSubclass(surface, ExBarWindowProc, kExBarSubclass, 0);
+  SetWindowSubclass(ControlHandle(scrollNumber), ExBarScrollProc, kExBarSubclass, 0);
   InvalidateRect(surface, nullptr, FALSE);
   return surfaceNumber;
 }
@@ -551,22 +531,25 @@ void DrawExBarMaskedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, C
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP plain = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ScopedBitmap plain(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!plain) return;
-  HDC original = CreateCompatibleDC(dc);
-  HGDIOBJ oldOriginal = SelectObject(original, bitmap);
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ oldSource = SelectObject(source, plain);
-  BitBlt(source, 0, 0, w, h, original, 0, 0, SRCCOPY);
-  SelectObject(original, oldOriginal);
-  DeleteDC(original);
+  ScopedMemoryDc sourceOwner(CreateCompatibleDC(dc));
+  HDC source = sourceOwner.get();
+  ScopedSelect selectSource(source, plain.get());
+  {
+    ScopedMemoryDc original(CreateCompatibleDC(dc));
+    ScopedSelect selectOriginal(original.get(), bitmap);
+    BitBlt(source, 0, 0, w, h, original.get(), 0, 0, SRCCOPY);
+  }
 
-  HDC maskDc = CreateCompatibleDC(dc);
-  HDC colourDc = CreateCompatibleDC(dc);
-  HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
-  HBITMAP colour = CreateCompatibleBitmap(dc, w, h);
-  HGDIOBJ oldMask = SelectObject(maskDc, mask);
-  HGDIOBJ oldColour = SelectObject(colourDc, colour);
+  ScopedMemoryDc maskOwner(CreateCompatibleDC(dc));
+  ScopedMemoryDc colourOwner(CreateCompatibleDC(dc));
+  HDC maskDc = maskOwner.get();
+  HDC colourDc = colourOwner.get();
+  ScopedBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+  ScopedBitmap colour(CreateCompatibleBitmap(dc, w, h));
+  ScopedSelect selectMask(maskDc, mask.get());
+  ScopedSelect selectColour(colourDc, colour.get());
 
   // Mask: white where the bitmap has the key colour.
   COLORREF oldBack = SetBkColor(source, key);
@@ -581,14 +564,4 @@ void DrawExBarMaskedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, C
   BitBlt(colourDc, 0, 0, w, h, maskDc, 0, 0, MERGEPAINT);
   // ...and AND-ing the two leaves the destination where the key was, the bitmap elsewhere.
   BitBlt(dc, x, y, w, h, colourDc, 0, 0, SRCAND);
-
-  SelectObject(colourDc, oldColour);
-  SelectObject(maskDc, oldMask);
-  SelectObject(source, oldSource);
-  DeleteObject(colour);
-  DeleteObject(mask);
-  DeleteObject(plain);
-  DeleteDC(colourDc);
-  DeleteDC(maskDc);
-  DeleteDC(source);
 }
