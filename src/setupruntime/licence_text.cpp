@@ -1,5 +1,7 @@
 #include "setupruntime/licence_text.h"
 
+#include <windows.h>
+#include <commctrl.h>
 #include <richedit.h>
 #include <shellapi.h>
 
@@ -15,7 +17,7 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* 
   return 0;
 }
 
-WNDPROC g_containerProc = nullptr;
+constexpr UINT_PTR kLicenceSubclass = 1;
 HWND g_editor = nullptr;
 
 // The link's text, at most 255 characters.
@@ -30,8 +32,10 @@ std::wstring LinkText(HWND editor, CHARRANGE range) {
   return text;
 }
 
-LRESULT CALLBACK LicenceContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_NOTIFY) {
+LRESULT CALLBACK LicenceContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (m == WM_NCDESTROY) {
+    RemoveWindowSubclass(w, LicenceContainerProc, id);
+  } else if (m == WM_NOTIFY) {
     const NMHDR* h = reinterpret_cast<const NMHDR*>(lp);
     if (h->hwndFrom == g_editor && h->code == EN_LINK) {
       const ENLINK* link = reinterpret_cast<const ENLINK*>(lp);
@@ -41,7 +45,7 @@ LRESULT CALLBACK LicenceContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
     }
   }
-  return CallWindowProcW(g_containerProc, w, m, wp, lp);
+  return DefSubclassProc(w, m, wp, lp);
 }
 
 }  // namespace
@@ -67,7 +71,6 @@ void PrepareLicenceEditor(int editor, const std::wstring& file) {
   DWORD a = GetFileAttributesW(file.c_str());
   if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)) LoadLicenceText(e, file, 0);
   HWND parent = GetParent(e);
-  if (parent && !g_containerProc)
-    g_containerProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LicenceContainerProc)));
+  // A second call for the same container leaves its one subclass as it is.
+  if (parent) SetWindowSubclass(parent, LicenceContainerProc, kLicenceSubclass, 0);
 }

@@ -35,6 +35,15 @@ constexpr COLORREF kYellow = RGB(250, 240, 0);
 
 int32_t C(COLORREF c) { return static_cast<int32_t>(c); }
 
+// Whether the procedure is in the window's subclass chain, asked of comctl32 itself.
+bool HasSubclass(HWND window, SUBCLASSPROC procedure) {
+  using GetFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+  static const GetFn get = reinterpret_cast<GetFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "GetWindowSubclass")));
+  DWORD_PTR data = 0;
+  return get && get(window, procedure, kColouriserSubclass, &data);
+}
+
 COLORREF BrushColour(LRESULT brush) {
   LOGBRUSH lb = {};
   if (!brush || GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof(lb), &lb) != sizeof(lb)) return CLR_INVALID;
@@ -198,13 +207,14 @@ TEST_F(ColouriserTest, ModeBitsGrowAndANegativeModeClearsBits) {
 TEST_F(ColouriserTest, ParentsAnswerForUnrecordedControlsAsBefore) {
   SetControlFrontColour(kCheck, kGreen);  // the runtime's own colour for the check box
   SetControlColours(kButton, C(kRed), C(kBlue), 0, kColourModeOwn);
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(ColouriserParentProc), GetWindowLongPtrW(parent_, GWLP_WNDPROC));
+  EXPECT_TRUE(HasSubclass(parent_, ColouriserParentProc));
   EXPECT_EQ(kGreen, Ask(WM_CTLCOLORSTATIC, kCheck).text);
 }
 
 TEST_F(ColouriserTest, ListWithAlternatingRowsAndItsEnd) {
   for (int i = 0; i < 3; ++i) AddControlItem(kList, -1, "row\n" + std::to_string(i));
   SetControlColours(kList, C(kRed), C(kBlue), static_cast<intptr_t>(kYellow), kColourModeAlternateRows);
+  EXPECT_TRUE(HasSubclass(ControlHandle(kList), ColouriserControlProc));
   LRESULT result = 0;
   ListDraw(CDDS_PREPAINT, 0, 0, 0, &result);
   EXPECT_EQ(CDRF_NOTIFYITEMDRAW, result);
@@ -223,7 +233,7 @@ TEST_F(ColouriserTest, ListWithAlternatingRowsAndItsEnd) {
   EXPECT_EQ(nullptr, FindColourRecord(kList));
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE),
             static_cast<COLORREF>(SendMessageW(ControlHandle(kList), LVM_GETBKCOLOR, 0, 0)));
-  EXPECT_NE(reinterpret_cast<LONG_PTR>(ColouriserControlProc), GetWindowLongPtrW(ControlHandle(kList), GWLP_WNDPROC));
+  EXPECT_FALSE(HasSubclass(ControlHandle(kList), ColouriserControlProc));
   NMLVCUSTOMDRAW cd = Cell(0, 0, 0, &result);
   EXPECT_EQ(CLR_DEFAULT, cd.clrTextBk);  // any list: back to the list's own colours
 }
@@ -343,13 +353,13 @@ TEST_F(ColouriserTest, ComboBoxColoursItsOwnListUntilReleased) {
   info.cbSize = sizeof(info);
   ASSERT_TRUE(GetComboBoxInfo(combo, &info));
   SetControlColours(kCombo, C(kRed), C(kBlue), 0, kColourModeOwn);
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(ColouriserChildProc), GetWindowLongPtrW(combo, GWLP_WNDPROC));
+  EXPECT_TRUE(HasSubclass(combo, ColouriserChildProc));
   LRESULT brush =
       SendMessageW(combo, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc_), reinterpret_cast<LPARAM>(info.hwndList));
   EXPECT_EQ(kBlue, BrushColour(brush));
   EXPECT_EQ(kRed, GetTextColor(dc_));
   ReleaseControlColours();
-  EXPECT_NE(reinterpret_cast<LONG_PTR>(ColouriserChildProc), GetWindowLongPtrW(combo, GWLP_WNDPROC));
+  EXPECT_FALSE(HasSubclass(combo, ColouriserChildProc));
   EXPECT_EQ(nullptr, FindColourRecord(kCombo));
 }
 

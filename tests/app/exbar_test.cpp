@@ -178,12 +178,9 @@ TEST_F(ExBarTest, CreateMakesSurfaceAndHiddenScrollBar) {
     EXPECT_EQ(ControlHeight(scroll), 300);
     EXPECT_EQ(FindExBarByScrollBar(ControlHandle(scroll)), bar);
 
-    // Both windows are subclassed, each keeping the procedure it had.
-    for (HWND w : {surface, ControlHandle(scroll)}) {
-      HANDLE old = GetPropW(w, L"ProcOld");
-      EXPECT_NE(old, nullptr);
-      EXPECT_NE(reinterpret_cast<LONG_PTR>(old), GetWindowLongPtrW(w, GWLP_WNDPROC));
-    }
+    // Both windows are subclassed: their procedure is no longer their class's.
+    for (HWND w : {surface, ControlHandle(scroll)})
+      EXPECT_NE(GetClassLongPtrW(w, GCLP_WNDPROC), GetWindowLongPtrW(w, GWLP_WNDPROC));
   }
 }
 

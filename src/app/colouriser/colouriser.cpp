@@ -191,7 +191,6 @@ void InitControlColouriser() {
   State& s = Module();
   s.redraw = true;
   s.records.clear();
-  s.parents.clear();
   s.controls.clear();
   s.focusItem = 0;
   s.focusList = nullptr;
@@ -287,23 +286,13 @@ void DisableControlTheme(int control) {
   FreeLibrary(lib);
 }
 
-void SubclassColouredParent(HWND window, WNDPROC procedure) {
-  if (!window) return;
-  auto& parents = Module().parents;
-  for (auto it = parents.begin(); it != parents.end(); ++it) {
-    if (it->window != window) continue;
-    // A window handle can come back for a new window after the old one is gone; only a
-    // window that still runs our procedure is really subclassed already.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == procedure) return;
-    parents.erase(it);
-    break;
-  }
-  WNDPROC previous =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-  if (previous) parents.push_back({window, previous});
+// Subclassing a window that already has this subclass changes nothing, so parents need
+// no list of their own.
+void SubclassColouredParent(HWND window, SUBCLASSPROC procedure) {
+  if (window) SetWindowSubclass(window, procedure, kColouriserSubclass, 0);
 }
 
-void SubclassColouredControl(int control, WNDPROC procedure, int useParent) {
+void SubclassColouredControl(int control, SUBCLASSPROC procedure, int useParent) {
   HWND hwnd = ControlHandle(control);
   if (!hwnd) return;
   if (useParent) hwnd = GetParent(hwnd);
@@ -315,9 +304,7 @@ void SubclassColouredControl(int control, WNDPROC procedure, int useParent) {
     controls.erase(it);  // the control was made anew: its old window is gone
     break;
   }
-  WNDPROC previous =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-  if (previous) controls.push_back({control, hwnd, previous});
+  if (SetWindowSubclass(hwnd, procedure, kColouriserSubclass, 0)) controls.push_back({control, hwnd, procedure});
 }
 
 int IsNumericText(const std::string& text) {
@@ -428,18 +415,12 @@ int SetControlColours(int control, int32_t text, int32_t background, intptr_t ex
 
 namespace {
 
-// Takes the control's own subclassing off again. When something subclassed the window
-// after us, our procedure cannot be taken out of the chain: the entry then stays, so the
-// procedure keeps passing messages on.
+// Takes the control's own subclass off again.
 void UnsubclassControl(int control) {
   auto& controls = Module().controls;
   for (auto it = controls.begin(); it != controls.end(); ++it) {
     if (it->control != control) continue;
-    if (IsWindow(it->window)) {
-      WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(it->window, GWLP_WNDPROC));
-      if (current != ColouriserChildProc && current != ColouriserControlProc) return;
-      SetWindowLongPtrW(it->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->previous));
-    }
+    if (IsWindow(it->window)) RemoveWindowSubclass(it->window, it->procedure, kColouriserSubclass);
     controls.erase(it);
     return;
   }

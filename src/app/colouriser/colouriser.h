@@ -11,6 +11,7 @@
 #define ZK_APP_COLOURISER_COLOURISER_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <stdint.h>
 #include <string>
@@ -107,13 +108,18 @@ intptr_t GetDefaultKindColour(int32_t colour, int which, const std::string& clas
 void FillDefaultColours(ColourRecord* record, const std::string& className);
 int AreThemesActive();
 void DisableControlTheme(int control);
-void SubclassColouredParent(HWND window, WNDPROC procedure);
-void SubclassColouredControl(int control, WNDPROC procedure, int useParent);
+// The colouriser's subclasses go through comctl32's chain, under this id.
+constexpr UINT_PTR kColouriserSubclass = 1;
+void SubclassColouredParent(HWND window, SUBCLASSPROC procedure);
+void SubclassColouredControl(int control, SUBCLASSPROC procedure, int useParent);
 int IsNumericText(const std::string& text);
 
-LRESULT CALLBACK ColouriserParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ColouriserChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ColouriserControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ColouriserParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data);
+LRESULT CALLBACK ColouriserChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+LRESULT CALLBACK ColouriserControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR data);
 
 // The record of a control, or nullptr; valid until the next call that changes records.
 const ColourRecord* FindColourRecord(int control);

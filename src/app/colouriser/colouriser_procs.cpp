@@ -15,20 +15,6 @@ using namespace colouriser;
 
 namespace {
 
-WNDPROC ParentPrevious(HWND window) {
-  auto& parents = Module().parents;
-  WNDPROC found = nullptr;
-  for (auto it = parents.begin(); it != parents.end();) {
-    if (!IsWindow(it->window)) {
-      it = parents.erase(it);
-      continue;
-    }
-    if (!found && it->window == window) found = it->previous;
-    ++it;
-  }
-  return found;
-}
-
 const ControlEntry* ControlEntryOf(HWND window) {
   for (const ControlEntry& e : Module().controls)
     if (e.window == window) return &e;
@@ -198,11 +184,10 @@ LRESULT AnswerColour(const ColourRecord& r, HDC dc, bool opaqueEdit) {
 
 }  // namespace
 
-LRESULT CALLBACK ColouriserParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  WNDPROC previous = ParentPrevious(w);
-  if (!previous) return DefWindowProcW(w, m, wp, lp);
-
-  if (IsColourMessage(m)) {
+LRESULT CALLBACK ColouriserParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (m == WM_NCDESTROY) {
+    RemoveWindowSubclass(w, ColouriserParentProc, id);
+  } else if (IsColourMessage(m)) {
     const ColourRecord* r = RecordOfWindow(reinterpret_cast<HWND>(lp));
     if (r) {
       if (r->skip) return 0;
@@ -232,13 +217,13 @@ LRESULT CALLBACK ColouriserParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return 0;
     }
   }
-  return CallWindowProcW(previous, w, m, wp, lp);
+  return DefSubclassProc(w, m, wp, lp);
 }
 
-LRESULT CALLBACK ColouriserChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  const ControlEntry* e = ControlEntryOf(w);
-  if (!e) return DefWindowProcW(w, m, wp, lp);
-  LRESULT result = CallWindowProcW(e->previous, w, m, wp, lp);
+LRESULT CALLBACK ColouriserChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (m == WM_NCDESTROY) RemoveWindowSubclass(w, ColouriserChildProc, id);
+  LRESULT result = DefSubclassProc(w, m, wp, lp);
+  if (!ControlEntryOf(w)) return result;
   if (m != WM_CTLCOLORLISTBOX && m != WM_CTLCOLOREDIT) return result;
   COMBOBOXINFO info = {};
   info.cbSize = sizeof(info);
@@ -250,10 +235,10 @@ LRESULT CALLBACK ColouriserChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return AnswerColour(*r, reinterpret_cast<HDC>(wp), false);
 }
 
-LRESULT CALLBACK ColouriserControlProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  const ControlEntry* e = ControlEntryOf(w);
-  if (!e) return DefWindowProcW(w, m, wp, lp);
-  LRESULT result = CallWindowProcW(e->previous, w, m, wp, lp);
+LRESULT CALLBACK ColouriserControlProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (m == WM_NCDESTROY) RemoveWindowSubclass(w, ColouriserControlProc, id);
+  LRESULT result = DefSubclassProc(w, m, wp, lp);
+  if (!ControlEntryOf(w)) return result;
   switch (m) {
     case LVM_DELETEALLITEMS:
       // Emptying the list ends its colouring.

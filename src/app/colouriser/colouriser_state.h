@@ -11,21 +11,15 @@
 
 namespace colouriser {
 
-struct ParentEntry {
-  HWND window = nullptr;
-  WNDPROC previous = nullptr;
-};
-
 struct ControlEntry {
   int control = 0;
   HWND window = nullptr;
-  WNDPROC previous = nullptr;
+  SUBCLASSPROC procedure = nullptr;
 };
 
 struct State {
   // A list keeps records in place while others are added or removed.
   std::list<ColourRecord> records;
-  std::vector<ParentEntry> parents;
   std::vector<ControlEntry> controls;
   bool redraw = false;
   bool themesActive = false;
