@@ -17,6 +17,7 @@
 #include "common/dpi.h"
 #include "common/gui.h"
 #include "common/images.h"
+#include "common/scoped.h"
 #include "tovrel/tovrel.h"
 
 using namespace ctl;
@@ -33,16 +34,13 @@ void Enable(int control, bool enabled) { DisableControl(control, !enabled); }
 }  // namespace
 
 int IsInstanceRunning(const char* name) {
-  HANDLE m = CreateMutexA(nullptr, TRUE, name);
+  ScopedHandle m(CreateMutexA(nullptr, TRUE, name));
   DWORD error = GetLastError();
   if (!m || error != ERROR_SUCCESS) {
-    if (m) {
-      ReleaseMutex(m);
-      CloseHandle(m);
-    }
+    if (m) ReleaseMutex(m.get());
     return 1;
   }
-  InstanceMutex = m;
+  InstanceMutex = m.release();
   return 0;
 }
 

@@ -15,6 +15,7 @@
 #include "app/project_state.h"
 #include "common/files.h"
 #include "common/format.h"
+#include "common/path_split.h"
 #include "common/requesters.h"
 #include "app/dialogs/dialogs.h"
 #include "app/editor/editor_commands.h"
@@ -85,22 +86,6 @@ std::string WithExtension(const std::string& path, const std::string& lowerExten
   return EndsWith(Lower(path), lowerExtension) ? path : path + lowerExtension;
 }
 
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string ExtensionOf(const std::string& path) {
-  std::string name = FileNameOf(path);
-  size_t dot = name.rfind('.');
-  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
 // A file exists for the commands when its size query reports neither missing nor folder.
 bool FileExists(const std::string& path) { return !path.empty() && FileSize(path) >= 0; }
 
@@ -160,7 +145,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 void ImportLanguage() {
   std::string path = OpenFileRequester("Import Language...", "", "Zendrikolbar Language File (*.zkl)|*.zkl", 0);
   if (path.empty() || FileSize(path) <= 0) return;
-  std::string name = FileNameOf(path);
+  std::string name = PathFileName(path);
   std::string target = ProgramPath("Languages\\" + name);
   if (!SameFile(path, target) && !CopyFileA(path.c_str(), target.c_str(), FALSE)) {
     ShowError("The language file could not be copied to \"" + target + "\".");
@@ -187,10 +172,10 @@ void AddFiles() {
   std::vector<std::string> paths;
   OpenFileRequester("Add Files...", LastFileFolder, "All Files (*.*)|*.*", 0, &paths);
   if (paths.empty()) return;
-  LastFileFolder = FolderOf(paths.front());
+  LastFileFolder = PathFolder(paths.front());
   for (const std::string& path : paths) {
     int64_t size = FileSize(path);
-    AddControlItem(kFiles, -1, "\n" + path + "\n" + FormatSize(size > 0 ? size : 0) + "\n" + ExtensionOf(path));
+    AddControlItem(kFiles, -1, "\n" + path + "\n" + FormatSize(size > 0 ? size : 0) + "\n" + PathExtension(path));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/scoped.h"
 #include "common/text.h"
 #include "tovrel/internal.h"
 #include "tovrel/tovrel.h"
@@ -110,24 +111,21 @@ std::string ItemText(std::string text) {
 }
 
 bool Render(HDC dc, HBITMAP target, HANDLE image, int w, int h, int stockBrush) {
-  HGDIOBJ old = SelectObject(dc, target);
+  ScopedSelect selectTarget(dc, target);
   RECT r = {0, 0, w, h};
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(stockBrush)));
   bool ok = false;
   BITMAP bm = {};
   if (GetObjectType(image) == OBJ_BITMAP) {
     if (GetObjectW(image, sizeof(bm), &bm)) {
-      HDC src = CreateCompatibleDC(dc);
-      HGDIOBJ oldSrc = SelectObject(src, image);
+      ScopedMemoryDc src(CreateCompatibleDC(dc));
+      ScopedSelect selectImage(src.get(), image);
       SetStretchBltMode(dc, HALFTONE);
-      ok = StretchBlt(dc, 0, 0, w, h, src, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY) != 0;
-      SelectObject(src, oldSrc);
-      DeleteDC(src);
+      ok = StretchBlt(dc, 0, 0, w, h, src.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY) != 0;
     }
   } else {
     ok = DrawIconEx(dc, 0, 0, static_cast<HICON>(image), w, h, 0, nullptr, DI_NORMAL) != 0;
   }
-  SelectObject(dc, old);
   return ok;
 }
 
@@ -145,11 +143,11 @@ HBITMAP MakePicture(HANDLE image, int w, int h) {
   bi.bmiHeader.biCompression = BI_RGB;
   void* blackBits = nullptr;
   void* whiteBits = nullptr;
-  HBITMAP onBlack = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &blackBits, nullptr, 0);
-  HBITMAP onWhite = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &whiteBits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  bool ok = onBlack && onWhite && dc && Render(dc, onBlack, image, w, h, BLACK_BRUSH) &&
-            Render(dc, onWhite, image, w, h, WHITE_BRUSH);
+  ScopedBitmap onBlack(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &blackBits, nullptr, 0));
+  ScopedBitmap onWhite(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &whiteBits, nullptr, 0));
+  ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+  bool ok = onBlack && onWhite && dc && Render(dc.get(), onBlack.get(), image, w, h, BLACK_BRUSH) &&
+            Render(dc.get(), onWhite.get(), image, w, h, WHITE_BRUSH);
   if (ok) {
     GdiFlush();
     uint32_t* black = static_cast<uint32_t*>(blackBits);
@@ -164,13 +162,7 @@ HBITMAP MakePicture(HANDLE image, int w, int h) {
       black[i] = b | (g << 8) | (r << 16) | (alpha << 24);
     }
   }
-  if (dc) DeleteDC(dc);
-  if (onWhite) DeleteObject(onWhite);
-  if (!ok && onBlack) {
-    DeleteObject(onBlack);
-    onBlack = nullptr;
-  }
-  return onBlack;
+  return ok ? onBlack.release() : nullptr;
 }
 
 // Whether `data` is an item picture of one of the menus: only those are drawn here.
@@ -192,14 +184,12 @@ void DrawPicture(const DRAWITEMSTRUCT& d) {
   if (!GetObjectW(picture, sizeof(bm), &bm)) return;
   UINT state = GetMenuState(reinterpret_cast<HMENU>(d.hwndItem), d.itemID, MF_BYCOMMAND);
   bool greyed = state != static_cast<UINT>(-1) && (state & MF_GRAYED);
-  HDC mem = CreateCompatibleDC(d.hDC);
-  HGDIOBJ old = SelectObject(mem, picture);
+  ScopedMemoryDc mem(CreateCompatibleDC(d.hDC));
+  ScopedSelect select(mem.get(), picture);
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(greyed ? 96 : 255), AC_SRC_ALPHA};
   int x = d.rcItem.left + (d.rcItem.right - d.rcItem.left - bm.bmWidth) / 2;
   int y = d.rcItem.top + (d.rcItem.bottom - d.rcItem.top - bm.bmHeight) / 2;
-  GdiAlphaBlend(d.hDC, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight, blend);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  GdiAlphaBlend(d.hDC, x, y, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, blend);
 }
 
 void OpenDropDown(HWND bar, int command) {
@@ -358,18 +348,17 @@ int AddMenuItem(int commandId, const std::string& text, HANDLE image, HANDLE hot
     mi.fMask |= MIIM_SUBMENU;
     mi.hSubMenu = sub;
   }
-  HBITMAP picture = tovrel::MakePicture(image, State().menuImageWidth, State().menuImageHeight);
+  ScopedBitmap picture(tovrel::MakePicture(image, State().menuImageWidth, State().menuImageHeight));
   if (picture) {
     // The owner draws it (OwnerProc), so that its transparency shows.
     mi.fMask |= MIIM_BITMAP | MIIM_DATA;
     mi.hbmpItem = HBMMENU_CALLBACK;
-    mi.dwItemData = reinterpret_cast<ULONG_PTR>(picture);
+    mi.dwItemData = reinterpret_cast<ULONG_PTR>(picture.get());
   }
-  if (!InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mi)) {
-    if (picture) DeleteObject(picture);
-    return 0;
-  }
-  if (picture) Menus().With(State().currentMenu, [&](MenuBarRec& m) { m.titles.back().pictures.push_back(picture); });
+  if (!InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mi)) return 0;
+  // The menu's record owns it from here.
+  if (HBITMAP owned = picture.release())
+    Menus().With(State().currentMenu, [&](MenuBarRec& m) { m.titles.back().pictures.push_back(owned); });
   return commandId == kAnyNumber ? id : 1;
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/colouriser/colouriser_state.h"
 #include "common/gui.h"
+#include "common/scoped.h"
 #include "common/text.h"
 
 namespace colouriser {
@@ -265,12 +266,13 @@ void FillDefaultColours(ColourRecord* r, const std::string& className) {
 }
 
 int AreThemesActive() {
-  HMODULE lib = LoadLibraryA("UxTheme.dll");
+  ScopedModule lib(LoadLibraryA("UxTheme.dll"));
   if (!lib) return 0;
   using IsThemeActiveFn = BOOL(WINAPI*)();
-  auto isActive = reinterpret_cast<IsThemeActiveFn>(reinterpret_cast<void*>(GetProcAddress(lib, "IsThemeActive")));
+  auto isActive =
+      reinterpret_cast<IsThemeActiveFn>(reinterpret_cast<void*>(GetProcAddress(lib.get(), "IsThemeActive")));
   if (isActive && isActive()) Module().themesActive = true;
-  FreeLibrary(lib);
+  lib.reset();
   return Module().themesActive ? 1 : 0;
 }
 
@@ -278,12 +280,12 @@ void DisableControlTheme(int control) {
   if (!Module().themesActive) return;
   HWND hwnd = ControlHandle(control);
   if (!hwnd) return;
-  HMODULE lib = LoadLibraryA("UxTheme.dll");
+  ScopedModule lib(LoadLibraryA("UxTheme.dll"));
   if (!lib) return;
   using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  auto setTheme = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")));
+  auto setTheme =
+      reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(lib.get(), "SetWindowTheme")));
   if (setTheme) setTheme(hwnd, L"", L"");
-  FreeLibrary(lib);
 }
 
 // Subclassing a window that already has this subclass changes nothing, so parents need

@@ -7,6 +7,8 @@
 #include "app/project/editor_stream.h"
 #include "common/files.h"
 #include "common/gui.h"
+#include "common/path_split.h"
+#include "common/whole_file.h"
 
 const char kEditorFormatRtf[] = "#RET_RTF";
 const char kEditorFormatTxt[] = "#RET_TXT";
@@ -34,26 +36,7 @@ CHARRANGE Selection(int editor) {
   return r;
 }
 
-// The text after the last dot of the path's last component; empty when it has none.
-std::string ExtensionOf(const std::string& path) {
-  size_t name = path.find_last_of("\\/:");
-  name = name == std::string::npos ? 0 : name + 1;
-  size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < name) return std::string();
-  return path.substr(dot + 1);
-}
-
-bool IsRtfPath(const std::string& path) { return lstrcmpiA(ExtensionOf(path).c_str(), "rtf") == 0; }
-
-// A new, empty file with a unique name in the folder of path; empty when the folder
-// cannot take one.
-std::string TemporaryFileBeside(const std::string& path) {
-  size_t cut = path.find_last_of("\\/:");
-  std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
-  char name[MAX_PATH] = {};
-  if (!GetTempFileNameA(folder.c_str(), "zke", 0, name)) return std::string();
-  return name;
-}
+bool IsRtfPath(const std::string& path) { return lstrcmpiA(PathExtension(path).c_str(), "rtf") == 0; }
 
 }  // namespace
 
@@ -145,27 +128,21 @@ int LoadEditorFile(HWND editor, const std::string& path, const std::string& form
 
 int SaveEditorFile(HWND editor, const std::string& path) {
   if (!IsWindow(editor)) return 1;
-  std::string temporary = TemporaryFileBeside(path);
-  if (temporary.empty()) return 1;
-  intptr_t created = FileCreate(kAnyNumber, temporary);
-  if (!created) {
-    DeleteFileA(temporary.c_str());
-    return 1;
-  }
-  int file = static_cast<int>(created);
-  EDITSTREAM es = {};
-  es.dwCookie = static_cast<DWORD_PTR>(file);
-  es.dwError = 0;
-  es.pfnCallback = EditorStreamOutCallback;
-  SendMessageA(editor, EM_STREAMOUT, IsRtfPath(path) ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-  FileClose(file);
-  if (es.dwError != 0) {
-    DeleteFileA(temporary.c_str());
-    return static_cast<int>(es.dwError);
-  }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temporary.c_str());
-    return 1;
-  }
-  return 0;
+  DWORD error = 0;
+  bool saved = WriteReplacing(path, "zke", [&](const std::string& temporary) {
+    intptr_t created = FileCreate(kAnyNumber, temporary);
+    if (!created) return false;
+    int file = static_cast<int>(created);
+    EDITSTREAM es = {};
+    es.dwCookie = static_cast<DWORD_PTR>(file);
+    es.dwError = 0;
+    es.pfnCallback = EditorStreamOutCallback;
+    SendMessageA(editor, EM_STREAMOUT, IsRtfPath(path) ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    FileClose(file);
+    error = es.dwError;
+    return error == 0;
+  });
+  // The stream's own error when it failed; 1 when the file could not be made or moved.
+  if (saved) return 0;
+  return error != 0 ? static_cast<int>(error) : 1;
 }

@@ -7,6 +7,7 @@
 #include "app/controls.h"
 #include "common/files.h"
 #include "common/gui.h"
+#include "common/path_split.h"
 #include "common/requesters.h"
 
 namespace {
@@ -28,11 +29,7 @@ void ApplyEffectFlags() {
 }
 
 std::string UpperExtension(const std::string& path) {
-  size_t name = path.find_last_of("\\/:");
-  name = name == std::string::npos ? 0 : name + 1;
-  size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < name) return std::string();
-  std::string ext = path.substr(dot + 1);
+  std::string ext = PathExtension(path);
   for (char& c : ext) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
   return ext;
 }

@@ -2,6 +2,7 @@
 
 #include "common/dpi.h"
 #include "common/gui.h"
+#include "common/scoped.h"
 
 namespace {
 
@@ -35,8 +36,7 @@ LRESULT CALLBACK ContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_NCDESTROY: {
-      HBRUSH brush = reinterpret_cast<HBRUSH>(SetWindowLongPtrW(w, GWLP_USERDATA, 0));
-      if (brush) DeleteObject(brush);
+      ScopedBrush brush(reinterpret_cast<HBRUSH>(SetWindowLongPtrW(w, GWLP_USERDATA, 0)));
       break;
     }
   }
@@ -70,9 +70,9 @@ HWND CreateContainer(HWND parent, int id, int x, int y, int width, int height) {
 
 void SetContainerBackground(HWND container, COLORREF colour) {
   if (!container) return;
-  HBRUSH old = reinterpret_cast<HBRUSH>(
-      SetWindowLongPtrW(container, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateSolidBrush(colour))));
-  if (old) DeleteObject(old);
+  ScopedBrush old(reinterpret_cast<HBRUSH>(
+      SetWindowLongPtrW(container, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateSolidBrush(colour)))));
+  old.reset();
   InvalidateRect(container, nullptr, TRUE);
 }
 

@@ -6,6 +6,7 @@
 #include "app/resources.h"
 #include "common/images.h"
 #include "common/resource_data.h"
+#include "common/scoped.h"
 
 namespace {
 
@@ -32,12 +33,12 @@ HBITMAP MakeAboutPicture() {
   intptr_t number = CreateRuntimeImage(kAnyNumber, kAboutPictureSide, kAboutPictureSide, RGB(255, 255, 255));
   HBITMAP bitmap = number ? static_cast<HBITMAP>(RuntimeImageHandle(static_cast<int>(number))) : nullptr;
   if (bitmap) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const int at = (kAboutPictureSide - kAboutIconSide) / 2;
-    DrawIconEx(dc, at, at, icon, kAboutIconSide, kAboutIconSide, 0, nullptr, DI_NORMAL);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+      ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+      ScopedSelect select(dc.get(), bitmap);
+      const int at = (kAboutPictureSide - kAboutIconSide) / 2;
+      DrawIconEx(dc.get(), at, at, icon, kAboutIconSide, kAboutIconSide, 0, nullptr, DI_NORMAL);
+    }
     GdiFlush();
     MakeOpaque(bitmap);
   }
