@@ -38,6 +38,8 @@ class Scoped {
   // True when nothing was held or releasing it succeeded: a file's close can be the
   // moment its last write fails, and callers that write need to know.
   bool reset(Type value = Traits::Empty()) {
+    // Given what it already holds, an owner keeps it rather than closing it under itself.
+    if (value == value_) return true;
     Type old = value_;
     value_ = value;
     return Traits::IsEmpty(old) || Traits::Close(old);

@@ -59,6 +59,8 @@ void CheckOwner(const char* kind, Make make, Alive alive) {
   EXPECT_TRUE(alive(second)) << "a released object is the caller's";
 
   Owner out(second);
+  out.reset(second);
+  EXPECT_TRUE(alive(second)) << "taking back what it holds closes nothing";
   auto fresh = make();
   *out.put() = fresh;
   EXPECT_FALSE(alive(second)) << "put() released the old object";
