@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/project/project_file.h"
-#include "app/project/setup_project.h"
 #include "app/test_paths.h"
+#include "model/setup_project.h"
 
 using namespace std::string_literals;
 
