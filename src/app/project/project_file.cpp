@@ -8,13 +8,14 @@
 #include "common/prefs.h"
 #include "model/project_fields.h"
 #include "model/project_format.h"
+#include "model/setup_files.h"
 
 namespace {
 
 using namespace zkp;
 
-const char kExecute[] = "Execute application";
-const char kShellExecute[] = "Shell execute";
+using command_types::kExecute;
+using command_types::kShellExecute;
 
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
