@@ -303,14 +303,15 @@ struct ImageSlot {
 };
 
 const ImageSlot kImages[] = {
-    {&SetupProject::wizardImage, "1.jpg", setup_files::kWizardImage},
-    {&SetupProject::headerImage, "2.jpg", setup_files::kHeaderImage},
-    {&SetupProject::iconImage, "3.jpg", setup_files::kIcon},
+    {&SetupProject::wizardImage, "1.jpg", setup_files::kWizardImage.narrow},
+    {&SetupProject::headerImage, "2.jpg", setup_files::kHeaderImage.narrow},
+    {&SetupProject::iconImage, "3.jpg", setup_files::kIcon.narrow},
 };
 
-const char* const kResourceFiles[] = {
-    setup_files::kSettings, setup_files::kLanguages, setup_files::kDesktopShortcuts, setup_files::kStartMenuShortcuts,
-    setup_files::kRegistry, setup_files::kSystems,   setup_files::kVariables,        setup_files::kCommands};
+const char* const kResourceFiles[] = {setup_files::kSettings.narrow,         setup_files::kLanguages.narrow,
+                                      setup_files::kDesktopShortcuts.narrow, setup_files::kStartMenuShortcuts.narrow,
+                                      setup_files::kRegistry.narrow,         setup_files::kSystems.narrow,
+                                      setup_files::kVariables.narrow,        setup_files::kCommands.narrow};
 
 }  // namespace
 
@@ -340,12 +341,12 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   for (const CommandEntry& e : p.commands) commandRecords.push_back({{e.type, e.program, e.parameters, e.options}});
 
   const std::pair<const char*, std::vector<LineRecord>> lineFiles[] = {
-      {setup_files::kLanguages, languageRecords},
-      {setup_files::kDesktopShortcuts, ShortcutRecords(p, "Desktop")},
-      {setup_files::kStartMenuShortcuts, ShortcutRecords(p, "Startmenu")},
-      {setup_files::kRegistry, registryRecords},
-      {setup_files::kVariables, variableRecords},
-      {setup_files::kCommands, commandRecords},
+      {setup_files::kLanguages.narrow, languageRecords},
+      {setup_files::kDesktopShortcuts.narrow, ShortcutRecords(p, "Desktop")},
+      {setup_files::kStartMenuShortcuts.narrow, ShortcutRecords(p, "Startmenu")},
+      {setup_files::kRegistry.narrow, registryRecords},
+      {setup_files::kVariables.narrow, variableRecords},
+      {setup_files::kCommands.narrow, commandRecords},
   };
 
   auto fail = [&](const std::string& line) {
@@ -353,11 +354,13 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
     return 0;
   };
 
-  if (!WriteSettingsFile(in, folder + setup_files::kSettings, r)) return fail(CannotCreate(setup_files::kSettings));
+  if (!WriteSettingsFile(in, folder + setup_files::kSettings.narrow, r))
+    return fail(CannotCreate(setup_files::kSettings.narrow));
   for (const auto& f : lineFiles) {
     if (!WriteLineFile(folder + f.first, f.second)) return fail(CannotCreate(f.first));
   }
-  if (!WriteSystemsFile(p, folder + setup_files::kSystems)) return fail(CannotCreate(setup_files::kSystems));
+  if (!WriteSystemsFile(p, folder + setup_files::kSystems.narrow))
+    return fail(CannotCreate(setup_files::kSystems.narrow));
 
   // A language file that does not travel would leave the setup without its texts.
   if (languages.empty()) {
@@ -367,7 +370,7 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   for (size_t i = 0; i < languages.size(); ++i) {
     std::string source = in.programFolder + "Languages\\" + languages[i] + ".zkl";
     bool ok = CopyInto(source, folder + languages[i] + ".zkl");
-    if (ok && languages.size() == 1) ok = CopyInto(source, folder + setup_files::kDefaultLanguage);
+    if (ok && languages.size() == 1) ok = CopyInto(source, folder + setup_files::kDefaultLanguage.narrow);
     if (!ok) return fail("Error: Could not copy language file " + source + ".");
   }
 
@@ -382,9 +385,10 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   }
 
   if (p.showSplash) {
-    if (FileSize(p.splashImage) <= 0 || !CopyInto(p.splashImage, folder + setup_files::kSplashImage))
+    if (FileSize(p.splashImage) <= 0 || !CopyInto(p.splashImage, folder + setup_files::kSplashImage.narrow))
       return fail("Error: Splash Screen image file does not exist!");
-    if (p.playSound && (FileSize(p.splashSound) <= 0 || !CopyInto(p.splashSound, folder + setup_files::kSplashSound)))
+    if (p.playSound &&
+        (FileSize(p.splashSound) <= 0 || !CopyInto(p.splashSound, folder + setup_files::kSplashSound.narrow)))
       return fail("Error: Splash Screen sound file does not exist!");
   }
 
@@ -399,7 +403,8 @@ std::vector<std::pair<std::string, std::string>> CabinetEntries(const BuildInput
 
   std::vector<std::string> languages = CheckedLanguages(in);
   if (languages.empty()) entries.push_back({folder + "default.zkl", "default.zkl"});
-  if (languages.size() == 1) entries.push_back({folder + setup_files::kDefaultLanguage, setup_files::kDefaultLanguage});
+  if (languages.size() == 1)
+    entries.push_back({folder + setup_files::kDefaultLanguage.narrow, setup_files::kDefaultLanguage.narrow});
   for (const std::string& name : languages) entries.push_back({folder + name + ".zkl", name + ".zkl"});
 
   for (const ImageSlot& image : kImages) {
@@ -407,11 +412,11 @@ std::vector<std::pair<std::string, std::string>> CabinetEntries(const BuildInput
       entries.push_back({folder + image.copy, image.cabinetName});
   }
   if (p.showSplash) {
-    entries.push_back({folder + setup_files::kSplashImage, setup_files::kSplashImage});
-    if (p.playSound) entries.push_back({folder + setup_files::kSplashSound, setup_files::kSplashSound});
+    entries.push_back({folder + setup_files::kSplashImage.narrow, setup_files::kSplashImage.narrow});
+    if (p.playSound) entries.push_back({folder + setup_files::kSplashSound.narrow, setup_files::kSplashSound.narrow});
   }
-  entries.push_back({folder + "doc.rtf", setup_files::kLicence});
-  if (IsDllIncluded(p)) entries.push_back({p.dllPath, setup_files::kLibrary});
+  entries.push_back({folder + "doc.rtf", setup_files::kLicence.narrow});
+  if (IsDllIncluded(p)) entries.push_back({p.dllPath, setup_files::kLibrary.narrow});
 
   // Empty files stay out, as the cabinet itself would leave them; the setup reads a missing
   // line file as one without records.

@@ -6,35 +6,48 @@
 #ifndef ZK_MODEL_SETUP_FILES_H
 #define ZK_MODEL_SETUP_FILES_H
 
-#include <string>
+#include <stddef.h>
 
 namespace setup_files {
 
-constexpr char kSettings[] = "SC.dat";
-constexpr char kSystems[] = "OS.dat";
-constexpr char kLanguages[] = "languages.dat";
-constexpr char kDesktopShortcuts[] = "Desktop.dat";
-constexpr char kStartMenuShortcuts[] = "Startmenu.dat";
-constexpr char kRegistry[] = "Registry.dat";
-constexpr char kVariables[] = "Variables.dat";
-constexpr char kCommands[] = "Commands.dat";
+// A file name in both forms: the builder writes by narrow names, the runtime reads by wide
+// ones. The names are ASCII.
+template <size_t N>
+struct Name {
+  char narrow[N];
+  wchar_t wide[N];
+};
+
+template <size_t N>
+constexpr Name<N> MakeName(const char (&text)[N]) {
+  Name<N> name{};
+  for (size_t i = 0; i < N; ++i) {
+    name.narrow[i] = text[i];
+    name.wide[i] = static_cast<wchar_t>(text[i]);
+  }
+  return name;
+}
+
+inline constexpr auto kSettings = MakeName("SC.dat");
+inline constexpr auto kSystems = MakeName("OS.dat");
+inline constexpr auto kLanguages = MakeName("languages.dat");
+inline constexpr auto kDesktopShortcuts = MakeName("Desktop.dat");
+inline constexpr auto kStartMenuShortcuts = MakeName("Startmenu.dat");
+inline constexpr auto kRegistry = MakeName("Registry.dat");
+inline constexpr auto kVariables = MakeName("Variables.dat");
+inline constexpr auto kCommands = MakeName("Commands.dat");
 // The author's pictures, sound, licence and library; a setup without one uses its own or
 // goes without.
-constexpr char kWizardImage[] = "Image_Left.jpg";
-constexpr char kHeaderImage[] = "Image_Top.jpg";
-constexpr char kIcon[] = "icon.dat";
-constexpr char kSplashImage[] = "isps.dat";
-constexpr char kSplashSound[] = "ssps.dat";
-constexpr char kLicence[] = "licence.rtf";
-constexpr char kLibrary[] = "dll.dll";
+inline constexpr auto kWizardImage = MakeName("Image_Left.jpg");
+inline constexpr auto kHeaderImage = MakeName("Image_Top.jpg");
+inline constexpr auto kIcon = MakeName("icon.dat");
+inline constexpr auto kSplashImage = MakeName("isps.dat");
+inline constexpr auto kSplashSound = MakeName("ssps.dat");
+inline constexpr auto kLicence = MakeName("licence.rtf");
+inline constexpr auto kLibrary = MakeName("dll.dll");
 // The language file of a setup with one language (a setup with several lets the user
 // choose among "<name>.zkl").
-constexpr char kDefaultLanguage[] = "Default.zkl";
-
-// The names are ASCII; the runtime opens files by wide names.
-inline std::wstring WideName(const char* name) {
-  return std::wstring(name, name + std::char_traits<char>::length(name));
-}
+inline constexpr auto kDefaultLanguage = MakeName("Default.zkl");
 
 }  // namespace setup_files
 
@@ -89,8 +102,8 @@ constexpr char kWindows8[] = "Windows 8";
 // The first line of a Commands.dat record; any other text runs as kExecute.
 namespace command_types {
 
-constexpr char kExecute[] = "Execute application";
-constexpr char kShellExecute[] = "Shell execute";
+inline constexpr auto kExecute = setup_files::MakeName("Execute application");
+inline constexpr auto kShellExecute = setup_files::MakeName("Shell execute");
 
 }  // namespace command_types
 

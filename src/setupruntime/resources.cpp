@@ -10,8 +10,6 @@
 
 namespace {
 
-using setup_files::WideName;
-
 // Opens a preference file of the work folder. The runtime's texts are UTF-8 throughout.
 void OpenUtf8Preferences(const std::wstring& path) {
   SetPreferenceCodePage(CP_UTF8);
@@ -52,7 +50,7 @@ std::vector<ShortcutRow> ReadShortcuts(const std::wstring& path) {
 
 SetupConfig ReadSetupConfig(const std::wstring& folder) {
   SetupConfig c;
-  OpenUtf8Preferences(folder + WideName(setup_files::kSettings));
+  OpenUtf8Preferences(folder + setup_files::kSettings.wide);
   PreferenceGroup(sc_keys::kGroup);
   c.appName = Text(sc_keys::kAppName);
   c.version = Text(sc_keys::kVersion);
@@ -91,7 +89,7 @@ SetupConfig ReadSetupConfig(const std::wstring& folder) {
 
 OsConfig ReadOsConfig(const std::wstring& folder) {
   OsConfig os;
-  OpenUtf8Preferences(folder + WideName(setup_files::kSystems));
+  OpenUtf8Preferences(folder + setup_files::kSystems.wide);
   PreferenceGroup("");
   os.windows2000 = Number(os_keys::kWindows2000, 0);
   os.windowsXP = Number(os_keys::kWindowsXP, 0);
@@ -121,20 +119,20 @@ int IsOsSupported(const OsConfig& os, const std::wstring& osName) {
 }
 
 std::vector<std::wstring> ReadLanguageNames(const std::wstring& folder) {
-  return ReadRecords<std::wstring>(folder + WideName(setup_files::kLanguages), 1, false,
+  return ReadRecords<std::wstring>(folder + setup_files::kLanguages.wide, 1, false,
                                    [](const std::vector<std::wstring>& t, int32_t, std::wstring* r) { *r = t[0]; });
 }
 
 std::vector<ShortcutRow> ReadDesktopShortcuts(const std::wstring& folder) {
-  return ReadShortcuts(folder + WideName(setup_files::kDesktopShortcuts));
+  return ReadShortcuts(folder + setup_files::kDesktopShortcuts.wide);
 }
 
 std::vector<ShortcutRow> ReadStartMenuShortcuts(const std::wstring& folder) {
-  return ReadShortcuts(folder + WideName(setup_files::kStartMenuShortcuts));
+  return ReadShortcuts(folder + setup_files::kStartMenuShortcuts.wide);
 }
 
 std::vector<RegistryRow> ReadRegistryRows(const std::wstring& folder) {
-  return ReadRecords<RegistryRow>(folder + WideName(setup_files::kRegistry), 4, true,
+  return ReadRecords<RegistryRow>(folder + setup_files::kRegistry.wide, 4, true,
                                   [](const std::vector<std::wstring>& t, int32_t flag, RegistryRow* r) {
                                     *r = {t[0], t[1], t[2], t[3], flag};
                                   });
@@ -142,8 +140,7 @@ std::vector<RegistryRow> ReadRegistryRows(const std::wstring& folder) {
 
 std::vector<VariableRow> ReadVariableRows(const std::wstring& folder) {
   return ReadRecords<VariableRow>(
-      folder + WideName(setup_files::kVariables), 5, false,
-      [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
+      folder + setup_files::kVariables.wide, 5, false, [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
         r->name = t[0];
         r->rootKeyName = t[1];
         r->subKey = t[2];
@@ -157,9 +154,9 @@ std::vector<VariableRow> ReadVariableRows(const std::wstring& folder) {
 }
 
 std::vector<CommandRow> ReadCommandRows(const std::wstring& folder) {
-  return ReadRecords<CommandRow>(folder + WideName(setup_files::kCommands), 4, false,
+  return ReadRecords<CommandRow>(folder + setup_files::kCommands.wide, 4, false,
                                  [](const std::vector<std::wstring>& t, int32_t, CommandRow* r) {
-                                   r->type = t[0] == WideName(command_types::kShellExecute) ? 1 : 0;
+                                   r->type = t[0] == command_types::kShellExecute.wide ? 1 : 0;
                                    r->program = t[1];
                                    r->parameters = t[2];
                                    r->options = t[3];

@@ -14,8 +14,9 @@ namespace {
 
 using namespace zkp;
 
-using command_types::kExecute;
-using command_types::kShellExecute;
+// Project files keep a command's type as Commands.dat does.
+const char* const kExecute = command_types::kExecute.narrow;
+const char* const kShellExecute = command_types::kShellExecute.narrow;
 
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
