@@ -27,20 +27,20 @@ enum class FieldKind {
 };
 
 struct ProjectField {
-  const char* group;  // preference group of project files; rows of a group are adjacent
-  const char* key;
-  FieldKind kind;
-  std::string SetupProject::*text;  // Text rows
-  int SetupProject::*number;        // the other rows
-  int control;                      // the main window's control that holds the value
-  const char* label;                // Text rows: the field's name in messages
-  const char* initialText;          // the value of a new window
-  int initialNumber;
-  bool newDiffers;  // New gives the values below instead
-  const char* newText;
-  int newNumber;
-  int otherControl;     // Option rows
-  const char* copyKey;  // Option rows: written just before key
+  const char* group = "";  // preference group of project files; rows of a group are adjacent
+  const char* key = "";
+  FieldKind kind = FieldKind::Text;
+  std::string SetupProject::*text = nullptr;  // Text rows
+  int SetupProject::*number = nullptr;        // the other rows
+  int control = 0;                            // the main window's control that holds the value
+  const char* label = "";                     // Text rows: the field's name in messages
+  const char* initialText = "";               // the value of a new window
+  int initialNumber = 0;
+  bool newDiffers = false;  // New gives the values below instead
+  const char* newText = "";
+  int newNumber = 0;
+  int otherControl = 0;           // Option rows
+  const char* copyKey = nullptr;  // Option rows: written just before key
 
   // The same row with the value that New gives where it differs from the start-up one.
   constexpr ProjectField AfterNew(const char* value) const {
@@ -61,19 +61,36 @@ namespace row {
 
 constexpr ProjectField Text(const char* group, const char* key, std::string SetupProject::*m, int control,
                             const char* label, const char* initial = "") {
-  return {group, key, FieldKind::Text, m, nullptr, control, label, initial, 0, false, nullptr, 0, 0, nullptr};
+  ProjectField f;
+  f.group = group;
+  f.key = key;
+  f.text = m;
+  f.control = control;
+  f.label = label;
+  f.initialText = initial;
+  return f;
 }
 constexpr ProjectField Number(const char* group, const char* key, int SetupProject::*m, int control, int initial = 0,
                               FieldKind kind = FieldKind::Number) {
-  return {group, key, kind, nullptr, m, control, key, "", initial, false, nullptr, 0, 0, nullptr};
+  ProjectField f;
+  f.group = group;
+  f.key = key;
+  f.kind = kind;
+  f.number = m;
+  f.control = control;
+  f.label = key;
+  f.initialNumber = initial;
+  return f;
 }
 constexpr ProjectField ValNumber(const char* group, const char* key, int SetupProject::*m, int control) {
   return Number(group, key, m, control, 0, FieldKind::ValNumber);
 }
 constexpr ProjectField Option(const char* group, const char* copyKey, const char* key, int SetupProject::*m,
                               int control, int otherControl, int initial) {
-  return {group,   key, FieldKind::Option, nullptr, m, control, key, "", initial, false,
-          nullptr, 0,   otherControl,      copyKey};
+  ProjectField f = Number(group, key, m, control, initial, FieldKind::Option);
+  f.otherControl = otherControl;
+  f.copyKey = copyKey;
+  return f;
 }
 
 }  // namespace row
