@@ -11,6 +11,11 @@
 
 constexpr int32_t kUninstallLogVersion = 7;
 
+// The log and the language file the setup ran in (for the uninstaller's texts), both in
+// the installation folder beside the uninstaller.
+constexpr wchar_t kUninstallLogFile[] = L"uninstall.dat";
+constexpr wchar_t kUninstallTextsFile[] = L"uninstall_l.zkl";
+
 enum class RecordKind {
   File,           // path
   Folder,         // path, with its trailing backslash

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/prefs.h"
+#include "model/uninstall_log_format.h"
 #include "uninstaller/log_binding.h"
 #include "uninstaller/uninstall_window.h"
 
@@ -24,9 +25,9 @@ std::wstring FolderOf(const std::wstring& path) {
 
 bool LoadUninstallSession(const std::wstring& folder, const std::wstring& programPath, UninstallSession* session) {
   UninstallSession s;
-  if (ReadUninstallLog(folder + L"uninstall.dat", &s.log) != LogStatus::Ok) return false;
+  if (ReadUninstallLog(folder + kUninstallLogFile, &s.log) != LogStatus::Ok) return false;
   if (CheckLogBinding(s.log, programPath) == LogBinding::Differs) return false;
-  if (!ReadUninstallTexts(folder + L"uninstall_l.zkl", s.log.productName, &s.texts)) return false;
+  if (!ReadUninstallTexts(folder + kUninstallTextsFile, s.log.productName, &s.texts)) return false;
   if (!BuildGuardContext(s.log.installFolder, &s.guard)) return false;
   *session = s;
   return true;
