@@ -1,7 +1,10 @@
-// Numbers of the main window's controls, windows and menu commands. Project files and
-// the builder address the project's fields by these numbers.
+// Numbers of the main window's controls, windows and menu commands. The controls that
+// hold the project's settings are numbered in model/control_numbers.h, beside the field
+// table that binds them.
 #ifndef ZK_APP_CONTROLS_H
 #define ZK_APP_CONTROLS_H
+
+#include "model/control_numbers.h"
 
 namespace ctl {
 
@@ -49,35 +52,18 @@ constexpr int kPanelBuild = 0x4F;
 constexpr int kProgramInfoFrame = 0x01;
 constexpr int kProgramNameLabel = 0x02;
 constexpr int kProgramVersionLabel = 0x03;
-constexpr int kProgramName = 0x04;
-constexpr int kProgramVersion = 0x05;
 constexpr int kCompanyLabel = 0x1B;
-constexpr int kCompany = 0x1C;
 constexpr int kWebsiteLabel = 0x1D;
-constexpr int kWebsite = 0x1E;
 constexpr int kSystemsFrame = 0x11;
-constexpr int kWin2000 = 0x12;
-constexpr int kWinXP = 0x13;
-constexpr int kWinServer2003 = 0x14;
-constexpr int kWinVista = 0x15;
-constexpr int kWinServer2008 = 0x16;
-constexpr int kWin7 = 0x17;
-constexpr int kWin8 = 0xC8;
 
 // Graphics.
 constexpr int kWizardImageLabel = 0x06;
-constexpr int kWizardImage = 0x07;
 constexpr int kWizardImageButton = 0x08;
 constexpr int kHeaderImageLabel = 0x09;
-constexpr int kHeaderImage = 0x0A;
 constexpr int kHeaderImageButton = 0x0B;
 constexpr int kIconImageLabel = 0x0C;
-constexpr int kIconImage = 0x0D;
 constexpr int kIconImageButton = 0x0E;
-constexpr int kShowLabel = 0x0F;
 constexpr int kPreviewButton = 0x10;
-constexpr int kStyle2000 = 0x1F;
-constexpr int kStyleXP = 0x20;
 constexpr int kStyleNote = 0x21;
 
 // Language.
@@ -88,18 +74,12 @@ constexpr int kDeleteLanguage = 0x25;
 constexpr int kMoreLanguages = 0x26;
 
 // Splash screen.
-constexpr int kShowSplash = 0x96;
 constexpr int kSplashImageLabel = 0x97;
-constexpr int kSplashSound = 0x98;
 constexpr int kSplashSoundButton = 0x99;
 constexpr int kSplashTimeLabel = 0x9A;
-constexpr int kSplashTime = 0x9B;
-constexpr int kSplashImage = 0x9C;
 constexpr int kSplashImageButton = 0x9D;
-constexpr int kPlaySound = 0x9E;
 
 // Licence.
-constexpr int kShowLicence = 0x19;
 constexpr int kLicenceEditor = 0x1A;
 constexpr int kEditorNew = 0x1B58;
 constexpr int kEditorOpen = 0x1B59;
@@ -114,11 +94,6 @@ constexpr int kEditorUnderline = 0x1B69;
 constexpr int kEditorFont = 0x1B6A;
 
 // Finish.
-constexpr int kRunProgram = 0x27;
-constexpr int kReboot = 0x28;
-constexpr int kRunProgramLine = 0x29;
-constexpr int kLoadDll = 0x2A;
-constexpr int kDllPath = 0x2B;
 constexpr int kDllButton = 0x2C;
 constexpr int kEnvironmentVariables = 0xB7;
 
@@ -128,36 +103,19 @@ constexpr int kAddFiles = 0x2E;
 constexpr int kAddFolder = 0x2F;
 constexpr int kRemoveFile = 0x30;
 constexpr int kRemoveAllFiles = 0xAF;
-constexpr int kUseZip = 0x31;
-constexpr int kZipPath = 0x32;
 constexpr int kZipButton = 0x33;
 constexpr int kInstallPathFrame = 0x40;
-constexpr int kInstallPath = 0x41;
-constexpr int kAllowChangePath = 0x42;
 
 // Pellucast (the update client).
 constexpr int kProductNameLabel = 0x9F;
-constexpr int kProductName = 0xA0;
-constexpr int kIncludeUpdater = 0xA1;
 constexpr int kMainAddressLabel = 0xA2;
-constexpr int kMainAddress = 0xA3;
 constexpr int kProductVersionLabel = 0xA4;
-constexpr int kProductVersion = 0xA5;
 constexpr int kAltAddress1Label = 0xA6;
-constexpr int kAltAddress1 = 0xA7;
 constexpr int kAltAddress2Label = 0xA8;
-constexpr int kAltAddress2 = 0xA9;
 constexpr int kUpdateFileNameLabel = 0xAA;
-constexpr int kUpdateFileName = 0xAB;
-constexpr int kUpdaterLanguage = 0xB0;
-constexpr int kUpdaterProgramFile = 0xB1;
 constexpr int kUpdaterManual = 0xCB;
 
 // Uninstall.
-constexpr int kVisitWebsite = 0x34;
-constexpr int kUninstallWebsite = 0x35;
-constexpr int kIncludeUninstaller = 0x36;
-constexpr int kUninstallerName = 0xC2;
 
 // Variables.
 constexpr int kVariables = 0xB8;
@@ -180,24 +138,18 @@ constexpr int kEditRegistry = 0xC6;
 // Shortcuts.
 constexpr int kShortcuts = 0x3A;
 constexpr int kStartMenuLabel = 0x3B;
-constexpr int kStartMenuFolder = 0x3C;
-constexpr int kAllowChangeStartMenu = 0x3D;
 constexpr int kAddShortcut = 0x3E;
 constexpr int kRemoveShortcut = 0x3F;
 constexpr int kEditShortcut = 0xC7;
-constexpr int kStartMenuAllUsers = 0xB5;
-constexpr int kDesktopAllUsers = 0xB6;
 
 // Build.
 constexpr int kBuildFrame = 0x43;
 constexpr int kSetupFileLabel = 0x44;
-constexpr int kSetupFile = 0x45;
 constexpr int kSetupFileButton = 0x46;
 constexpr int kBuildButton = 0x48;
 constexpr int kBuildProgress = 0x49;
 constexpr int kBuildLogLabel = 0x4A;
 constexpr int kBuildLog = 0x4B;
-constexpr int kCompression = 0xB4;
 
 // Row edit dialogs (windows kRegistryDialog, kShortcutDialog, kVariableDialog, kCommandDialog).
 constexpr int kCommandType = 0xD0;

@@ -7,9 +7,6 @@
 
 #include "app/builtin_images.h"
 
-// Numbers the runtime chose for the update client's two check boxes.
-extern int UpdaterRunProgramBox;
-extern int UpdaterTerminateBox;
 // The task pane and the rebar of the main window.
 extern int MainExBar;
 extern intptr_t MainRebar;

@@ -15,9 +15,6 @@
 
 using namespace ctl;
 
-int UpdaterRunProgramBox = 0;
-int UpdaterTerminateBox = 0;
-
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
@@ -208,8 +205,8 @@ void BuildUpdaterTab() {
   SetControlState(kUpdaterLanguage, 0);
   CreateLabel(kAnyNumber, 8, 260, 95, 20, "Program file:");
   CreateTextField(kUpdaterProgramFile, 108, 260, 385, 20, "");
-  UpdaterRunProgramBox = static_cast<int>(CreateCheckBox(kAnyNumber, 108, 290, 95, 20, "Run program"));
-  UpdaterTerminateBox = static_cast<int>(CreateCheckBox(kAnyNumber, 213, 290, 115, 20, "Terminate process"));
+  CreateCheckBox(kUpdaterRunProgram, 108, 290, 95, 20, "Run program");
+  CreateCheckBox(kUpdaterTerminate, 213, 290, 115, 20, "Terminate process");
   CreateLabel(kUpdateFileNameLabel, 8, 330, 95, 20, "Update file name:");
   CreateTextField(kUpdateFileName, 108, 327, 385, 20, "Update");
   CreateLink(kUpdaterManual, 8, 370, 350, 20, "View online manual...", kBlue, kLinkUnderline);

@@ -12,6 +12,7 @@
 #include "common/linefile.h"
 #include "common/prefs.h"
 #include "common/text.h"
+#include "model/setup_files.h"
 
 namespace {
 
@@ -172,16 +173,16 @@ bool IsDecodableImage(const std::string& path) {
 // written; the preference writer would refuse such a value only halfway through SC.dat.
 std::string SettingsError(const SetupProject& p) {
   const std::pair<const char*, std::string> texts[] = {
-      {"Appname", p.programName},
-      {"Version", p.programVersion},
-      {"InstallDir", InstallDirValue(p)},
-      {"ProgramRun", p.programLine},
-      {"ShortcutFolder", ShortcutFolderValue(p)},
-      {"UninstallerFilename", UninstallerNameValue(p)},
-      {"Website", WebsiteValue(p)},
-      {"SPS_Time", p.splashTime},
-      {"Company", p.companyName},
-      {"Website1", p.website},
+      {sc_keys::kAppName, p.programName},
+      {sc_keys::kVersion, p.programVersion},
+      {sc_keys::kInstallDir, InstallDirValue(p)},
+      {sc_keys::kProgramRun, p.programLine},
+      {sc_keys::kShortcutFolder, ShortcutFolderValue(p)},
+      {sc_keys::kUninstallerFilename, UninstallerNameValue(p)},
+      {sc_keys::kWebsite, WebsiteValue(p)},
+      {sc_keys::kSplashTime, p.splashTime},
+      {sc_keys::kCompany, p.companyName},
+      {sc_keys::kWebsite1, p.website},
   };
   for (const auto& t : texts) {
     if (HoldsLineBreak(t.second)) return std::string("Setting ") + t.first + ": a text holds a line break.";
@@ -228,40 +229,40 @@ bool WriteSettingsFile(const BuildInput& in, const std::string& path, const Reso
   const SetupProject& p = in.project;
   bool ok = CreatePreferences(path) != 0;
   // A new file has no groups yet: the answer is 0 and the first write makes the group.
-  PreferenceGroup("Setup");
+  PreferenceGroup(sc_keys::kGroup);
   auto text = [&](const char* key, const std::string& value) {
     ok = ok && WritePreferenceString(key, AnsiToUtf8(value)) == 1;
   };
   auto number = [&](const char* key, int value) { ok = ok && WritePreferenceLong(key, value) == 1; };
 
-  text("Appname", p.programName);
-  text("Version", p.programVersion);
-  number("Licence", p.showLicence);
-  number("ChangeApplicationFolder", p.allowChangePath);
-  number("ChangeStartMenuFolder", p.allowChangeStartMenu);
-  if (r.desktopIconFlag == 1) number("Desktopicon", 1);
-  number("Allow_Desktopicons", 1);
-  number("Allow_StartMenuFolder", 1);
-  number("label", p.showLabel);
-  text("InstallDir", InstallDirValue(p));
-  number("StartMenuFolder", HasShortcut(p, "Startmenu") ? 1 : 0);
-  if (!p.registry.empty()) number("Registry", 1);
-  number("Addition", r.additionValue);
-  text("ProgramRun", p.programLine);
-  number("Languages", r.checkedLanguageCount);
-  text("ShortcutFolder", ShortcutFolderValue(p));
-  if (IsDllIncluded(p)) text("Dll", "dll");
-  number("Uninstaller", p.includeUninstaller);
-  text("UninstallerFilename", UninstallerNameValue(p));
-  number("Uninstaller_VW", p.visitWebsite);
-  text("Website", WebsiteValue(p));
-  number("SplashScreen", p.showSplash);
-  text("SPS_Time", p.splashTime);
-  text("Company", p.companyName);
-  text("TotalSize", TotalSizeText(in));
-  text("Website1", p.website);
-  number("SFA", p.startMenuAllUsers);
-  number("DFA", p.desktopAllUsers);
+  text(sc_keys::kAppName, p.programName);
+  text(sc_keys::kVersion, p.programVersion);
+  number(sc_keys::kLicence, p.showLicence);
+  number(sc_keys::kChangeApplicationFolder, p.allowChangePath);
+  number(sc_keys::kChangeStartMenuFolder, p.allowChangeStartMenu);
+  if (r.desktopIconFlag == 1) number(sc_keys::kDesktopIcon, 1);
+  number(sc_keys::kAllowDesktopIcons, 1);
+  number(sc_keys::kAllowStartMenuFolder, 1);
+  number(sc_keys::kLabel, p.showLabel);
+  text(sc_keys::kInstallDir, InstallDirValue(p));
+  number(sc_keys::kStartMenuFolder, HasShortcut(p, "Startmenu") ? 1 : 0);
+  if (!p.registry.empty()) number(sc_keys::kRegistry, 1);
+  number(sc_keys::kAddition, r.additionValue);
+  text(sc_keys::kProgramRun, p.programLine);
+  number(sc_keys::kLanguages, r.checkedLanguageCount);
+  text(sc_keys::kShortcutFolder, ShortcutFolderValue(p));
+  if (IsDllIncluded(p)) text(sc_keys::kDll, "dll");
+  number(sc_keys::kUninstaller, p.includeUninstaller);
+  text(sc_keys::kUninstallerFilename, UninstallerNameValue(p));
+  number(sc_keys::kUninstallerVisitWebsite, p.visitWebsite);
+  text(sc_keys::kWebsite, WebsiteValue(p));
+  number(sc_keys::kSplashScreen, p.showSplash);
+  text(sc_keys::kSplashTime, p.splashTime);
+  text(sc_keys::kCompany, p.companyName);
+  text(sc_keys::kTotalSize, TotalSizeText(in));
+  text(sc_keys::kWebsite1, p.website);
+  number(sc_keys::kStartMenuForAllUsers, p.startMenuAllUsers);
+  number(sc_keys::kDesktopForAllUsers, p.desktopAllUsers);
   // Closed in every case, so no half-made file stays with this thread.
   return ClosePreferences() == 1 && ok;
 }
@@ -269,13 +270,13 @@ bool WriteSettingsFile(const BuildInput& in, const std::string& path, const Reso
 bool WriteSystemsFile(const SetupProject& p, const std::string& path) {
   bool ok = CreatePreferences(path) != 0;
   const std::pair<const char*, int> systems[] = {
-      {"Windows 2000", p.win2000},
-      {"Windows XP", p.winXP},
-      {"Windows Server 2003", p.winServer2003},
-      {"Windows Vista", p.winVista},
-      {"Windows Server 2008", p.winServer2008},
-      {"Windows 7", p.win7},
-      {"Windows 8", p.win8},
+      {os_keys::kWindows2000, p.win2000},
+      {os_keys::kWindowsXP, p.winXP},
+      {os_keys::kWindowsServer2003, p.winServer2003},
+      {os_keys::kWindowsVista, p.winVista},
+      {os_keys::kWindowsServer2008, p.winServer2008},
+      {os_keys::kWindows7, p.win7},
+      {os_keys::kWindows8, p.win8},
   };
   for (const auto& s : systems) ok = ok && WritePreferenceLong(s.first, s.second) == 1;
   return ClosePreferences() == 1 && ok;
@@ -302,13 +303,15 @@ struct ImageSlot {
 };
 
 const ImageSlot kImages[] = {
-    {&SetupProject::wizardImage, "1.jpg", "Image_Left.jpg"},
-    {&SetupProject::headerImage, "2.jpg", "Image_Top.jpg"},
-    {&SetupProject::iconImage, "3.jpg", "icon.dat"},
+    {&SetupProject::wizardImage, "1.jpg", setup_files::kWizardImage.narrow},
+    {&SetupProject::headerImage, "2.jpg", setup_files::kHeaderImage.narrow},
+    {&SetupProject::iconImage, "3.jpg", setup_files::kIcon.narrow},
 };
 
-const char* const kResourceFiles[] = {"SC.dat",       "languages.dat", "Desktop.dat",   "Startmenu.dat",
-                                      "Registry.dat", "OS.dat",        "Variables.dat", "Commands.dat"};
+const char* const kResourceFiles[] = {setup_files::kSettings.narrow,         setup_files::kLanguages.narrow,
+                                      setup_files::kDesktopShortcuts.narrow, setup_files::kStartMenuShortcuts.narrow,
+                                      setup_files::kRegistry.narrow,         setup_files::kSystems.narrow,
+                                      setup_files::kVariables.narrow,        setup_files::kCommands.narrow};
 
 }  // namespace
 
@@ -338,12 +341,12 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   for (const CommandEntry& e : p.commands) commandRecords.push_back({{e.type, e.program, e.parameters, e.options}});
 
   const std::pair<const char*, std::vector<LineRecord>> lineFiles[] = {
-      {"languages.dat", languageRecords},
-      {"Desktop.dat", ShortcutRecords(p, "Desktop")},
-      {"Startmenu.dat", ShortcutRecords(p, "Startmenu")},
-      {"Registry.dat", registryRecords},
-      {"Variables.dat", variableRecords},
-      {"Commands.dat", commandRecords},
+      {setup_files::kLanguages.narrow, languageRecords},
+      {setup_files::kDesktopShortcuts.narrow, ShortcutRecords(p, "Desktop")},
+      {setup_files::kStartMenuShortcuts.narrow, ShortcutRecords(p, "Startmenu")},
+      {setup_files::kRegistry.narrow, registryRecords},
+      {setup_files::kVariables.narrow, variableRecords},
+      {setup_files::kCommands.narrow, commandRecords},
   };
 
   auto fail = [&](const std::string& line) {
@@ -351,11 +354,13 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
     return 0;
   };
 
-  if (!WriteSettingsFile(in, folder + "SC.dat", r)) return fail(CannotCreate("SC.dat"));
+  if (!WriteSettingsFile(in, folder + setup_files::kSettings.narrow, r))
+    return fail(CannotCreate(setup_files::kSettings.narrow));
   for (const auto& f : lineFiles) {
     if (!WriteLineFile(folder + f.first, f.second)) return fail(CannotCreate(f.first));
   }
-  if (!WriteSystemsFile(p, folder + "OS.dat")) return fail(CannotCreate("OS.dat"));
+  if (!WriteSystemsFile(p, folder + setup_files::kSystems.narrow))
+    return fail(CannotCreate(setup_files::kSystems.narrow));
 
   // A language file that does not travel would leave the setup without its texts.
   if (languages.empty()) {
@@ -365,7 +370,7 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   for (size_t i = 0; i < languages.size(); ++i) {
     std::string source = in.programFolder + "Languages\\" + languages[i] + ".zkl";
     bool ok = CopyInto(source, folder + languages[i] + ".zkl");
-    if (ok && languages.size() == 1) ok = CopyInto(source, folder + "Default.zkl");
+    if (ok && languages.size() == 1) ok = CopyInto(source, folder + setup_files::kDefaultLanguage.narrow);
     if (!ok) return fail("Error: Could not copy language file " + source + ".");
   }
 
@@ -380,9 +385,10 @@ int WriteResourceFiles(const BuildInput& in, const std::string& folder, Resource
   }
 
   if (p.showSplash) {
-    if (FileSize(p.splashImage) <= 0 || !CopyInto(p.splashImage, folder + "isps.dat"))
+    if (FileSize(p.splashImage) <= 0 || !CopyInto(p.splashImage, folder + setup_files::kSplashImage.narrow))
       return fail("Error: Splash Screen image file does not exist!");
-    if (p.playSound && (FileSize(p.splashSound) <= 0 || !CopyInto(p.splashSound, folder + "ssps.dat")))
+    if (p.playSound &&
+        (FileSize(p.splashSound) <= 0 || !CopyInto(p.splashSound, folder + setup_files::kSplashSound.narrow)))
       return fail("Error: Splash Screen sound file does not exist!");
   }
 
@@ -397,7 +403,8 @@ std::vector<std::pair<std::string, std::string>> CabinetEntries(const BuildInput
 
   std::vector<std::string> languages = CheckedLanguages(in);
   if (languages.empty()) entries.push_back({folder + "default.zkl", "default.zkl"});
-  if (languages.size() == 1) entries.push_back({folder + "Default.zkl", "Default.zkl"});
+  if (languages.size() == 1)
+    entries.push_back({folder + setup_files::kDefaultLanguage.narrow, setup_files::kDefaultLanguage.narrow});
   for (const std::string& name : languages) entries.push_back({folder + name + ".zkl", name + ".zkl"});
 
   for (const ImageSlot& image : kImages) {
@@ -405,11 +412,11 @@ std::vector<std::pair<std::string, std::string>> CabinetEntries(const BuildInput
       entries.push_back({folder + image.copy, image.cabinetName});
   }
   if (p.showSplash) {
-    entries.push_back({folder + "isps.dat", "isps.dat"});
-    if (p.playSound) entries.push_back({folder + "ssps.dat", "ssps.dat"});
+    entries.push_back({folder + setup_files::kSplashImage.narrow, setup_files::kSplashImage.narrow});
+    if (p.playSound) entries.push_back({folder + setup_files::kSplashSound.narrow, setup_files::kSplashSound.narrow});
   }
-  entries.push_back({folder + "doc.rtf", "licence.rtf"});
-  if (IsDllIncluded(p)) entries.push_back({p.dllPath, "dll.dll"});
+  entries.push_back({folder + "doc.rtf", setup_files::kLicence.narrow});
+  if (IsDllIncluded(p)) entries.push_back({p.dllPath, setup_files::kLibrary.narrow});
 
   // Empty files stay out, as the cabinet itself would leave them; the setup reads a missing
   // line file as one without records.

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "builder/build_input.h"
+#include "model/build_input.h"
 
 struct ResourceFilesResult {
   int desktopIconFlag = 0;       // DesktopIconFlag

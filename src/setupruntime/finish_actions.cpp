@@ -3,6 +3,7 @@
 #include "common/gui.h"
 #include "common/placeholders.h"
 #include "common/scoped.h"
+#include "model/setup_files.h"
 #include "setupruntime/program_start.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/startup_rules.h"
@@ -86,7 +87,7 @@ std::vector<std::string> CodeExports(HMODULE module) {
 
 void RunFinishActions() {
   const RuntimeState& r = Runtime();
-  if (!r.config.dll.empty()) CallLibrary(r.workFolder + L"dll.dll");
+  if (!r.config.dll.empty()) CallLibrary(r.workFolder + setup_files::kLibrary.wide);
   bool checked = GetControlState(kFinishCheckBox) == 1;
   if (r.config.addition == 1 && checked) RebootComputer();
   if (r.config.addition == 2 && checked) RunProgram();

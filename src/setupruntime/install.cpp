@@ -7,6 +7,7 @@
 
 #include "common/files.h"
 #include "common/setup_environment.h"
+#include "model/uninstall_log_format.h"
 #include "setupruntime/install_steps.h"
 #include "setupruntime/startup_rules.h"
 #include "setupruntime/work_folder.h"
@@ -42,14 +43,14 @@ void InstallUninstaller(InstallRun* run, int64_t entries) {
   const SetupConfig& config = in.config;
   const std::wstring uninstaller = run->folder + config.uninstallerFilename + L".exe";
   if (in.uninstallerImage != nullptr) WriteWholeFile(uninstaller, in.uninstallerImage, in.uninstallerImageSize);
-  CopyFileW(in.texts.languageFile.c_str(), (run->folder + L"uninstall_l.zkl").c_str(), FALSE);
+  CopyFileW(in.texts.languageFile.c_str(), (run->folder + kUninstallTextsFile).c_str(), FALSE);
   UninstallLogHeader header;
   header.productName = config.appName;
   header.productVersion = config.version;
   if (config.uninstallerVisitWebsite == 1) header.website = config.website;
   header.installFolder = run->folder;
   header.entryCount = static_cast<int32_t>(entries);
-  OpenUninstallLog(&run->log, run->folder + L"uninstall.dat", header);
+  OpenUninstallLog(&run->log, run->folder + kUninstallLogFile, header);
   // Installed again into the same folder: the key of the earlier installation already
   // names this uninstaller, which would hold the new log against the old digest if the
   // setup stopped before the key is written anew.

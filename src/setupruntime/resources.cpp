@@ -6,6 +6,7 @@
 #include "common/prefs.h"
 #include "common/registry_helper.h"
 #include "common/text.h"
+#include "model/setup_files.h"
 
 namespace {
 
@@ -49,36 +50,36 @@ std::vector<ShortcutRow> ReadShortcuts(const std::wstring& path) {
 
 SetupConfig ReadSetupConfig(const std::wstring& folder) {
   SetupConfig c;
-  OpenUtf8Preferences(folder + L"SC.dat");
-  PreferenceGroup("Setup");
-  c.appName = Text("Appname");
-  c.version = Text("Version");
-  c.licence = Number("Licence", 0);
-  c.changeApplicationFolder = Number("ChangeApplicationFolder", 0);
-  c.changeStartMenuFolder = Number("ChangeStartMenuFolder", 0);
-  c.desktopIcon = Number("Desktopicon", 0);
-  c.allowDesktopIcons = Number("Allow_Desktopicons", 0);
-  c.allowStartMenuFolder = Number("Allow_StartMenuFolder", 0);
-  c.label = Number("label", 0);
-  c.installDir = Text("InstallDir");
-  c.startMenuFolder = Number("StartMenuFolder", 0);
-  c.registry = Number("Registry", 0);
-  c.addition = Number("Addition", 0);
-  c.programRun = Text("ProgramRun");
-  c.languages = Number("Languages", 1);
-  c.shortcutFolder = Text("ShortcutFolder");
-  c.dll = Text("Dll");
-  c.uninstaller = Number("Uninstaller", 0);
-  c.uninstallerFilename = Text("UninstallerFilename");
-  c.uninstallerVisitWebsite = Number("Uninstaller_VW", 0);
-  c.website = Text("Website");
-  c.splashScreen = Number("SplashScreen", 0);
-  c.splashTime = Text("SPS_Time");
-  c.company = Text("Company");
-  c.totalSize = Text("TotalSize");
-  c.website1 = Text("Website1");
-  c.startMenuForAllUsers = Number("SFA", 0);
-  c.desktopForAllUsers = Number("DFA", 0);
+  OpenUtf8Preferences(folder + setup_files::kSettings.wide);
+  PreferenceGroup(sc_keys::kGroup);
+  c.appName = Text(sc_keys::kAppName);
+  c.version = Text(sc_keys::kVersion);
+  c.licence = Number(sc_keys::kLicence, 0);
+  c.changeApplicationFolder = Number(sc_keys::kChangeApplicationFolder, 0);
+  c.changeStartMenuFolder = Number(sc_keys::kChangeStartMenuFolder, 0);
+  c.desktopIcon = Number(sc_keys::kDesktopIcon, 0);
+  c.allowDesktopIcons = Number(sc_keys::kAllowDesktopIcons, 0);
+  c.allowStartMenuFolder = Number(sc_keys::kAllowStartMenuFolder, 0);
+  c.label = Number(sc_keys::kLabel, 0);
+  c.installDir = Text(sc_keys::kInstallDir);
+  c.startMenuFolder = Number(sc_keys::kStartMenuFolder, 0);
+  c.registry = Number(sc_keys::kRegistry, 0);
+  c.addition = Number(sc_keys::kAddition, 0);
+  c.programRun = Text(sc_keys::kProgramRun);
+  c.languages = Number(sc_keys::kLanguages, 1);
+  c.shortcutFolder = Text(sc_keys::kShortcutFolder);
+  c.dll = Text(sc_keys::kDll);
+  c.uninstaller = Number(sc_keys::kUninstaller, 0);
+  c.uninstallerFilename = Text(sc_keys::kUninstallerFilename);
+  c.uninstallerVisitWebsite = Number(sc_keys::kUninstallerVisitWebsite, 0);
+  c.website = Text(sc_keys::kWebsite);
+  c.splashScreen = Number(sc_keys::kSplashScreen, 0);
+  c.splashTime = Text(sc_keys::kSplashTime);
+  c.company = Text(sc_keys::kCompany);
+  c.totalSize = Text(sc_keys::kTotalSize);
+  c.website1 = Text(sc_keys::kWebsite1);
+  c.startMenuForAllUsers = Number(sc_keys::kStartMenuForAllUsers, 0);
+  c.desktopForAllUsers = Number(sc_keys::kDesktopForAllUsers, 0);
   ClosePreferences();
   // A check box for shortcuts that do not exist would do nothing.
   if (c.desktopIcon == 0) c.allowDesktopIcons = 0;
@@ -88,15 +89,15 @@ SetupConfig ReadSetupConfig(const std::wstring& folder) {
 
 OsConfig ReadOsConfig(const std::wstring& folder) {
   OsConfig os;
-  OpenUtf8Preferences(folder + L"OS.dat");
+  OpenUtf8Preferences(folder + setup_files::kSystems.wide);
   PreferenceGroup("");
-  os.windows2000 = Number("Windows 2000", 0);
-  os.windowsXP = Number("Windows XP", 0);
-  os.windowsServer2003 = Number("Windows Server 2003", 0);
-  os.windowsVista = Number("Windows Vista", 0);
-  os.windowsServer2008 = Number("Windows Server 2008", 0);
-  os.windows7 = Number("Windows 7", 0);
-  os.windows8 = Number("Windows 8", 0);
+  os.windows2000 = Number(os_keys::kWindows2000, 0);
+  os.windowsXP = Number(os_keys::kWindowsXP, 0);
+  os.windowsServer2003 = Number(os_keys::kWindowsServer2003, 0);
+  os.windowsVista = Number(os_keys::kWindowsVista, 0);
+  os.windowsServer2008 = Number(os_keys::kWindowsServer2008, 0);
+  os.windows7 = Number(os_keys::kWindows7, 0);
+  os.windows8 = Number(os_keys::kWindows8, 0);
   ClosePreferences();
   return os;
 }
@@ -118,20 +119,20 @@ int IsOsSupported(const OsConfig& os, const std::wstring& osName) {
 }
 
 std::vector<std::wstring> ReadLanguageNames(const std::wstring& folder) {
-  return ReadRecords<std::wstring>(folder + L"languages.dat", 1, false,
+  return ReadRecords<std::wstring>(folder + setup_files::kLanguages.wide, 1, false,
                                    [](const std::vector<std::wstring>& t, int32_t, std::wstring* r) { *r = t[0]; });
 }
 
 std::vector<ShortcutRow> ReadDesktopShortcuts(const std::wstring& folder) {
-  return ReadShortcuts(folder + L"Desktop.dat");
+  return ReadShortcuts(folder + setup_files::kDesktopShortcuts.wide);
 }
 
 std::vector<ShortcutRow> ReadStartMenuShortcuts(const std::wstring& folder) {
-  return ReadShortcuts(folder + L"Startmenu.dat");
+  return ReadShortcuts(folder + setup_files::kStartMenuShortcuts.wide);
 }
 
 std::vector<RegistryRow> ReadRegistryRows(const std::wstring& folder) {
-  return ReadRecords<RegistryRow>(folder + L"Registry.dat", 4, true,
+  return ReadRecords<RegistryRow>(folder + setup_files::kRegistry.wide, 4, true,
                                   [](const std::vector<std::wstring>& t, int32_t flag, RegistryRow* r) {
                                     *r = {t[0], t[1], t[2], t[3], flag};
                                   });
@@ -139,7 +140,7 @@ std::vector<RegistryRow> ReadRegistryRows(const std::wstring& folder) {
 
 std::vector<VariableRow> ReadVariableRows(const std::wstring& folder) {
   return ReadRecords<VariableRow>(
-      folder + L"Variables.dat", 5, false, [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
+      folder + setup_files::kVariables.wide, 5, false, [](const std::vector<std::wstring>& t, int32_t, VariableRow* r) {
         r->name = t[0];
         r->rootKeyName = t[1];
         r->subKey = t[2];
@@ -153,9 +154,9 @@ std::vector<VariableRow> ReadVariableRows(const std::wstring& folder) {
 }
 
 std::vector<CommandRow> ReadCommandRows(const std::wstring& folder) {
-  return ReadRecords<CommandRow>(folder + L"Commands.dat", 4, false,
+  return ReadRecords<CommandRow>(folder + setup_files::kCommands.wide, 4, false,
                                  [](const std::vector<std::wstring>& t, int32_t, CommandRow* r) {
-                                   r->type = t[0] == L"Shell execute" ? 1 : 0;
+                                   r->type = t[0] == command_types::kShellExecute.wide ? 1 : 0;
                                    r->program = t[1];
                                    r->parameters = t[2];
                                    r->options = t[3];

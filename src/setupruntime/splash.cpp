@@ -8,6 +8,7 @@
 #include "common/gui.h"
 #include "common/images.h"
 #include "common/scoped.h"
+#include "model/setup_files.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/splash_sound.h"
 
@@ -40,7 +41,7 @@ unsigned SplashMilliseconds(const std::wstring& seconds) {
 
 void ShowSplashScreen() {
   const RuntimeState& r = Runtime();
-  if (!LoadRuntimeImageW(kImageSplash, r.workFolder + L"isps.dat")) return;
+  if (!LoadRuntimeImageW(kImageSplash, r.workFolder + setup_files::kSplashImage.wide)) return;
   // The window fits the picture, which is shown in its own pixels at any DPI.
   int w = ScreenToLayout(RuntimeImageWidth(kImageSplash)), h = ScreenToLayout(RuntimeImageHeight(kImageSplash));
   if (!OpenRuntimeWindowW(kSplashWindow, 0, 0, w, h, L"Zendrikolbar Setup",
@@ -51,7 +52,7 @@ void ShowSplashScreen() {
   ShowRuntimeWindow(kSplashWindow, true);
   CreateImageControl(kAnyNumber, 0, 0, w, h, RuntimeImageHandle(kImageSplash));
   SplashSound* sound = nullptr;
-  std::wstring soundPath = r.workFolder + L"ssps.dat";
+  std::wstring soundPath = r.workFolder + setup_files::kSplashSound.wide;
   if (FileSize(soundPath) > 0) sound = PlaySplashSound(WindowHandle(kSplashWindow), soundPath);
   uintptr_t ms = SplashMilliseconds(r.config.splashTime);
   // The thread is never waited on: it only counts down and says when it is done.

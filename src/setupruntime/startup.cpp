@@ -14,6 +14,7 @@
 #include "common/registry_helper.h"
 #include "common/resource_data.h"
 #include "common/scoped.h"
+#include "model/setup_files.h"
 #include "setupruntime/builtin_resources.h"
 #include "setupruntime/language_window.h"
 #include "setupruntime/os_name.h"
@@ -107,7 +108,7 @@ void UnpackPayload() {
 }
 
 void LoadSetupIcon() {
-  std::wstring path = Runtime().workFolder + L"icon.dat";
+  std::wstring path = Runtime().workFolder + setup_files::kIcon.wide;
   if (FileSize(path) <= 0) WriteResourceTo(ZK_RES_SETUP_ICON_FILE, path);
   if (!LoadRuntimeImageW(kImageIcon, path)) return;
   if (RuntimeImageWidth(kImageIcon) > 48 || RuntimeImageHeight(kImageIcon) > 48) ResizeRuntimeImage(kImageIcon, 48, 48);
@@ -149,8 +150,8 @@ void ReadSettings() {
 
 void LoadPictures() {
   RuntimeState& r = Runtime();
-  LoadImageOrBuiltIn(kImageWizard, r.workFolder + L"Image_Left.jpg", ZK_RES_SETUP_WIZARD_PNG);
-  LoadImageOrBuiltIn(kImageHeader, r.workFolder + L"Image_Top.jpg", ZK_RES_SETUP_HEADER_BMP);
+  LoadImageOrBuiltIn(kImageWizard, r.workFolder + setup_files::kWizardImage.wide, ZK_RES_SETUP_WIZARD_PNG);
+  LoadImageOrBuiltIn(kImageHeader, r.workFolder + setup_files::kHeaderImage.wide, ZK_RES_SETUP_HEADER_BMP);
   wchar_t system[MAX_PATH];
   UINT n = GetSystemDirectoryW(system, MAX_PATH);
   std::wstring shell32 = std::wstring(system, n < MAX_PATH ? n : 0) + L"\\Shell32.dll";
@@ -185,9 +186,10 @@ void RunSetup() {
   if (r.config.splashScreen == 1) ShowSplashScreen();
   bool single = r.config.languages == 1;
   if (single) {
-    if (!ReadLanguageFile(r.workFolder + L"Default.zkl", r.config.appName, r.config.version, &r.texts))
+    if (!ReadLanguageFile(r.workFolder + setup_files::kDefaultLanguage.wide, r.config.appName, r.config.version,
+                          &r.texts))
       Fail(kSetupError);
-  } else if (!IsFile(r.workFolder + L"languages.dat")) {
+  } else if (!IsFile(r.workFolder + setup_files::kLanguages.wide)) {
     Fail(kSetupError);
   }
   LoadPictures();

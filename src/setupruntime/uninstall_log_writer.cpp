@@ -31,10 +31,10 @@ bool Append(UninstallLogWriter* log, const std::string& bytes) {
 // A record goes to the file in one write, marker and data lines together: a setup that
 // is cancelled or dies between two writes then leaves whole records, and at worst one
 // cut at the very end, which the uninstaller can tell apart from damage.
-void WriteRecord(UninstallLogWriter* log, std::initializer_list<std::wstring> lines) {
+void WriteRecord(UninstallLogWriter* log, RecordKind kind, std::initializer_list<std::wstring> data) {
   if (log->file == 0) return;
-  std::string bytes;
-  for (const std::wstring& line : lines) {
+  std::string bytes = WideToUtf8(FormatOf(kind).marker) + "\r\n";
+  for (const std::wstring& line : data) {
     // A line break inside a line would split the record and shift every later one.
     if (line.find_first_of(L"\r\n") != std::wstring::npos) return;
     bytes += WideToUtf8(line) + "\r\n";
@@ -78,15 +78,17 @@ void BindUninstallLog(UninstallLogWriter* log, const std::wstring& key) {
   StoreDigest(*log);
 }
 
-void LogInstalledFile(UninstallLogWriter* log, const std::wstring& path) { WriteRecord(log, {L"#DF", path}); }
+void LogInstalledFile(UninstallLogWriter* log, const std::wstring& path) { WriteRecord(log, RecordKind::File, {path}); }
 
-void LogInstalledFolder(UninstallLogWriter* log, const std::wstring& path) { WriteRecord(log, {L"#DD", path}); }
+void LogInstalledFolder(UninstallLogWriter* log, const std::wstring& path) {
+  WriteRecord(log, RecordKind::Folder, {path});
+}
 
 void LogRegistryKey(UninstallLogWriter* log, const std::wstring& rootName, const std::wstring& key) {
-  WriteRecord(log, {L"#DRK", rootName, key});
+  WriteRecord(log, RecordKind::RegistryKey, {rootName, key});
 }
 
 void LogRegistryValue(UninstallLogWriter* log, const std::wstring& rootName, const std::wstring& subKey,
                       const std::wstring& valueName) {
-  WriteRecord(log, {L"#DRV", rootName, subKey, valueName});
+  WriteRecord(log, RecordKind::RegistryValue, {rootName, subKey, valueName});
 }

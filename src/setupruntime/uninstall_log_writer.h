@@ -1,6 +1,5 @@
 // Writes uninstall.dat, the record of what the installation made, which the uninstaller
-// replays: int32 7, the header lines, the archive's entry count, then marker records.
-// Lines are UTF-8 with CR LF; integers are raw little-endian.
+// replays (model/uninstall_log_format.h has the layout).
 //
 // A log that could not be created is a closed one: every record written to it is
 // dropped, so the installation goes on without it.
@@ -18,8 +17,7 @@
 #include <string>
 
 #include "common/sha256.h"
-
-constexpr int32_t kUninstallLogVersion = 7;
+#include "model/uninstall_log_format.h"
 
 struct UninstallLogHeader {
   std::wstring productName;
@@ -42,13 +40,14 @@ void CloseUninstallLog(UninstallLogWriter* log);
 // later record. Nothing for a closed log.
 void BindUninstallLog(UninstallLogWriter* log, const std::wstring& key);
 
-// "#DF": a file to delete.
+// A File record: a file to delete.
 void LogInstalledFile(UninstallLogWriter* log, const std::wstring& path);
-// "#DD": a folder (with trailing backslash) whose files are deleted before it is removed.
+// A Folder record: a folder (with trailing backslash) whose files are deleted before it is
+// removed.
 void LogInstalledFolder(UninstallLogWriter* log, const std::wstring& path);
-// "#DRK": a registry key to delete with its emptied parents.
+// A RegistryKey record: a registry key to delete with its emptied parents.
 void LogRegistryKey(UninstallLogWriter* log, const std::wstring& rootName, const std::wstring& key);
-// "#DRV": a registry value to delete, then its emptied keys.
+// A RegistryValue record: a registry value to delete, then its emptied keys.
 void LogRegistryValue(UninstallLogWriter* log, const std::wstring& rootName, const std::wstring& subKey,
                       const std::wstring& valueName);
 

@@ -7,6 +7,7 @@
 #include "common/fonts.h"
 #include "common/gui.h"
 #include "common/images.h"
+#include "model/setup_files.h"
 #include "setupruntime/licence_text.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/startup_rules.h"
@@ -89,7 +90,7 @@ void LicencePage(const SetupTexts& t) {
   Header(t.licenceHeadT, t.licenceHeadB, 70);
   FreeLabel(25, 70, 400, 40, t.licenceText1, -1, false);
   CreateEditor(kLicenceEditor, 25, 110, 410, 150, kEditorReadOnly | kEditorWordWrap);
-  PrepareLicenceEditor(kLicenceEditor, Runtime().workFolder + L"licence.rtf");
+  PrepareLicenceEditor(kLicenceEditor, Runtime().workFolder + setup_files::kLicence.wide);
   CreateOptionW(kAcceptOption, 25, 270, 385, 15, t.acceptOptn);
   CreateOptionW(kDoNotAcceptOption, 25, 290, 385, 15, t.doNotAcceptOptn);
   SetControlState(kDoNotAcceptOption, 1);

@@ -4,6 +4,7 @@
 
 #include "common/path_split.h"
 #include "common/prefs.h"
+#include "model/uninstall_log_format.h"
 #include "uninstaller/log_binding.h"
 #include "uninstaller/uninstall_window.h"
 
@@ -20,9 +21,9 @@ std::wstring OwnPath() {
 
 bool LoadUninstallSession(const std::wstring& folder, const std::wstring& programPath, UninstallSession* session) {
   UninstallSession s;
-  if (ReadUninstallLog(folder + L"uninstall.dat", &s.log) != LogStatus::Ok) return false;
+  if (ReadUninstallLog(folder + kUninstallLogFile, &s.log) != LogStatus::Ok) return false;
   if (CheckLogBinding(s.log, programPath) == LogBinding::Differs) return false;
-  if (!ReadUninstallTexts(folder + L"uninstall_l.zkl", s.log.productName, &s.texts)) return false;
+  if (!ReadUninstallTexts(folder + kUninstallTextsFile, s.log.productName, &s.texts)) return false;
   if (!BuildGuardContext(s.log.installFolder, &s.guard)) return false;
   *session = s;
   return true;

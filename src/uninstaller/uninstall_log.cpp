@@ -43,20 +43,10 @@ struct LogCursor {
 
 // The number of data lines after a marker; -1 for a line that is no marker.
 int DataLines(const std::wstring& marker, RecordKind* kind) {
-  static const struct {
-    const wchar_t* marker;
-    RecordKind kind;
-    int lines;
-  } kMarkers[] = {
-      {L"#DF", RecordKind::File, 1},
-      {L"#DD", RecordKind::Folder, 1},
-      {L"#DRK", RecordKind::RegistryKey, 2},
-      {L"#DRV", RecordKind::RegistryValue, 3},
-  };
-  for (const auto& m : kMarkers) {
-    if (marker == m.marker) {
-      *kind = m.kind;
-      return m.lines;
+  for (const RecordFormat& f : kRecordFormats) {
+    if (marker == f.marker) {
+      *kind = f.kind;
+      return f.dataLines;
     }
   }
   return -1;
@@ -100,7 +90,7 @@ LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
       read.wholeLength = in.pos;
       continue;
     }
-    std::wstring data[3];
+    std::wstring data[kMostDataLines];
     for (int i = 0; i < count; ++i) {
       if (!in.Line(&data[i])) return EndsInsideRecord(bytes, &read, log);
       // Paths, root names and keys never read as a marker; where one stands, the record

@@ -1,7 +1,5 @@
-// The uninstall log ("uninstall.dat") that the setup writes into the installation folder:
-// an int32 version (7), four header lines (product name, product version, web site,
-// installation folder), an int32 entry count, then marker records until the end of the
-// file. Lines are UTF-8 ended by CR LF; the integers are four raw little-endian bytes.
+// The uninstall log ("uninstall.dat") that the setup writes into the installation folder
+// (model/uninstall_log_format.h has the layout).
 //
 // The log is read whole and checked before anything is removed. A setup that was
 // cancelled or died while it wrote a record leaves the file ending inside that record:
@@ -16,14 +14,7 @@
 #include <string>
 #include <vector>
 
-constexpr int32_t kUninstallLogVersion = 7;
-
-enum class RecordKind {
-  File,           // "#DF" path
-  Folder,         // "#DD" path
-  RegistryKey,    // "#DRK" root name, key
-  RegistryValue,  // "#DRV" root name, sub key, value name
-};
+#include "model/uninstall_log_format.h"
 
 struct UninstallRecord {
   RecordKind kind = RecordKind::File;

@@ -4,6 +4,7 @@
 
 #include "common/gui.h"
 #include "common/threads.h"
+#include "model/uninstall_log_format.h"
 #include "uninstaller/delete_self.h"
 #include "uninstaller/remove_records.h"
 #include "uninstaller/uninstall_window.h"
@@ -23,8 +24,8 @@ void UninstallThread(intptr_t argument) {
   const UninstallSession* s = reinterpret_cast<const UninstallSession*>(argument);
   ReplayUninstallLog(s->log, s->guard, ShowProgress, const_cast<UninstallLog*>(&s->log));
   // The program's own folder is the current folder.
-  RemoveFile(L"uninstall.dat");
-  RemoveFile(L"uninstall_l.zkl");
+  RemoveFile(kUninstallLogFile);
+  RemoveFile(kUninstallTextsFile);
   SetControlState(kProgressBar, UninstallProgressMaximum(s->log));
   UninstallMessage(s->texts.successT, s->texts.success, MB_OK);
   ShowRuntimeWindow(kUninstallWindow, false);

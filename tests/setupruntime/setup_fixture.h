@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "builder/build_input.h"
 #include "builder/resource_files.h"
 #include "common/resource_data.h"
 #include "common/text.h"
 #include "driver/driver.h"
+#include "model/build_input.h"
 #include "setupruntime/builtin_resources.h"
 #include "setupruntime/runtime_test_files.h"
 

@@ -13,11 +13,11 @@
 #include "app/project/project_binding.h"
 #include "app/project_state.h"
 #include "app/windows/secondary_windows.h"
-#include "builder/build_input.h"
 #include "common/files.h"
 #include "common/gui.h"
 #include "common/requesters.h"
 #include "common/threads.h"
+#include "model/build_input.h"
 
 using namespace ctl;
 

@@ -18,7 +18,6 @@
 #include "app/controls.h"
 #include "app/project_state.h"
 #include "app/windows/secondary_windows.h"
-#include "builder/build_input.h"
 #include "builder/cabinet_writer.h"
 #include "builder/resource_files.h"
 #include "builder/zip_archiver.h"
@@ -26,6 +25,7 @@
 #include "common/gui.h"
 #include "common/requesters.h"
 #include "common/text.h"
+#include "model/build_input.h"
 
 using namespace ctl;
 

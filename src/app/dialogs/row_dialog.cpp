@@ -6,6 +6,7 @@
 #include "app/controls.h"
 #include "common/gui.h"
 #include "common/requesters.h"
+#include "model/project_format.h"
 
 using namespace ctl;
 
@@ -13,11 +14,6 @@ namespace {
 
 const char* const kRootKeys[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                  "HKEY_CURRENT_CONFIG"};
-
-// The lines that start the sections of a project file. A row field equal to one of them
-// would end its list early when the project is opened again.
-const char* const kSectionMarkers[] = {"[Languages]", "[Files/Dirs]", "[Licence_Begin]", "[Licence_End]", "[Registry]",
-                                       "[Variables]", "[SCs]",        "[ZKP_End]",       "[Commands]"};
 
 void Refuse(const CheckedField& field, const std::string& text) {
   MessageRequester("Zendrikolbar", text, MB_OK | MB_ICONWARNING);
@@ -82,7 +78,7 @@ bool FieldsStorable(std::initializer_list<CheckedField> fields) {
                         "\" holds a line break, which a project file cannot keep. Please remove it.");
       return false;
     }
-    for (const char* marker : kSectionMarkers) {
+    for (const char* marker : zkp::kSectionMarkers) {
       if (text == marker) {
         Refuse(field, std::string("\"") + field.name + "\" cannot be \"" + marker +
                           "\": project files use that text to start a section.");

@@ -5,11 +5,14 @@
 
 #include <string>
 
-#include "app/project/setup_project.h"
+#include "model/setup_project.h"
 
 SetupProject ReadProjectFromControls();
 // Language positions outside the language list are ignored.
 void WriteProjectToControls(const SetupProject& project);
+// The single-valued settings alone (the rows of the field table): New treats the lists,
+// languages and licence its own way.
+void WriteFieldsToControls(const SetupProject& project);
 
 // Reads the project file at path into the controls, then sets ProjectPath and the window
 // title. Returns 1 on success; on failure returns 0 with the reason in *error and changes

@@ -6,108 +6,17 @@
 #include <cstdint>
 
 #include "common/prefs.h"
+#include "model/project_fields.h"
+#include "model/project_format.h"
+#include "model/setup_files.h"
 
 namespace {
 
-// How a preference key maps onto the project.
-enum class FieldKind {
-  Text,
-  Number,
-  // Written as decimal text, read back like Val: "$" hexadecimal, "%" binary.
-  ValNumber,
-  // "Windows style" repeats the style for older readers; "XpStyle" is the one that counts.
-  StyleCopy,
-  XpStyle,
-};
+using namespace zkp;
 
-struct PrefField {
-  const char* group;
-  const char* key;
-  FieldKind kind;
-  std::string SetupProject::*text;
-  int SetupProject::*number;
-  const char* label;  // the field's name in messages
-};
-
-constexpr PrefField Text(const char* group, const char* key, std::string SetupProject::*m, const char* label) {
-  return {group, key, FieldKind::Text, m, nullptr, label};
-}
-constexpr PrefField Number(const char* group, const char* key, int SetupProject::*m,
-                           FieldKind kind = FieldKind::Number) {
-  return {group, key, kind, nullptr, m, key};
-}
-
-// The preference part in file order: groups and keys are created in this order.
-const PrefField kFields[] = {
-    Text("General", "Program name", &SetupProject::programName, "Program name"),
-    Text("General", "Program version", &SetupProject::programVersion, "Program version"),
-    Number("General", "Windows 2000", &SetupProject::win2000),
-    Number("General", "Windows XP", &SetupProject::winXP),
-    Number("General", "Windows Server 2003", &SetupProject::winServer2003),
-    Number("General", "Windows Vista", &SetupProject::winVista),
-    Number("General", "Windows Server 2008", &SetupProject::winServer2008),
-    Number("General", "Windows 7", &SetupProject::win7),
-    Number("General", "Windows 8", &SetupProject::win8),
-    Text("General", "Company name", &SetupProject::companyName, "Company name"),
-    Text("General", "Website", &SetupProject::website, "Website"),
-    Number("General", "SFA", &SetupProject::startMenuAllUsers),
-    Number("General", "DFA", &SetupProject::desktopAllUsers),
-    Number("General", "Comp", &SetupProject::compression),
-    Text("Graphics", "Wizard image", &SetupProject::wizardImage, "Wizard image"),
-    Text("Graphics", "Header image", &SetupProject::headerImage, "Header image"),
-    Text("Graphics", "Install-icon image", &SetupProject::iconImage, "Install-icon image"),
-    Number("Graphics", "Show Label", &SetupProject::showLabel),
-    Number("Graphics", "Windows style", &SetupProject::xpStyle, FieldKind::StyleCopy),
-    Number("Graphics", "XpStyle", &SetupProject::xpStyle, FieldKind::XpStyle),
-    Number("Files", "Include Zipfile", &SetupProject::useZip),
-    Text("Files", "Zipfile", &SetupProject::zipFile, "ZIP file"),
-    Text("Files", "Installation path", &SetupProject::installPath, "Installation path"),
-    Number("Files", "Autcip", &SetupProject::allowChangePath),
-    Number("Uninstall", "Vwau", &SetupProject::visitWebsite),
-    Text("Uninstall", "Website", &SetupProject::uninstallWebsite, "Uninstall website"),
-    Number("Uninstall", "Include uninstaller", &SetupProject::includeUninstaller),
-    Text("Uninstall", "Uninstaller filename", &SetupProject::uninstallerName, "Uninstaller file name"),
-    Number("Licence", "Licence dialog", &SetupProject::showLicence),
-    Number("Finish", "Sart program", &SetupProject::runProgram),
-    Number("Finish", "Reboot computer", &SetupProject::reboot),
-    Number("Finish", "Execute DLL:", &SetupProject::loadDll),
-    Text("Finish", "Program", &SetupProject::programLine, "Run program"),
-    Text("Finish", "Dll", &SetupProject::dllPath, "DLL"),
-    Number("Shortcuts", "Allowtc", &SetupProject::allowChangeStartMenu),
-    Text("Shortcuts", "Shortcut path", &SetupProject::startMenuFolder, "Start menu folder"),
-    Text("SplashScreen", "Image", &SetupProject::splashImage, "Splash image"),
-    Text("SplashScreen", "Sound", &SetupProject::splashSound, "Splash sound"),
-    Text("SplashScreen", "Time", &SetupProject::splashTime, "Splash time"),
-    Number("SplashScreen", "PlaySound", &SetupProject::playSound),
-    Number("SplashScreen", "Allow", &SetupProject::showSplash),
-    Text("Build", "File", &SetupProject::setupFile, "Setup file"),
-    Number("Updater", "Allow", &SetupProject::includeUpdater),
-    Text("Updater", "1", &SetupProject::productName, "Product name"),
-    Text("Updater", "2", &SetupProject::productVersion, "Current product version"),
-    Text("Updater", "3", &SetupProject::mainAddress, "Main update address"),
-    Text("Updater", "4", &SetupProject::altAddress1, "1. Alternative update address"),
-    Text("Updater", "5", &SetupProject::altAddress2, "2. Alternative update address"),
-    Text("Updater", "6", &SetupProject::updateFileName, "Update file name"),
-    Number("Updater", "Language", &SetupProject::updaterLanguage, FieldKind::ValNumber),
-    Text("Updater", "RunProg", &SetupProject::updaterProgramFile, "Program file"),
-    Number("Updater", "RunProgs", &SetupProject::updaterRunProgram, FieldKind::ValNumber),
-    Number("Updater", "Execdlls", &SetupProject::updaterTerminate, FieldKind::ValNumber),
-};
-
-const char kLanguages[] = "[Languages]";
-const char kFilesDirs[] = "[Files/Dirs]";
-const char kLicenceBegin[] = "[Licence_Begin]";
-const char kLicenceEnd[] = "[Licence_End]";
-const char kRegistry[] = "[Registry]";
-const char kVariables[] = "[Variables]";
-const char kShortcuts[] = "[SCs]";
-const char kEnd[] = "[ZKP_End]";
-const char kCommands[] = "[Commands]";
-const char* const kMarkers[] = {kLanguages, kFilesDirs, kLicenceBegin, kLicenceEnd, kRegistry,
-                                kVariables, kShortcuts, kEnd,          kCommands};
-
-const char kExecute[] = "Execute application";
-const char kShellExecute[] = "Shell execute";
+// Project files keep a command's type as Commands.dat does.
+const char* const kExecute = command_types::kExecute.narrow;
+const char* const kShellExecute = command_types::kShellExecute.narrow;
 
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -125,7 +34,7 @@ const char* Unstorable(const std::string& text) {
 
 // A row text equal to a section marker would end its section early when read back.
 const char* UnstorableRowText(const std::string& text) {
-  for (const char* marker : kMarkers)
+  for (const char* marker : kSectionMarkers)
     if (text == marker) return "is a section marker of project files";
   return Unstorable(text);
 }
@@ -142,7 +51,7 @@ std::string RowLabel(const char* list, size_t row, const char* column) {
 }
 
 bool CheckProject(const SetupProject& p, std::string* error) {
-  for (const PrefField& f : kFields)
+  for (const ProjectField& f : kProjectFields)
     if (f.text && !CheckField(f.label, p.*f.text, false, error)) return false;
   for (size_t i = 0; i < p.files.size(); ++i) {
     const FileEntry& e = p.files[i];
@@ -194,14 +103,19 @@ bool CheckProject(const SetupProject& p, std::string* error) {
 
 // ---- writing -----------------------------------------------------------------------------
 
+// Each group is started once, at its first row; the table keeps a group's rows together.
+void EnterGroup(const char*& group, const ProjectField& f) {
+  if (group && std::string(group) == f.group) return;
+  group = f.group;
+  PreferenceGroup(group);
+}
+
 bool WritePreferencePart(const SetupProject& p) {
   bool ok = true;
   const char* group = nullptr;
-  for (const PrefField& f : kFields) {
-    if (!group || std::string(group) != f.group) {
-      group = f.group;
-      PreferenceGroup(group);
-    }
+  for (const ProjectField& f : kProjectFields) {
+    EnterGroup(group, f);
+    if (f.copyKey) ok = WritePreferenceString(f.copyKey, std::to_string(p.*f.number)) && ok;
     if (f.text)
       ok = WritePreferenceString(f.key, p.*f.text) && ok;
     else
@@ -322,25 +236,21 @@ bool IsDecimal(const std::string& text) {
 
 void ReadPreferencePart(SetupProject& p) {
   const char* group = nullptr;
-  for (const PrefField& f : kFields) {
-    if (!group || std::string(group) != f.group) {
-      group = f.group;
-      PreferenceGroup(group);
-    }
+  for (const ProjectField& f : kProjectFields) {
+    EnterGroup(group, f);
     switch (f.kind) {
       case FieldKind::Text:
         p.*f.text = ReadPreferenceString(f.key, "");
         break;
       case FieldKind::Number:
-      case FieldKind::StyleCopy:
         p.*f.number = ReadPreferenceLong(f.key, 0);
         break;
       case FieldKind::ValNumber:
         p.*f.number = ParseNumber(ReadPreferenceString(f.key, ""), true);
         break;
-      // Selects the XP style when 1 and the Windows 2000 style otherwise, whatever
-      // "Windows style" said.
-      case FieldKind::XpStyle:
+      // The copy key is for older readers: 1 under the key itself selects the first
+      // option, anything else the second.
+      case FieldKind::Option:
         p.*f.number = ReadPreferenceLong(f.key, 0) == 1 ? 1 : 0;
         break;
     }

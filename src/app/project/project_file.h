@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/project/setup_project.h"
+#include "model/setup_project.h"
 
 // Writes the project to path. The file is built beside the target under a temporary name
 // and moved over it only when it is complete, so a failed save leaves the old file as it

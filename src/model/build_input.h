@@ -1,12 +1,12 @@
 // What one build works from: a copy of the project and of the language list, taken on the
 // GUI thread before the build thread starts, so the build never reads controls.
-#ifndef ZK_BUILDER_BUILD_INPUT_H
-#define ZK_BUILDER_BUILD_INPUT_H
+#ifndef ZK_MODEL_BUILD_INPUT_H
+#define ZK_MODEL_BUILD_INPUT_H
 
 #include <string>
 #include <vector>
 
-#include "app/project/setup_project.h"
+#include "model/setup_project.h"
 
 struct BuildInput {
   SetupProject project;                    // a copy taken on the GUI thread; the build never reads controls

@@ -1,8 +1,13 @@
 // The project as a plain value. The main window's controls are the project's store; Save
 // and Build read them into a SetupProject, Load writes one back, and the project-file codec
 // and the builder work on the value alone, so they run (and are tested) without a window.
-#ifndef ZK_APP_PROJECT_SETUP_PROJECT_H
-#define ZK_APP_PROJECT_SETUP_PROJECT_H
+//
+// A single-valued setting is a member here plus one row of the field table
+// (model/project_fields.h), which gives its file key, control, start-up value and the
+// value New gives it; the codec, the binding to the controls, DefaultProject, ProjectAfterNew
+// and equality all follow the table.
+#ifndef ZK_MODEL_SETUP_PROJECT_H
+#define ZK_MODEL_SETUP_PROJECT_H
 
 #include <string>
 #include <vector>
@@ -134,6 +139,8 @@ struct SetupProject {
 
 // The values the main window starts with.
 SetupProject DefaultProject();
+// The values the New command puts in the window; a few differ from the start-up ones.
+SetupProject ProjectAfterNew();
 
 bool operator==(const FileEntry& a, const FileEntry& b);
 bool operator==(const RegistryEntry& a, const RegistryEntry& b);
