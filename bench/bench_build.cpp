@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   }
   const std::string demo = argv[1], payload = argv[2], setup = argv[3], work = argv[4];
 
-  std::string project = ReadFileBytes(demo);
+  std::string project = GetBytes(demo);
   const std::string rows = "[Files/Dirs]\r\n";
   bool named = SetProjectValue(&project, "Build", "File", setup);
   size_t from = project.find(rows), to = project.find("[Licence_Begin]");
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   RemoveTree(work);
   BuildSession session;
   std::string projectPath = work + "bench.zkp";
-  if (!session.Prepare(work) || !WriteFileBytes(projectPath, project) || !session.Start(projectPath)) {
+  if (!session.Prepare(work) || !PutBytes(projectPath, project) || !session.Start(projectPath)) {
     fprintf(stderr, "the tool did not start\n");
     return 1;
   }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/controls.h"
+#include "support/environment.h"
 
 namespace {
 
@@ -25,44 +26,6 @@ std::string Lower(std::string s) {
 }
 
 }  // namespace
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::string bytes;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
-  if (GetFileSizeEx(h, &size) && size.QuadPart > 0) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    DWORD got = 0;
-    while (
-        done < bytes.size() &&
-        ReadFile(h, &bytes[done], static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24)), &got, nullptr) &&
-        got > 0)
-      done += got;
-    bytes.resize(done);
-  }
-  CloseHandle(h);
-  return bytes;
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  return CloseHandle(h) && ok;
-}
 
 bool SetProjectValue(std::string* project, const std::string& section, const std::string& key,
                      const std::string& value) {
@@ -119,7 +82,7 @@ bool BuildSession::Prepare(const std::string& root) {
   if (!CopyInto("Zendrikolbar.exe", prog_ + "Zendrikolbar.exe")) return false;
   // The build packs default.zkl when no language is checked; a stand-in serves when the
   // build folder has none yet.
-  if (!CopyInto("default.zkl", prog_ + "default.zkl") && !WriteFileBytes(prog_ + "default.zkl", "[Language]\r\n"))
+  if (!CopyInto("default.zkl", prog_ + "default.zkl") && !PutBytes(prog_ + "default.zkl", "[Language]\r\n"))
     return false;
   for (const std::string& name : FolderEntries("Languages\\"))
     if (Lower(name).size() > 4 && Lower(name).substr(name.size() - 4) == ".zkl")
@@ -129,21 +92,13 @@ bool BuildSession::Prepare(const std::string& root) {
 
 bool BuildSession::Start(const std::string& project) {
   answers_ = root_ + "answers.txt";
-  if (!WriteFileBytes(answers_, "")) return false;
-  // The program inherits these from here; the test's own stay as they were.
-  const char* const names[] = {"TEMP", "TMP", "ZK_TEST_REQUESTERS"};
-  const std::string values[] = {temp_, temp_, answers_};
-  std::string old[3];
-  bool had[3];
-  for (int i = 0; i < 3; ++i) {
-    char buffer[MAX_PATH * 2];
-    DWORD n = GetEnvironmentVariableA(names[i], buffer, sizeof(buffer));
-    had[i] = n > 0 && n < sizeof(buffer);
-    if (had[i]) old[i].assign(buffer, n);
-    SetEnvironmentVariableA(names[i], values[i].c_str());
+  if (!PutBytes(answers_, "")) return false;
+  bool started;
+  {
+    // The program inherits these from here; the test's own stay as they were.
+    ScopedEnv temp("TEMP", temp_), tmp("TMP", temp_), answers("ZK_TEST_REQUESTERS", answers_);
+    started = DriverStart(prog_ + "Zendrikolbar.exe", "\"" + project + "\"", prog_, &p_);
   }
-  bool started = DriverStart(prog_ + "Zendrikolbar.exe", "\"" + project + "\"", prog_, &p_);
-  for (int i = 0; i < 3; ++i) SetEnvironmentVariableA(names[i], had[i] ? old[i].c_str() : nullptr);
   if (!started) return false;
   main_ = DriverWaitWindowPrefix(kTitle, p_.id, kStartMs);
   return main_ != nullptr && DriverWaitControl(main_, ctl::kBuildLog, kActMs) != nullptr;

@@ -12,10 +12,8 @@
 
 #include "app/test_paths.h"
 #include "driver/driver.h"
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
-std::string ReadFileBytes(const std::string& path);
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
+#include "support/file_bytes.h"
+#include "support/waits.h"
 
 // A project file's text with the value of `key` in `[section]` replaced. False when the
 // key is not there.

@@ -32,14 +32,8 @@ const char kProgressTitle[] = "Zendrikolbar..creating setup file";
 const char kSuccess[] = "Setup file was created successfully!";
 const size_t kBigFileSize = 200u << 20;
 
-std::string TempPath() {
-  char temp[MAX_PATH];
-  DWORD n = GetTempPathA(MAX_PATH, temp);
-  return std::string(temp, n);
-}
-
 // The demo project of this build folder (scripts/make-demo.sh).
-std::string DemoProject() { return ReadFileBytes("..\\demo\\demo.zkp"); }
+std::string DemoProject() { return GetBytes("..\\demo\\demo.zkp"); }
 
 // The paths of the files list of a project file.
 std::vector<std::string> ProjectRows(const std::string& project) {
@@ -108,7 +102,7 @@ SetupParts SplitSetup(const std::string& setup, size_t imageSize) {
 // The entry names of an archive held in memory, read with the builder's own listing.
 std::set<std::string> ArchiveNames(const std::string& bytes, const std::string& scratch) {
   std::set<std::string> names;
-  if (!WriteFileBytes(scratch, bytes) || !OpenZipArchive(scratch)) return names;
+  if (!PutBytes(scratch, bytes) || !OpenZipArchive(scratch)) return names;
   for (int r = GoToFirstZipEntry(); r == 0; r = GoToNextZipEntry()) {
     ZipEntryInfo info;
     if (GetZipEntryInfo(&info) == 0 && !info.name.empty()) names.insert(info.name);
@@ -171,7 +165,7 @@ class BuildTest : public ::testing::Test {
 
   void StartOn(const std::string& project) {
     std::string path = root_ + "project.zkp";
-    ASSERT_TRUE(WriteFileBytes(path, project));
+    ASSERT_TRUE(PutBytes(path, project));
     ASSERT_TRUE(s_.Start(path));
   }
 
@@ -258,8 +252,8 @@ std::string BuildTest::bigFolder_;
 TEST_F(BuildTest, DemoBuildsACompleteSetup) {
   // Files of others in TEMP, where earlier versions kept a shared "Cache" folder.
   ASSERT_TRUE(CreateDirectoryA((s_.temp() + "Cache").c_str(), nullptr));
-  ASSERT_TRUE(WriteFileBytes(s_.temp() + "Cache\\other.txt", "not the build's"));
-  ASSERT_TRUE(WriteFileBytes(s_.temp() + "other.txt", "not the build's"));
+  ASSERT_TRUE(PutBytes(s_.temp() + "Cache\\other.txt", "not the build's"));
+  ASSERT_TRUE(PutBytes(s_.temp() + "other.txt", "not the build's"));
   std::string setup = out_ + "DemoSetup.exe";
   StartOn(Demo(setup));
 
@@ -278,7 +272,7 @@ TEST_F(BuildTest, DemoBuildsACompleteSetup) {
   EXPECT_EQ(0, s_.ProgressPosition());
   EXPECT_EQ(nullptr, ProgressWindow(0));
 
-  std::string runtime = ReadFileBytes("SetupRuntime.exe");
+  std::string runtime = GetBytes("SetupRuntime.exe");
   ASSERT_FALSE(runtime.empty());
   // The suite checks this setup once more with Linux tools (check_setup.sh).
   if (const char* check = getenv("ZK_SETUP_CHECK_DIR")) {
@@ -286,7 +280,7 @@ TEST_F(BuildTest, DemoBuildsACompleteSetup) {
     EXPECT_TRUE(CopyFileA(setup.c_str(), (std::string(check) + "\\DemoSetup.exe").c_str(), FALSE));
     EXPECT_TRUE(CopyFileA("SetupRuntime.exe", (std::string(check) + "\\SetupRuntime.exe").c_str(), FALSE));
   }
-  SetupParts parts = SplitSetup(ReadFileBytes(setup), runtime.size());
+  SetupParts parts = SplitSetup(GetBytes(setup), runtime.size());
   ASSERT_TRUE(parts.ok) << "the setup's lengths do not add up";
   EXPECT_TRUE(parts.image == runtime) << "the setup does not start with the runtime image";
   ASSERT_GE(parts.cabinet.size(), 12u);
@@ -378,9 +372,9 @@ TEST_F(BuildTest, AnEmptySetupFieldAsksForTheSetupFile) {
 TEST_F(BuildTest, AuthorsZipIsCarriedAndNeverChanged) {
   // The author's archive, made with the builder's own archiver.
   std::string zip = root_ + "own.zip";
-  ASSERT_TRUE(WriteFileBytes(root_ + "inside.txt", "carried as it is"));
+  ASSERT_TRUE(PutBytes(root_ + "inside.txt", "carried as it is"));
   ASSERT_EQ(1, AddZipFile(zip, root_ + "inside.txt", kZipNameFileOnly));
-  std::string before = ReadFileBytes(zip);
+  std::string before = GetBytes(zip);
   WIN32_FILE_ATTRIBUTE_DATA was{}, now{};
   ASSERT_TRUE(GetFileAttributesExA(zip.c_str(), GetFileExInfoStandard, &was));
 
@@ -402,10 +396,10 @@ TEST_F(BuildTest, AuthorsZipIsCarriedAndNeverChanged) {
   EXPECT_TRUE(HasLine(log, "WARNING: Could not find Pellucast builder."));
   EXPECT_FALSE(HasLine(log, "Preparing files..."));
 
-  EXPECT_TRUE(ReadFileBytes(zip) == before) << "the author's ZIP file was changed";
+  EXPECT_TRUE(GetBytes(zip) == before) << "the author's ZIP file was changed";
   ASSERT_TRUE(GetFileAttributesExA(zip.c_str(), GetFileExInfoStandard, &now));
   EXPECT_EQ(0, CompareFileTime(&was.ftLastWriteTime, &now.ftLastWriteTime));
-  SetupParts parts = SplitSetup(ReadFileBytes(setup), ReadFileBytes("SetupRuntime.exe").size());
+  SetupParts parts = SplitSetup(GetBytes(setup), GetBytes("SetupRuntime.exe").size());
   ASSERT_TRUE(parts.ok);
   EXPECT_TRUE(parts.archive == before) << "the setup does not carry the author's archive";
   EXPECT_TRUE(TempLeftovers().empty());
@@ -438,16 +432,16 @@ const FailureCase kFailures[] = {
 };
 
 TEST_F(BuildTest, FailuresLogTheirErrorAndWriteNoSetup) {
-  ASSERT_TRUE(WriteFileBytes(root_ + "empty.bmp", ""));
+  ASSERT_TRUE(PutBytes(root_ + "empty.bmp", ""));
   // A DLL that another program holds open cannot go into the cabinet.
-  ASSERT_TRUE(WriteFileBytes(root_ + "locked.dll", "MZ not really a library"));
+  ASSERT_TRUE(PutBytes(root_ + "locked.dll", "MZ not really a library"));
   HANDLE lock = CreateFileA((root_ + "locked.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, lock);
   std::string setup = out_ + "Setup.exe";
   for (const FailureCase& c : kFailures) {
     SCOPED_TRACE(c.name);
     // An earlier setup stays as it was.
-    ASSERT_TRUE(WriteFileBytes(setup, "the earlier setup"));
+    ASSERT_TRUE(PutBytes(setup, "the earlier setup"));
     std::string project = Demo(setup);
     for (const ProjectEdit& e : c.edits) {
       std::string value = e.value[0] == '@' ? root_ + (e.value + 1) : e.value;
@@ -461,7 +455,7 @@ TEST_F(BuildTest, FailuresLogTheirErrorAndWriteNoSetup) {
     EXPECT_TRUE(HasLine(log, c.error)) << DriverText(s_.Control(kBuildLog));
     EXPECT_FALSE(HasLine(log, kSuccess));
     EXPECT_FALSE(QuestionShown(500));
-    EXPECT_EQ("the earlier setup", ReadFileBytes(setup));
+    EXPECT_EQ("the earlier setup", GetBytes(setup));
     EXPECT_EQ(1u, FolderEntries(out_).size()) << "a partial setup was left";
     EXPECT_TRUE(TempLeftovers().empty());
     EXPECT_EQ(nullptr, ProgressWindow(0));

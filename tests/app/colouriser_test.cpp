@@ -3,11 +3,13 @@
 // messages, sent to the parent as the controls themselves would send them.
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -421,14 +423,80 @@ TEST_F(ColouriserTest, RuntimeContainersArePaintedInTheirColourUntilTheRecordGoe
   for (HWND w : containers) EXPECT_EQ(before, ErasedColour(w)) << GetControlClassName(w);
 }
 
-TEST_F(ColouriserTest, KindsComeFromTheExactClassName) {
+// Each kind of control the runtime makes, coloured, shows its colours where that kind
+// takes them from: its own colour settings, its class's background, or the parent's
+// answers to its colour messages. A new record without colours takes the window colours
+// for the controls that show text to edit or lists, the button colours for the others.
+TEST_F(ColouriserTest, EveryKindOfControlTheRuntimeMakesShowsItsColours) {
+  constexpr int kEditor = 410, kLabel = 411, kOption = 412;
+  ASSERT_NE(0, CreateEditor(kEditor, 320, 240, 160, 60));
+  ASSERT_NE(0, CreateLabel(kLabel, 10, 350, 100, 20, "Label"));
+  ASSERT_NE(0, CreateOption(kOption, 120, 350, 100, 20, "Option"));
+  ASSERT_NE(0, CreateContainer(kBox, 380, 10, 100, 50));
+  ClosePanel();
+  auto own = [](HWND w, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
+    return static_cast<COLORREF>(SendMessageW(w, message, wp, lp));
+  };
+  auto answers = [this](UINT message, int control, int mode) {
+    ColourAnswer a = Ask(message, control);
+    return a.text == kRed && a.background == kBlue && BrushColour(a.brush) == kBlue && a.mode == mode;
+  };
+  // The colour of the editor's text, all of it selected.
+  SetWindowTextW(ControlHandle(kEditor), L"Licence text");
+  auto richText = [](HWND w) {
+    CHARFORMATW format = {};
+    format.cbSize = sizeof format;
+    SendMessageW(w, EM_SETSEL, 0, -1);
+    SendMessageW(w, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format.crTextColor;
+  };
   struct Case {
-    const char* cls;
-    int kind;
-  } cases[] = {{"Button", 1},       {"button", 0},      {"SysListView32", 5},    {"ZkRuntimeContainer", 6},
-               {"RichEdit50W", 10}, {"RichEdit20W", 0}, {"SysTabControl32", 11}, {"", 0}};
-  for (const Case& c : cases) EXPECT_EQ(c.kind, GetControlKind(c.cls)) << c.cls;
-  EXPECT_EQ("Button", GetControlClassName(ControlHandle(kButton)));
+    const char* name;
+    int control;
+    bool windowColours;
+    std::function<bool(HWND)> shows;
+  } cases[] = {
+      {"push button", kButton, false, [&](HWND) { return answers(WM_CTLCOLORBTN, kButton, TRANSPARENT); }},
+      {"check box", kCheck, false, [&](HWND) { return answers(WM_CTLCOLORSTATIC, kCheck, TRANSPARENT); }},
+      {"option", kOption, false, [&](HWND) { return answers(WM_CTLCOLORSTATIC, kOption, TRANSPARENT); }},
+      {"label", kLabel, false, [&](HWND) { return answers(WM_CTLCOLORSTATIC, kLabel, TRANSPARENT); }},
+      {"text field", kEdit, true, [&](HWND) { return answers(WM_CTLCOLOREDIT, kEdit, OPAQUE); }},
+      {"list", kList, true,
+       [&](HWND w) { return own(w, LVM_GETBKCOLOR) == kBlue && own(w, LVM_GETTEXTBKCOLOR) == kBlue; }},
+      {"tree", kTree, true, [&](HWND w) { return own(w, TVM_GETBKCOLOR) == kBlue; }},
+      {"progress bar", kProgress, false,
+       [&](HWND w) { return own(w, PBM_GETBARCOLOR) == kRed && own(w, PBM_GETBKCOLOR) == kBlue; }},
+      {"combo box", kCombo, true,
+       [&](HWND w) {
+         COMBOBOXINFO info = {};
+         info.cbSize = sizeof info;
+         if (!GetComboBoxInfo(w, &info)) return false;
+         LRESULT brush = SendMessageW(w, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc_),
+                                      reinterpret_cast<LPARAM>(info.hwndList));
+         return BrushColour(brush) == kBlue && GetTextColor(dc_) == kRed;
+       }},
+      // EM_SETBKGNDCOLOR answers the colour it replaces.
+      {"editor", kEditor, true,
+       [&](HWND w) {
+         COLORREF background = own(w, EM_SETBKGNDCOLOR, 0, kGreen);
+         own(w, EM_SETBKGNDCOLOR, 0, background);
+         return background == kBlue && richText(w) == kRed;
+       }},
+      {"panel", kTabs, false, [&](HWND w) { return BrushColour(GetClassLongPtrW(w, GCLP_HBRBACKGROUND)) == kBlue; }},
+      {"container", kBox, false, [&](HWND w) { return ErasedColour(w) == kBlue; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND w = ControlHandle(c.control);
+    ASSERT_NE(nullptr, w);
+    EXPECT_FALSE(c.shows(w)) << "coloured before its record";
+    EXPECT_EQ(kColourModeOwn, SetControlColours(c.control, kColourNone, kColourNone, 0, kColourModeOwn));
+    ASSERT_NE(nullptr, FindColourRecord(c.control));
+    EXPECT_EQ(GetSysColor(c.windowColours ? COLOR_WINDOW : COLOR_BTNFACE),
+              static_cast<COLORREF>(FindColourRecord(c.control)->background));
+    SetControlColours(c.control, C(kRed), C(kBlue), 0, kColourModeOwn);
+    EXPECT_TRUE(c.shows(w));
+  }
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "app/controls.h"
 #include "app/test_paths.h"
 #include "driver/driver.h"
+#include "support/file_bytes.h"
+#include "support/waits.h"
 
 using namespace ctl;
 
@@ -28,35 +30,6 @@ namespace {
 const DWORD kStartMs = 20000;  // a first Wine start of a program can be slow
 const DWORD kActMs = 8000;
 const char kTitle[] = "Zendrikolbar";
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kActMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  return CloseHandle(h) && ok;
-}
 
 // The name the file system stores for path (its letter case).
 std::string StoredName(const std::string& path) {
@@ -193,7 +166,7 @@ class CommandsTest : public ::testing::Test {
     ASSERT_TRUE(CreateDirectoryA((prog_ + "Languages").c_str(), nullptr));
     ASSERT_TRUE(CopyFileA("Zendrikolbar.exe", (prog_ + "Zendrikolbar.exe").c_str(), FALSE));
     script_ = root_ + "answers.txt";
-    ASSERT_TRUE(WriteBytes(script_, ""));
+    ASSERT_TRUE(PutBytes(script_, ""));
     ASSERT_TRUE(SetEnvironmentVariableA("ZK_TEST_REQUESTERS", script_.c_str()));
   }
 
@@ -205,7 +178,7 @@ class CommandsTest : public ::testing::Test {
   }
 
   void AddLanguages(std::initializer_list<const char*> names) {
-    for (const char* n : names) ASSERT_TRUE(WriteBytes(prog_ + "Languages\\" + n + ".zkl", "[Language]\r\n"));
+    for (const char* n : names) ASSERT_TRUE(PutBytes(prog_ + "Languages\\" + n + ".zkl", "[Language]\r\n"));
   }
 
   // Starts the private copy; `args` names a project to open.
@@ -232,7 +205,7 @@ class CommandsTest : public ::testing::Test {
   std::string Title() { return DriverText(main_); }
 
   bool Menu(int id) {
-    return WaitFor([&] { return DriverEnabled(main_); }) && DriverMenuCommand(main_, id);
+    return WaitFor([&] { return DriverEnabled(main_); }, kActMs) && DriverMenuCommand(main_, id);
   }
 
   // Shows the page of task-pane group and item, then clicks control w once it can be.
@@ -242,7 +215,7 @@ class CommandsTest : public ::testing::Test {
     for (int attempt = 0; attempt < 4 && !shown; ++attempt)
       shown = ClickTaskPaneItem(main_, group, item) && WaitFor([&] { return DriverVisible(w); }, 2000);
     if (!shown) return false;
-    if (!WaitFor([&] { return DriverEnabled(w) && DriverEnabled(main_); })) return false;
+    if (!WaitFor([&] { return DriverEnabled(w) && DriverEnabled(main_); }, kActMs)) return false;
     return DriverClick(w);
   }
   bool Press(int group, int item, int id) { return PressWindow(group, item, Ctl(id)); }
@@ -294,7 +267,7 @@ TEST_F(CommandsTest, NewAsksAndResetsOnlyOnYes) {
 
   ASSERT_TRUE(Menu(kMenuNew));
   ASSERT_TRUE(Box(IDYES));
-  EXPECT_TRUE(WaitFor([&] { return Text(kProgramName).empty(); }));
+  EXPECT_TRUE(WaitFor([&] { return Text(kProgramName).empty(); }, kActMs));
   EXPECT_EQ("http://", Text(kWebsite));
   EXPECT_EQ(kTitle, Title());
 }
@@ -320,27 +293,27 @@ TEST_F(CommandsTest, SaveAsNamesTheFileAndAsksBeforeOverwriting) {
 
   // An existing file and No: nothing written, the project keeps its path.
   std::string keep = work_ + "keep.zkp";
-  ASSERT_TRUE(WriteBytes(keep, "not a project"));
+  ASSERT_TRUE(PutBytes(keep, "not a project"));
   SaveAs(keep);
   std::string text;
   ASSERT_TRUE(Box(IDNO, &text));
   EXPECT_EQ("Do you want to overwrite the existing file?", text);
   Barrier();
-  EXPECT_EQ("not a project", ReadBytes(keep));
+  EXPECT_EQ("not a project", GetBytes(keep));
   EXPECT_EQ("Zendrikolbar - " + upper, Title());
 
   // Save goes on writing to the kept path, without a requester.
   ASSERT_TRUE(DriverSetText(Ctl(kProgramName), "Second"));
-  std::string before = ReadBytes(upper);
+  std::string before = GetBytes(upper);
   ASSERT_TRUE(Menu(kMenuSave));
-  EXPECT_TRUE(WaitFor([&] { return ReadBytes(upper) != before; }));
-  EXPECT_NE(std::string::npos, ReadBytes(upper).find("Second"));
+  EXPECT_TRUE(WaitFor([&] { return GetBytes(upper) != before; }, kActMs));
+  EXPECT_NE(std::string::npos, GetBytes(upper).find("Second"));
 
   // Yes overwrites.
   SaveAs(keep);
   ASSERT_TRUE(Box(IDYES));
   EXPECT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + keep, kActMs));
-  EXPECT_NE(std::string::npos, ReadBytes(keep).find("Second"));
+  EXPECT_NE(std::string::npos, GetBytes(keep).find("Second"));
 }
 
 TEST_F(CommandsTest, SaveOnAnUntitledProjectIsSaveAsThenWritesThere) {
@@ -350,12 +323,12 @@ TEST_F(CommandsTest, SaveOnAnUntitledProjectIsSaveAsThenWritesThere) {
   Answer(path);
   ASSERT_TRUE(Menu(kMenuSave));
   EXPECT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + path, kActMs));
-  EXPECT_NE(std::string::npos, ReadBytes(path).find("First"));
+  EXPECT_NE(std::string::npos, GetBytes(path).find("First"));
 
   // No answer is left in the script: a requester now would cancel and write nothing.
   ASSERT_TRUE(DriverSetText(Ctl(kProgramName), "Again"));
   ASSERT_TRUE(Menu(kMenuSave));
-  EXPECT_TRUE(WaitFor([&] { return ReadBytes(path).find("Again") != std::string::npos; }));
+  EXPECT_TRUE(WaitFor([&] { return GetBytes(path).find("Again") != std::string::npos; }, kActMs));
 }
 
 TEST_F(CommandsTest, FailedSavesAreReportedAndKeepTheProject) {
@@ -363,7 +336,7 @@ TEST_F(CommandsTest, FailedSavesAreReportedAndKeepTheProject) {
   std::string good = work_ + "good.zkp";
   SaveAs(good);
   ASSERT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + good, kActMs));
-  std::string saved = ReadBytes(good);
+  std::string saved = GetBytes(good);
 
   // Save As into a folder that does not exist.
   std::string text;
@@ -382,7 +355,7 @@ TEST_F(CommandsTest, FailedSavesAreReportedAndKeepTheProject) {
   CloseHandle(held);
   EXPECT_TRUE(reported);
   EXPECT_NE(std::string::npos, text.find("cannot be saved")) << text;
-  EXPECT_EQ(saved, ReadBytes(good));
+  EXPECT_EQ(saved, GetBytes(good));
   EXPECT_EQ("Zendrikolbar - " + good, Title());
 }
 
@@ -412,7 +385,7 @@ TEST_F(CommandsTest, OpenShowsTheProjectAndAFailedOpenKeepsIt) {
   EXPECT_EQ("Zendrikolbar - " + path, Title());
   EXPECT_EQ("Still here", Text(kProgramName));
   ASSERT_TRUE(Menu(kMenuSave));
-  EXPECT_TRUE(WaitFor([&] { return ReadBytes(path).find("Still here") != std::string::npos; }));
+  EXPECT_TRUE(WaitFor([&] { return GetBytes(path).find("Still here") != std::string::npos; }, kActMs));
 
   // A cancelled requester changes nothing.
   Answer("");
@@ -427,28 +400,28 @@ TEST_F(CommandsTest, ImportAddsALanguageOnceAndReportsAFailedCopy) {
   ASSERT_EQ(2, TreeCount());
   ASSERT_TRUE(CreateDirectoryA((work_ + "in").c_str(), nullptr));
   std::string source = work_ + "in\\Klingon.zkl";
-  ASSERT_TRUE(WriteBytes(source, "[Language]\r\nName = Klingon\r\n"));
+  ASSERT_TRUE(PutBytes(source, "[Language]\r\nName = Klingon\r\n"));
 
   // The requester leaves the current folder at work_\in; the copy still lands beside
   // the program.
   Answer(source);
   ASSERT_TRUE(Menu(kMenuImportLanguage));
-  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 3; }));
+  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 3; }, kActMs));
   EXPECT_EQ("English,German,Klingon", TreeSummary(Ctl(kLanguages)));
-  EXPECT_EQ(ReadBytes(source), ReadBytes(prog_ + "Languages\\Klingon.zkl"));
+  EXPECT_EQ(GetBytes(source), GetBytes(prog_ + "Languages\\Klingon.zkl"));
   EXPECT_FALSE(IsFile(work_ + "in\\Languages\\Klingon.zkl"));
 
   // Again through the page's button: the file is copied again, the list keeps one item.
-  ASSERT_TRUE(WriteBytes(source, "[Language]\r\nName = Klingon 2\r\n"));
+  ASSERT_TRUE(PutBytes(source, "[Language]\r\nName = Klingon 2\r\n"));
   Answer(source);
   ASSERT_TRUE(Press(1, 3, kImportLanguage));
-  EXPECT_TRUE(WaitFor([&] { return ReadBytes(prog_ + "Languages\\Klingon.zkl") == ReadBytes(source); }));
+  EXPECT_TRUE(WaitFor([&] { return GetBytes(prog_ + "Languages\\Klingon.zkl") == GetBytes(source); }, kActMs));
   Barrier();
   EXPECT_EQ(3, TreeCount());
 
   // Empty files are not imported, silently.
   std::string empty = work_ + "in\\Empty.zkl";
-  ASSERT_TRUE(WriteBytes(empty, ""));
+  ASSERT_TRUE(PutBytes(empty, ""));
   Answer(empty);
   ASSERT_TRUE(Menu(kMenuImportLanguage));
   Barrier();
@@ -456,16 +429,16 @@ TEST_F(CommandsTest, ImportAddsALanguageOnceAndReportsAFailedCopy) {
   EXPECT_FALSE(IsFile(prog_ + "Languages\\Empty.zkl"));
 
   // A file from the Languages folder itself needs no copy; it is listed all the same.
-  ASSERT_TRUE(WriteBytes(prog_ + "Languages\\Late.zkl", "[Language]\r\n"));
+  ASSERT_TRUE(PutBytes(prog_ + "Languages\\Late.zkl", "[Language]\r\n"));
   Answer(prog_ + "Languages\\Late.zkl");
   ASSERT_TRUE(Menu(kMenuImportLanguage));
-  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 4; }));
-  EXPECT_EQ("[Language]\r\n", ReadBytes(prog_ + "Languages\\Late.zkl"));
+  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 4; }, kActMs));
+  EXPECT_EQ("[Language]\r\n", GetBytes(prog_ + "Languages\\Late.zkl"));
 
   // A copy that fails (a folder has the file's name) is reported and adds nothing.
   ASSERT_TRUE(CreateDirectoryA((prog_ + "Languages\\Vulcan.zkl").c_str(), nullptr));
   std::string vulcan = work_ + "in\\Vulcan.zkl";
-  ASSERT_TRUE(WriteBytes(vulcan, "[Language]\r\n"));
+  ASSERT_TRUE(PutBytes(vulcan, "[Language]\r\n"));
   Answer(vulcan);
   ASSERT_TRUE(Menu(kMenuImportLanguage));
   std::string text;
@@ -478,7 +451,7 @@ TEST_F(CommandsTest, DeleteRemovesEveryCheckedLanguageAndItsFile) {
   AddLanguages({"Alpha", "Beta", "Gamma", "Delta"});
   // Listed by name: Alpha, Beta, Delta, Gamma; Beta and Delta are checked.
   std::string project = work_ + "checked.zkp";
-  ASSERT_TRUE(WriteBytes(project, SectionsOnlyProject({1, 2})));
+  ASSERT_TRUE(PutBytes(project, SectionsOnlyProject({1, 2})));
   Start("\"" + project + "\"");
   ASSERT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + project, kActMs));
   ASSERT_EQ("Alpha,Beta*,Delta*,Gamma", TreeSummary(Ctl(kLanguages)));
@@ -486,13 +459,13 @@ TEST_F(CommandsTest, DeleteRemovesEveryCheckedLanguageAndItsFile) {
   ASSERT_TRUE(DeleteFileA((prog_ + "Languages\\Beta.zkl").c_str()));
 
   ASSERT_TRUE(Press(1, 3, kDeleteLanguage));
-  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 2; }));
+  EXPECT_TRUE(WaitFor([&] { return TreeCount() == 2; }, kActMs));
   EXPECT_EQ("Alpha,Gamma", TreeSummary(Ctl(kLanguages)));
   EXPECT_FALSE(IsFile(prog_ + "Languages\\Delta.zkl"));
   EXPECT_TRUE(IsFile(prog_ + "Languages\\Alpha.zkl"));
   EXPECT_TRUE(IsFile(prog_ + "Languages\\Gamma.zkl"));
   // Nothing is checked any more, so the button is off again.
-  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(Ctl(kDeleteLanguage)); }));
+  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(Ctl(kDeleteLanguage)); }, kActMs));
 }
 
 TEST_F(CommandsTest, FilesListAddRemoveAndRemoveAll) {
@@ -511,13 +484,13 @@ TEST_F(CommandsTest, FilesListAddRemoveAndRemoveAll) {
   };
   std::string answer;
   for (const File& f : files) {
-    ASSERT_TRUE(WriteBytes(work_ + f.name, std::string(f.size, 'x')));
+    ASSERT_TRUE(PutBytes(work_ + f.name, std::string(f.size, 'x')));
     answer += (answer.empty() ? "" : "|") + work_ + f.name;
   }
   Answer(answer);
   ASSERT_TRUE(Press(2, 1, kAddFiles));
   HWND list = Ctl(kFiles);
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 3; }, kActMs));
   std::string expected;
   for (const File& f : files)
     expected += std::string(expected.empty() ? "" : "\n") + "|" + work_ + f.name + "|" + f.sizeText + "|" + f.type;
@@ -525,12 +498,12 @@ TEST_F(CommandsTest, FilesListAddRemoveAndRemoveAll) {
 
   Answer(work_ + "src.d");
   ASSERT_TRUE(Press(2, 1, kAddFolder));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 4; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 4; }, kActMs));
   EXPECT_EQ("|" + work_ + "src.d\\|n/a|[Folder]", ListSummary(list, 4).substr(expected.size() + 1));
   // The same folder may be added again; a cancelled requester adds nothing.
   Answer(work_ + "src.d\\");
   ASSERT_TRUE(Press(2, 1, kAddFolder));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 5; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 5; }, kActMs));
   Answer("");
   ASSERT_TRUE(Press(2, 1, kAddFiles));
   Barrier();
@@ -541,7 +514,7 @@ TEST_F(CommandsTest, FilesListAddRemoveAndRemoveAll) {
   ASSERT_TRUE(ListSelect(list, 2, true));
   ASSERT_TRUE(ListSelect(list, 3, true));
   ASSERT_TRUE(Press(2, 1, kRemoveFile));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 2; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(list) == 2; }, kActMs));
   std::string path;
   ASSERT_TRUE(DriverListItem(list, 0, 1, &path));
   EXPECT_EQ(work_ + "data.tar.gz", path);
@@ -549,7 +522,7 @@ TEST_F(CommandsTest, FilesListAddRemoveAndRemoveAll) {
   EXPECT_EQ(work_ + "src.d\\", path);
 
   ASSERT_TRUE(Press(2, 1, kRemoveAllFiles));
-  EXPECT_TRUE(WaitFor([&] { return DriverListCount(list) == 0; }));
+  EXPECT_TRUE(WaitFor([&] { return DriverListCount(list) == 0; }, kActMs));
   // Remove All follows the row count before each event is handled, so from the next one.
   Barrier();
   EXPECT_FALSE(DriverEnabled(Ctl(kRemoveAllFiles)));
@@ -602,10 +575,10 @@ TEST_F(CommandsTest, UpdateStartsTheUpdaterBesideTheProgram) {
 
   ASSERT_TRUE(CopyFileA("driver_fixture.exe", (prog_ + "Update.exe").c_str(), FALSE));
   // A requester has moved the current folder elsewhere first.
-  ASSERT_TRUE(WriteBytes(work_ + "a.txt", "a"));
+  ASSERT_TRUE(PutBytes(work_ + "a.txt", "a"));
   Answer(work_ + "a.txt");
   ASSERT_TRUE(Press(2, 1, kAddFiles));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(Ctl(kFiles)) == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(Ctl(kFiles)) == 1; }, kActMs));
   ASSERT_TRUE(Menu(kMenuUpdate));
   HWND updater = DriverWaitWindow("Driver Fixture", 0, kStartMs);
   ASSERT_NE(nullptr, updater);
@@ -630,7 +603,7 @@ TEST_F(CommandsTest, DemoProjectOpensAndIsWhatTheToolWouldWrite) {
   char full[MAX_PATH];
   ASSERT_NE(0u, GetFullPathNameA("..\\demo\\demo.zkp", MAX_PATH, full, nullptr));
   std::string demo = full;
-  std::string original = ReadBytes(demo);
+  std::string original = GetBytes(demo);
   ASSERT_FALSE(original.empty()) << demo;
   // The same languages as the tool beside the tests, so the positions mean the same.
   WIN32_FIND_DATAA fd;
@@ -679,7 +652,7 @@ TEST_F(CommandsTest, DemoProjectOpensAndIsWhatTheToolWouldWrite) {
     if (begin == std::string::npos || end == std::string::npos || end < begin) return std::string("damaged");
     return bytes.substr(0, begin) + bytes.substr(end);
   };
-  EXPECT_EQ(withoutLicence(original), withoutLicence(ReadBytes(again)));
+  EXPECT_EQ(withoutLicence(original), withoutLicence(GetBytes(again)));
 }
 
 // ---- the whole project through Save, New and Open ------------------------------------
@@ -813,16 +786,16 @@ class RoundTripTest : public CommandsTest {
       ASSERT_TRUE(DriverClick(DriverFindControl(dialog, checkBox)));
     }
     HWND ok = DriverFindControl(dialog, okButton);
-    ASSERT_TRUE(WaitFor([&] { return DriverEnabled(ok); }));
+    ASSERT_TRUE(WaitFor([&] { return DriverEnabled(ok); }, kActMs));
     ASSERT_TRUE(DriverClick(ok));
-    ASSERT_TRUE(WaitFor([&] { return !DriverVisible(dialog) && DriverEnabled(main_); }));
+    ASSERT_TRUE(WaitFor([&] { return !DriverVisible(dialog) && DriverEnabled(main_); }, kActMs));
   }
 };
 
 TEST_F(RoundTripTest, EveryPageSurvivesSaveNewOpenAndSavesTheSameBytes) {
   AddLanguages({"English", "French", "German"});
   std::string seed = work_ + "seed.zkp";
-  ASSERT_TRUE(WriteBytes(seed, SectionsOnlyProject({0, 2})));
+  ASSERT_TRUE(PutBytes(seed, SectionsOnlyProject({0, 2})));
   Start("\"" + seed + "\"");
   ASSERT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + seed, kActMs));
 
@@ -830,7 +803,7 @@ TEST_F(RoundTripTest, EveryPageSurvivesSaveNewOpenAndSavesTheSameBytes) {
     HWND box = CheckBox(c);
     int before = DriverCheckState(box);
     ASSERT_TRUE(PressWindow(c.group, c.item, box)) << c.id;
-    ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == 1 - before; })) << c.id;
+    ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == 1 - before; }, kActMs)) << c.id;
   }
   for (const TextSetting& t : kTexts) {
     if (!t.button) {
@@ -845,13 +818,13 @@ TEST_F(RoundTripTest, EveryPageSurvivesSaveNewOpenAndSavesTheSameBytes) {
   ASSERT_TRUE(DriverComboSelect(Ctl(kUpdaterLanguage), 1));
   ASSERT_TRUE(DriverSetText(Ctl(kLicenceEditor), "Trip licence\r\nSecond line of terms"));
 
-  ASSERT_TRUE(WriteBytes(work_ + "trip.exe", std::string(3000, 'x')));
-  ASSERT_TRUE(WriteBytes(work_ + "trip.ini", "[Trip]\r\n"));
+  ASSERT_TRUE(PutBytes(work_ + "trip.exe", std::string(3000, 'x')));
+  ASSERT_TRUE(PutBytes(work_ + "trip.ini", "[Trip]\r\n"));
   Answer(work_ + "trip.exe|" + work_ + "trip.ini");
   ASSERT_TRUE(Press(2, 1, kAddFiles));
   Answer(work_);
   ASSERT_TRUE(Press(2, 1, kAddFolder));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(Ctl(kFiles)) == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(Ctl(kFiles)) == 3; }, kActMs));
 
   AddRow(4, 1, kAddRegistry, "Add registry value", kRegistryRootKey, 1,
          {{kRegistrySubKey, "Software\\Trip"}, {kRegistryValueName, "Path"}, {kRegistryValueData, "<installpath>"}},
@@ -888,7 +861,7 @@ TEST_F(RoundTripTest, EveryPageSurvivesSaveNewOpenAndSavesTheSameBytes) {
   std::string path = work_ + "trip.zkp";
   SaveAs(path);
   ASSERT_TRUE(DriverWaitText(main_, "Zendrikolbar - " + path, kActMs));
-  std::string saved = ReadBytes(path);
+  std::string saved = GetBytes(path);
   ASSERT_FALSE(saved.empty());
 
   ASSERT_TRUE(Menu(kMenuNew));
@@ -905,7 +878,7 @@ TEST_F(RoundTripTest, EveryPageSurvivesSaveNewOpenAndSavesTheSameBytes) {
 
   ASSERT_TRUE(Menu(kMenuSave));
   Barrier();
-  EXPECT_EQ(saved, ReadBytes(path));
+  EXPECT_EQ(saved, GetBytes(path));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/app_driver.h"
 #include "common/text.h"
 #include "driver/driver.h"
+#include "support/waits.h"
 
 namespace {
 
@@ -173,15 +174,6 @@ std::vector<std::string> Columns(const DialogCase& c, const RowValues& row) {
 
 // ---- waiting ----------------------------------------------------------------------------
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-}
-
 // Gives the program time to work off what it was sent: it answers a message only while
 // it waits for events, after the events before have been handled.
 void Settle(HWND w) {
@@ -195,15 +187,17 @@ void Settle(HWND w) {
 // Events that reach the program through messages sent from here wait in its queue until
 // its next message, so each look first sends it one.
 bool WaitEnabled(HWND w, bool enabled) {
-  return WaitFor([&] {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutW(GetAncestor(w, GA_ROOT), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &r);
-    return DriverEnabled(w) == enabled;
-  });
+  return WaitFor(
+      [&] {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(GetAncestor(w, GA_ROOT), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDriverSendTimeoutMs, &r);
+        return DriverEnabled(w) == enabled;
+      },
+      kWaitMs);
 }
 
 bool WaitGone(HWND dialog) {
-  return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+  return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kWaitMs);
 }
 
 // A message box of the process, whatever its title.
@@ -475,7 +469,7 @@ TEST_P(DialogsTest, EditShowsTheSelectedRowAndWritesItInPlace) {
   ExpectRows({Columns(c, c.rowC), Columns(c, c.rowA)});
   ASSERT_NO_FATAL_FAILURE(SelectAndWait(0));
   ASSERT_NO_FATAL_FAILURE(ClickMain(c.remove));
-  ASSERT_TRUE(WaitFor([&] { return DriverListCount(List()) == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverListCount(List()) == 1; }, kWaitMs));
   ExpectRows({Columns(c, c.rowA)});
 }
 
@@ -625,7 +619,7 @@ TEST_P(RegistryDialogTest, RemoveFlagIsTheRowsItemData) {
   // With it: checked adds a row with 1.
   ASSERT_NO_FATAL_FAILURE(ShowPage(2, 3, 0x36));
   ASSERT_TRUE(DriverClick(uninstaller));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(uninstaller) == BST_CHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(uninstaller) == BST_CHECKED; }, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(ShowListPage());
   dialog = Open(false);
   ASSERT_NE(nullptr, dialog);
@@ -633,7 +627,7 @@ TEST_P(RegistryDialogTest, RemoveFlagIsTheRowsItemData) {
   EXPECT_TRUE(DriverEnabled(box));
   ASSERT_NO_FATAL_FAILURE(Fill(dialog, c.rowB));
   ASSERT_TRUE(DriverClick(box));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_CHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_CHECKED; }, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(Confirm(dialog));
   EXPECT_EQ(0, RowData(List(), 0));
   EXPECT_EQ(1, RowData(List(), 1));
@@ -651,7 +645,7 @@ TEST_P(RegistryDialogTest, RemoveFlagIsTheRowsItemData) {
   box = DriverFindControl(dialog, 0xC4);
   EXPECT_EQ(BST_CHECKED, DriverCheckState(box));
   ASSERT_TRUE(DriverClick(box));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_UNCHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_UNCHECKED; }, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(Confirm(dialog));
   EXPECT_EQ(0, RowData(List(), 1));
   ExpectRows({Columns(c, c.rowA), Columns(c, c.rowB)});
@@ -662,12 +656,12 @@ TEST_P(RegistryDialogTest, RemoveFlagIsTheRowsItemData) {
   ASSERT_NE(nullptr, dialog);
   box = DriverFindControl(dialog, 0xC4);
   ASSERT_TRUE(DriverClick(box));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_CHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(box) == BST_CHECKED; }, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(Confirm(dialog));
   EXPECT_EQ(1, RowData(List(), 1));
   ASSERT_NO_FATAL_FAILURE(ShowPage(2, 3, 0x36));
   ASSERT_TRUE(DriverClick(uninstaller));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(uninstaller) == BST_UNCHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(uninstaller) == BST_UNCHECKED; }, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(ShowListPage());
   ASSERT_NO_FATAL_FAILURE(SelectAndWait(1));
   dialog = Open(true);

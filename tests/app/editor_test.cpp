@@ -16,6 +16,7 @@
 #include "app/editor/editor_commands.h"
 #include "common/gui.h"
 #include "common/requesters.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -66,24 +67,6 @@ int MessageHook(const std::string& title, const std::string& text, unsigned flag
 // ---- files -----------------------------------------------------------------------------
 
 std::string folder;  // a fresh folder for the test program's files
-
-std::string ReadFileBytes(const std::string& path) {
-  std::string bytes;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.append(buffer, n);
-  fclose(f);
-  return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
-}
 
 std::vector<std::string> FolderEntries() { return ::FolderEntries(folder); }
 
@@ -324,7 +307,7 @@ TEST_F(EditorTest, SelectionQueries) {
 
 TEST_F(EditorTest, PlainTextRoundTripKeepsTheBytes) {
   const std::string bytes = "First line\r\n\tindented; {braces} \\backslash\r\n\r\nLast line";
-  WriteFileBytes(folder + "in.txt", bytes);
+  ASSERT_TRUE(PutBytes(folder + "in.txt", bytes));
   SetText("old content");
   ASSERT_EQ(LoadEditorFile(Editor(), folder + "in.txt", kEditorFormatTxt), 0);
   EXPECT_EQ(Text(), "First line\r\tindented; {braces} \\backslash\r\rLast line");
@@ -332,7 +315,7 @@ TEST_F(EditorTest, PlainTextRoundTripKeepsTheBytes) {
   for (const char* name : {"out.txt", "OUT2.TXT", "out3", "out4.rtf.bak"}) {
     SCOPED_TRACE(name);
     ASSERT_EQ(SaveEditorFile(Editor(), folder + name), 0);
-    EXPECT_EQ(ReadFileBytes(folder + name), bytes);
+    EXPECT_EQ(GetBytes(folder + name), bytes);
   }
 }
 
@@ -341,7 +324,7 @@ TEST_F(EditorTest, RtfRoundTripKeepsTextAndFormatting) {
   for (const char* name : {"out.rtf", "OUT.RTF", "Out.Rtf"}) {
     SCOPED_TRACE(name);
     ASSERT_EQ(SaveEditorFile(Editor(), folder + name), 0);
-    EXPECT_EQ(ReadFileBytes(folder + name).compare(0, 5, "{\\rtf"), 0);
+    EXPECT_EQ(GetBytes(folder + name).compare(0, 5, "{\\rtf"), 0);
     SetText("something else");
     ASSERT_EQ(LoadEditorFile(Editor(), folder + name, kEditorFormatRtf), 0);
     ExpectFormattedText();
@@ -349,18 +332,18 @@ TEST_F(EditorTest, RtfRoundTripKeepsTextAndFormatting) {
 }
 
 TEST_F(EditorTest, EmptyPlainTextFileEmptiesTheEditor) {
-  WriteFileBytes(folder + "empty.txt", "");
+  ASSERT_TRUE(PutBytes(folder + "empty.txt", ""));
   SetText("old content");
   EXPECT_EQ(LoadEditorFile(Editor(), folder + "empty.txt", kEditorFormatTxt), 0);
   EXPECT_EQ(Text(), "");
   // And an empty editor saves as an empty file.
   ASSERT_EQ(SaveEditorFile(Editor(), folder + "empty2.txt"), 0);
-  EXPECT_EQ(ReadFileBytes(folder + "empty2.txt"), "");
+  EXPECT_EQ(GetBytes(folder + "empty2.txt"), "");
 }
 
 TEST_F(EditorTest, LoadFailuresLeaveTheEditorUnchanged) {
-  WriteFileBytes(folder + "text.txt", "some text");
-  WriteFileBytes(folder + "broken.rtf", "this is not RTF");
+  ASSERT_TRUE(PutBytes(folder + "text.txt", "some text"));
+  ASSERT_TRUE(PutBytes(folder + "broken.rtf", "this is not RTF"));
   struct Case {
     const char* name;
     std::string path;
@@ -392,10 +375,10 @@ TEST_F(EditorTest, LoadFailuresLeaveTheEditorUnchanged) {
 }
 
 TEST_F(EditorTest, SaveReplacesTheOldFileAndLeavesNoTemporaryFile) {
-  WriteFileBytes(folder + "licence.txt", "an old and much longer licence text");
+  ASSERT_TRUE(PutBytes(folder + "licence.txt", "an old and much longer licence text"));
   SetText("new");
   ASSERT_EQ(SaveEditorFile(Editor(), folder + "licence.txt"), 0);
-  EXPECT_EQ(ReadFileBytes(folder + "licence.txt"), "new");
+  EXPECT_EQ(GetBytes(folder + "licence.txt"), "new");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"licence.txt"});
 }
 
@@ -403,12 +386,12 @@ TEST_F(EditorTest, SaveFailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
   SetText("new text");
   EXPECT_EQ(SaveEditorFile(Editor(), folder + "no such folder\\licence.txt"), 1);
 
-  WriteFileBytes(folder + "locked.txt", "old text");
+  ASSERT_TRUE(PutBytes(folder + "locked.txt", "old text"));
   HANDLE lock = CreateFileA((folder + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   EXPECT_NE(SaveEditorFile(Editor(), folder + "locked.txt"), 0);
   CloseHandle(lock);
-  EXPECT_EQ(ReadFileBytes(folder + "locked.txt"), "old text");
+  EXPECT_EQ(GetBytes(folder + "locked.txt"), "old text");
 
   CreateDirectoryA((folder + "a folder.txt").c_str(), nullptr);
   EXPECT_NE(SaveEditorFile(Editor(), folder + "a folder.txt"), 0);
@@ -513,8 +496,8 @@ TEST_F(EditorTest, NewAndClipboardButtons) {
 TEST_F(EditorTest, OpenButtonLoadsByExtension) {
   MakeFormattedText();
   ASSERT_EQ(SaveEditorFile(Editor(), folder + "doc.RTF"), 0);
-  WriteFileBytes(folder + "plain.txt", "{\\rtf1 looks like RTF}");
-  WriteFileBytes(folder + "plain.dat", "other\r\ntext");
+  ASSERT_TRUE(PutBytes(folder + "plain.txt", "{\\rtf1 looks like RTF}"));
+  ASSERT_TRUE(PutBytes(folder + "plain.dat", "other\r\ntext"));
 
   SetText("x");
   answers.openPath = folder + "doc.RTF";
@@ -568,7 +551,7 @@ TEST_F(EditorTest, SaveButtonAddsTheExtensionOfThePattern) {
     Press(ctl::kEditorSave);
     EXPECT_EQ(answers.titles.back(), "Save File...");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{c.written});
-    std::string bytes = ReadFileBytes(folder + c.written);
+    std::string bytes = GetBytes(folder + c.written);
     if (c.rtf) {
       EXPECT_EQ(bytes.compare(0, 5, "{\\rtf"), 0);
     } else {
@@ -589,7 +572,7 @@ TEST_F(EditorTest, SaveButtonAsksBeforeOverwriting) {
   answers.savePath = folder + "licence.txt";
   for (int answer : {IDCANCEL, IDOK}) {
     SCOPED_TRACE(answer);
-    WriteFileBytes(folder + "licence.txt", "old text");
+    ASSERT_TRUE(PutBytes(folder + "licence.txt", "old text"));
     answers.messages.clear();
     answers.messageAnswer = answer;
     Press(ctl::kEditorSave);
@@ -597,7 +580,7 @@ TEST_F(EditorTest, SaveButtonAsksBeforeOverwriting) {
     EXPECT_EQ(answers.messages[0].title, "Zendrikolbar");
     EXPECT_EQ(answers.messages[0].text, "Do you want to overwrite the file?");
     EXPECT_EQ(answers.messages[0].flags, static_cast<unsigned>(MB_OKCANCEL | MB_ICONQUESTION));
-    EXPECT_EQ(ReadFileBytes(folder + "licence.txt"), answer == IDOK ? "new text" : "old text");
+    EXPECT_EQ(GetBytes(folder + "licence.txt"), answer == IDOK ? "new text" : "old text");
   }
 }
 
@@ -615,7 +598,7 @@ TEST_F(EditorTest, SaveButtonReportsAFileThatCannotBeWritten) {
   EXPECT_TRUE(answers.messages[0].flags & MB_ICONERROR);
 
   // The file is locked: the overwrite question, then the report; the old text stays.
-  WriteFileBytes(folder + "locked.txt", "old text");
+  ASSERT_TRUE(PutBytes(folder + "locked.txt", "old text"));
   HANDLE lock = CreateFileA((folder + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   answers.messages.clear();
@@ -626,7 +609,7 @@ TEST_F(EditorTest, SaveButtonReportsAFileThatCannotBeWritten) {
   ASSERT_EQ(answers.messages.size(), 2u);
   EXPECT_EQ(answers.messages[1].title, "Zendrikolbar");
   EXPECT_NE(answers.messages[1].text.find("could not be written"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(folder + "locked.txt"), "old text");
+  EXPECT_EQ(GetBytes(folder + "locked.txt"), "old text");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"locked.txt"});
 }
 

@@ -18,6 +18,8 @@
 #include "app/main_window_layout.h"
 #include "common/text.h"
 #include "driver/driver.h"
+#include "support/folders.h"
+#include "support/waits.h"
 
 namespace {
 
@@ -141,12 +143,7 @@ void PaneItemOf(int panel, int tab, int* group, int* item) {
 }
 
 bool WaitVisible(HWND w, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  while (!DriverVisible(w)) {
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-  return true;
+  return WaitFor([&] { return DriverVisible(w); }, timeoutMs);
 }
 
 // Brings the page of control `id` to the front through the task pane, as a person would.
@@ -161,12 +158,7 @@ bool ShowPageOf(HWND main, int id) {
 }
 
 bool WaitCheck(HWND box, int state, DWORD timeoutMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  while (DriverCheckState(box) != state) {
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-  return true;
+  return WaitFor([&] { return DriverCheckState(box) == state; }, timeoutMs);
 }
 
 // Sets check box `id` by clicking it when it is not in `state` yet.
@@ -210,26 +202,6 @@ long long FileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA d;
   if (!GetFileAttributesExW(W(path).c_str(), GetFileExInfoStandard, &d)) return -1;
   return (static_cast<long long>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
-}
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW d;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &d);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = d.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(full.c_str());
-      }
-    } while (FindNextFileW(h, &d));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
 }
 
 // A fresh folder of its own holding a copy of Zendrikolbar.exe, so files the program looks
@@ -682,16 +654,6 @@ struct InputStep {
   bool on;  // what the step leaves: a selection, a check mark
 };
 
-// Polls until `holds` answers true; false when it never did.
-bool WaitFor(const std::function<bool()>& holds) {
-  ULONGLONG deadline = GetTickCount64() + kActMs;
-  while (!holds()) {
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kDriverPollMs);
-  }
-  return true;
-}
-
 const int kEditorCommands[] = {0x1B5F, 0x1B60, 0x1B62};  // Cut, Copy, Delete
 
 TEST_F(UserInputTest, SelectingLicenceTextByKeyboardOrMouseSetsCutCopyAndDelete) {
@@ -718,11 +680,13 @@ TEST_F(UserInputTest, SelectingLicenceTextByKeyboardOrMouseSetsCutCopyAndDelete)
   for (const InputStep& step : steps) {
     SCOPED_TRACE(step.name);
     ASSERT_TRUE(step.act());
-    EXPECT_TRUE(WaitFor([&] {
-      for (int id : kEditorCommands)
-        if (DriverEnabled(Control(main_, id)) != step.on) return false;
-      return true;
-    }));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          for (int id : kEditorCommands)
+            if (DriverEnabled(Control(main_, id)) != step.on) return false;
+          return true;
+        },
+        kActMs));
     for (int id : kEditorCommands) EXPECT_EQ(step.on, DriverEnabled(Control(main_, id))) << id;
   }
 }
@@ -747,7 +711,8 @@ TEST_F(UserInputTest, CheckingALanguageBySpaceOrMouseSetsDelete) {
   for (const InputStep& step : steps) {
     SCOPED_TRACE(step.name);
     ASSERT_TRUE(step.act());
-    EXPECT_TRUE(WaitFor([&] { return TreeItems(tree)[0].checked == step.on && DriverEnabled(erase) == step.on; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return TreeItems(tree)[0].checked == step.on && DriverEnabled(erase) == step.on; }, kActMs));
     EXPECT_EQ(step.on, TreeItems(tree)[0].checked);
     EXPECT_EQ(step.on, DriverEnabled(erase));
   }
@@ -792,9 +757,9 @@ TEST_F(UserInputTest, DraggingTheToolBarBandMovesThePagesAndTheTaskPane) {
   for (const Drag& d : drags) {
     SCOPED_TRACE(d.name);
     ASSERT_TRUE(DriverMouseDrag(rebar, gripper(), d.to));
-    ASSERT_TRUE(WaitFor([&] { return (height() < tall) == d.lower; })) << "the band did not move";
+    ASSERT_TRUE(WaitFor([&] { return (height() < tall) == d.lower; }, kActMs)) << "the band did not move";
     const int now = height();
-    EXPECT_TRUE(WaitFor([&] { return InParent(Panel(main_, 0)).top == now + 5 && InParent(pane).top == now; }));
+    EXPECT_TRUE(WaitFor([&] { return InParent(Panel(main_, 0)).top == now + 5 && InParent(pane).top == now; }, kActMs));
     EXPECT_EQ(now + 5, InParent(Panel(main_, 0)).top);
     EXPECT_EQ(now, InParent(pane).top);
   }

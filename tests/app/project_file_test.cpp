@@ -16,58 +16,16 @@
 #include "model/field_values.h"
 #include "model/project_fields.h"
 #include "model/setup_project.h"
+#include "support/file_bytes.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-// A fresh folder under the user's temporary folder, removed with everything in it.
-struct TempDir {
-  std::string path;  // ends with a backslash
-
-  TempDir() {
-    static int counter = 0;
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    for (;;) {
-      path = std::string(base) + "zkproject-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++counter) + "\\";
-      if (CreateDirectoryA(path.c_str(), nullptr)) break;
-      if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        ADD_FAILURE() << "cannot create a temporary folder";
-        break;
-      }
-    }
-  }
-  ~TempDir() {
-    for (const std::string& name : Names()) DeleteFileA((path + name).c_str());
-    RemoveDirectoryA(path.c_str());
-  }
-  std::vector<std::string> Names() const { return FolderEntries(path); }
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  ASSERT_EQ(written, bytes.size());
-}
-
+// The whole file, which must be there.
 std::string Bytes(const std::string& path) {
-  std::string bytes;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    ADD_FAILURE() << "cannot read " << path;
-    return bytes;
-  }
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return bytes;
+  EXPECT_TRUE(PathExists(path)) << "cannot read " << path;
+  return GetBytes(path);
 }
 
 // Runs body on its own thread and fails the whole program when it takes longer than the
@@ -352,7 +310,7 @@ std::string RichPrefs() { return RichUpTo("Execdlls = 1\r\n"); }
 
 TEST(ProjectFile, FixturesMatchTheirRecords) {
   ASSERT_EQ(kLicence.size(), 0x17u);
-  TempDir dir;
+  TempFolder dir("zkproject");
   struct Golden {
     const char* name;
     const std::string& bytes;
@@ -366,7 +324,7 @@ TEST(ProjectFile, FixturesMatchTheirRecords) {
     ASSERT_EQ(SaveProjectFile(saved, g.project), 1);
     EXPECT_EQ(Bytes(saved), g.bytes);
 
-    WriteBytes(fixture, g.bytes);
+    ASSERT_TRUE(PutBytes(fixture, g.bytes));
     SetupProject loaded;
     std::string error;
     ASSERT_EQ(LoadProjectFile(fixture, loaded, &error), 1) << error;
@@ -379,10 +337,10 @@ TEST(ProjectFile, FixturesMatchTheirRecords) {
 // Loading a second project into the same record keeps nothing of the first: no rows, no
 // languages, no licence; a failed load keeps everything.
 TEST(ProjectFile, LoadStartsFromAnEmptyProject) {
-  TempDir dir;
-  WriteBytes(dir.path + "a.zkp", kRichFile);
-  WriteBytes(dir.path + "b.zkp", kDefaultFile);
-  WriteBytes(dir.path + "bad.zkp", RichUpTo("[Licence_Begin]\r\n"));
+  TempFolder dir("zkproject");
+  ASSERT_TRUE(PutBytes(dir.path + "a.zkp", kRichFile));
+  ASSERT_TRUE(PutBytes(dir.path + "b.zkp", kDefaultFile));
+  ASSERT_TRUE(PutBytes(dir.path + "bad.zkp", RichUpTo("[Licence_Begin]\r\n")));
 
   SetupProject p;
   ASSERT_EQ(LoadProjectFile(dir.path + "a.zkp", p), 1);
@@ -536,13 +494,13 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
        }},
   };
 
-  TempDir dir;
+  TempFolder dir("zkproject");
   WithinSeconds(60, [&] {
     int n = 0;
     for (const LoadCase& c : cases) {
       SCOPED_TRACE(c.name);
       std::string path = dir.path + "case" + std::to_string(++n) + ".zkp";
-      WriteBytes(path, c.bytes);
+      ASSERT_TRUE(PutBytes(path, c.bytes));
       SetupProject p;
       std::string error;
       int loaded = LoadProjectFile(path, p, &error);
@@ -574,12 +532,12 @@ TEST(ProjectFile, DamagedFilesLoadOrFailCleanly) {
 // Whatever byte the file ends at, the load ends: with a clear error or with no more rows
 // than the whole file has.
 TEST(ProjectFile, EveryCutOfAFileLoadsOrFails) {
-  TempDir dir;
+  TempFolder dir("zkproject");
   std::string path = dir.path + "cut.zkp";
   size_t from = RichPrefs().size();
   WithinSeconds(120, [&] {
     for (size_t size = from; size <= kRichFile.size(); ++size) {
-      WriteBytes(path, kRichFile.substr(0, size));
+      ASSERT_TRUE(PutBytes(path, kRichFile.substr(0, size)));
       SetupProject p;
       std::string error;
       if (LoadProjectFile(path, p, &error)) {
@@ -600,16 +558,16 @@ TEST(ProjectFile, EveryCutOfAFileLoadsOrFails) {
 // ---- saving ------------------------------------------------------------------------------
 
 TEST(ProjectFile, SaveReplacesTheOldFileWhole) {
-  TempDir dir;
+  TempFolder dir("zkproject");
   std::string target = dir.path + "p.zkp";
-  WriteBytes(target, "old bytes that are longer than nothing at all\r\n");
+  ASSERT_TRUE(PutBytes(target, "old bytes that are longer than nothing at all\r\n"));
   ASSERT_EQ(SaveProjectFile(target, DefaultProject()), 1);
   EXPECT_EQ(Bytes(target), kDefaultFile);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"p.zkp"});
 }
 
 TEST(ProjectFile, SaveToAMissingFolderWritesNothing) {
-  TempDir dir;
+  TempFolder dir("zkproject");
   std::string error;
   EXPECT_EQ(SaveProjectFile(dir.path + "no such folder\\p.zkp", RichProject(), &error), 0);
   EXPECT_FALSE(error.empty());
@@ -619,9 +577,9 @@ TEST(ProjectFile, SaveToAMissingFolderWritesNothing) {
 // A target that cannot be replaced (held open without delete sharing) keeps its bytes, and
 // the temporary file goes away.
 TEST(ProjectFile, FailedReplaceKeepsTheOldFile) {
-  TempDir dir;
+  TempFolder dir("zkproject");
   std::string target = dir.path + "p.zkp";
-  WriteBytes(target, kRichFile);
+  ASSERT_TRUE(PutBytes(target, kRichFile));
   HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -663,9 +621,9 @@ TEST(ProjectFile, SaveRefusesTextsThatWouldReadBackDifferently) {
       {"Commands, row 1, type", [](SetupProject& p) { p.commands[0].type = "shell execute"; }},
       {"Commands, row 1, type", [](SetupProject& p) { p.commands[0].type = ""; }},
   };
-  TempDir dir;
+  TempFolder dir("zkproject");
   std::string target = dir.path + "p.zkp";
-  WriteBytes(target, kDefaultFile);
+  ASSERT_TRUE(PutBytes(target, kDefaultFile));
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.field);
     SetupProject p = RichProject();

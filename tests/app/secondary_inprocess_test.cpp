@@ -16,6 +16,7 @@
 #include "app/windows/secondary_windows.h"
 #include "app/windows/web_links.h"
 #include "common/gui.h"
+#include "support/folders.h"
 
 using namespace ctl;
 
@@ -72,12 +73,6 @@ bool WriteBmp(const std::string& path, int w, int h) {
             WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &n, nullptr);
   CloseHandle(f);
   return ok;
-}
-
-std::string TempPath(const char* name) {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
 }
 
 class SecondaryWindowsTest : public ::testing::Test {
@@ -239,7 +234,7 @@ TEST_F(SecondaryWindowsTest, AboutLinksOpenTheMakersPagesOnAClick) {
 // ---- wizard preview ----------------------------------------------------------------------
 
 TEST_F(SecondaryWindowsTest, PreviewScalesAWizardImageFileTo164By314) {
-  std::string path = TempPath("zk_preview_small.bmp");
+  std::string path = TempPath() + "zk_preview_small.bmp";
   ASSERT_TRUE(WriteBmp(path, 20, 10));
   SetControlText(kWizardImage, path);
   OpenWizardPreview();
@@ -255,7 +250,7 @@ TEST_F(SecondaryWindowsTest, PreviewScalesAWizardImageFileTo164By314) {
 }
 
 TEST_F(SecondaryWindowsTest, PreviewOfAFileThatIsNoImageHasAnEmptyLeftArea) {
-  std::string path = TempPath("zk_preview_broken.bmp");
+  std::string path = TempPath() + "zk_preview_broken.bmp";
   HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, f);
   DWORD n = 0;

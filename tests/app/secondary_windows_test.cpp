@@ -10,6 +10,7 @@
 
 #include "app/app_driver.h"
 #include "driver/driver.h"
+#include "support/waits.h"
 
 namespace {
 
@@ -18,17 +19,6 @@ constexpr int kMenuAbout = 0xC;
 constexpr int kWizardImage = 0x07;
 constexpr int kShowLabel = 0x0F;
 constexpr int kPreviewButton = 0x10;
-
-// Polls until `condition` holds; false when it never did.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs = kWaitMs) {
-  DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(kDriverPollMs);
-  }
-  return true;
-}
 
 // The control's rectangle in its parent's client coordinates.
 RECT PlaceInParent(HWND control) {
@@ -86,7 +76,7 @@ class SecondaryWindowsTest : public ::testing::Test {
     HWND field = DriverWaitControl(main_, kWizardImage, kWaitMs);
     HWND button = DriverFindControl(main_, kPreviewButton);
     if (!field || !button || !DriverSetText(field, image)) return false;
-    return WaitFor([&] { return DriverClick(button); });
+    return WaitFor([&] { return DriverClick(button); }, kWaitMs);
   }
 
   int CountWindows(const wchar_t* title) {
@@ -104,7 +94,7 @@ class SecondaryWindowsTest : public ::testing::Test {
 TEST_F(SecondaryWindowsTest, AboutShowsVersionMakerLinksAndOk) {
   HWND about = OpenAbout();
   ASSERT_NE(nullptr, about);
-  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }));
+  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }, kWaitMs));
 
   RECT client = {};
   GetClientRect(about, &client);
@@ -151,25 +141,25 @@ TEST_F(SecondaryWindowsTest, AboutShowsVersionMakerLinksAndOk) {
   EXPECT_TRUE(HasPicture(DriverFindControl(about, 0x80)));
 
   EXPECT_TRUE(DriverClick(DriverFindControl(about, 0x89)));
-  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }));
-  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(about); }));
+  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }, kWaitMs));
+  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(about); }, kWaitMs));
 }
 
 TEST_F(SecondaryWindowsTest, AboutCloseBoxEnablesTheMainWindowAndAboutOpensAgain) {
   HWND about = OpenAbout();
   ASSERT_NE(nullptr, about);
-  ASSERT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }));
+  ASSERT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }, kWaitMs));
   PostMessageW(about, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }));
-  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(about); }));
+  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }, kWaitMs));
+  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(about); }, kWaitMs));
 
   // Opening it again builds it anew: one About window, disabling the main window again.
   HWND again = OpenAbout();
   ASSERT_NE(nullptr, again);
-  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }));
+  EXPECT_TRUE(WaitFor([&] { return !DriverEnabled(main_); }, kWaitMs));
   EXPECT_EQ(1, CountWindows(L"About Zendrikolbar"));
   EXPECT_TRUE(DriverClick(DriverFindControl(again, 0x89)));
-  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }));
+  EXPECT_TRUE(WaitFor([&] { return DriverEnabled(main_); }, kWaitMs));
 }
 
 // ---- wizard preview ----------------------------------------------------------------------
@@ -199,13 +189,13 @@ TEST_F(SecondaryWindowsTest, PreviewOfTheBuiltInImageShowsPlaceholdersAndClosesW
 
   // A second press rebuilds it: still one preview.
   ASSERT_TRUE(PressPreview("<main>"));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(view); }));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(view); }, kWaitMs));
   HWND rebuilt = DriverWaitWindow("View", p_.id, kWaitMs);
   ASSERT_NE(nullptr, rebuilt);
   EXPECT_EQ(1, CountWindows(L"View"));
 
   EXPECT_TRUE(DriverClick(DriverFindControl(rebuilt, 0x5F)));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(rebuilt); }));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(rebuilt); }, kWaitMs));
   EXPECT_TRUE(DriverEnabled(main_));
 }
 
@@ -214,7 +204,7 @@ TEST_F(SecondaryWindowsTest, PreviewCloseBoxHidesIt) {
   HWND view = DriverWaitWindow("View", p_.id, kWaitMs);
   ASSERT_NE(nullptr, view);
   PostMessageW(view, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(view); }));
+  EXPECT_TRUE(WaitFor([&] { return !DriverVisible(view); }, kWaitMs));
   EXPECT_TRUE(IsWindow(view));
 }
 
@@ -223,7 +213,7 @@ TEST_F(SecondaryWindowsTest, PreviewWithoutShowLabelHasNoStrip) {
   HWND show = DriverWaitControl(main_, kShowLabel, kWaitMs);
   ASSERT_NE(nullptr, show);
   ASSERT_TRUE(DriverClick(show));
-  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(show) == BST_UNCHECKED; }));
+  ASSERT_TRUE(WaitFor([&] { return DriverCheckState(show) == BST_UNCHECKED; }, kWaitMs));
   ASSERT_TRUE(PressPreview("<main>"));
   HWND view = DriverWaitWindow("View", p_.id, kWaitMs);
   ASSERT_NE(nullptr, view);

@@ -47,7 +47,7 @@ class CabinetTest : public ::testing::Test {
     MakeFolders(temp_);
   }
   // Whatever happened, the library's work files are gone.
-  void TearDown() override { EXPECT_EQ(FolderNames(temp_), std::vector<std::string>{}); }
+  void TearDown() override { EXPECT_EQ(FolderEntries(temp_), std::vector<std::string>{}); }
   std::string temp_;
 };
 
@@ -55,7 +55,7 @@ TEST_F(CabinetTest, SetupFilesGoInUnderTheirNamesAndEmptyOnesStayOut) {
   std::string src = OutPath("cab_src\\");
   MakeFolders(src);
   uint32_t seed = 100;
-  for (const CabFile& f : kSetupFiles) WriteBytes(src + f.source, MixedData(f.size, ++seed));
+  for (const CabFile& f : kSetupFiles) PutBytes(src + f.source, MixedData(f.size, ++seed));
   SetFileAttributesA((src + "doc.rtf").c_str(), FILE_ATTRIBUTE_READONLY);
   DWORD readOnly = GetFileAttributesA((src + "doc.rtf").c_str());
   ASSERT_NE(readOnly & FILE_ATTRIBUTE_READONLY, 0u);
@@ -74,41 +74,41 @@ TEST_F(CabinetTest, SetupFilesGoInUnderTheirNamesAndEmptyOnesStayOut) {
   }
   EXPECT_EQ(GetFileAttributesA((src + "doc.rtf").c_str()), readOnly);
   EXPECT_EQ(CloseCabinet(cabinet), 1);
-  EXPECT_TRUE(Exists(cabinetPath));
+  EXPECT_TRUE(PathExists(cabinetPath));
   SetFileAttributesA((src + "doc.rtf").c_str(), FILE_ATTRIBUTE_NORMAL);
-  WriteBytes(OutPath("cab_expected.txt"), expected);
+  PutBytes(OutPath("cab_expected.txt"), expected);
 }
 
 TEST_F(CabinetTest, MissingSourceIsReportedAndTheCabinetStillWrites) {
   std::string dir = OutPath("scratch\\cab_missing\\");
   MakeFolders(dir + "folder.dat");
-  WriteBytes(dir + "real.dat", "real");
+  PutBytes(dir + "real.dat", "real");
   CabinetContext* cabinet = CreateCabinet(dir + "Setup.cab", temp_);
   ASSERT_NE(cabinet, nullptr);
   EXPECT_EQ(AddCabinetFile(cabinet, dir + "absent.dat", "absent.dat"), kCabinetSourceMissing);
   EXPECT_EQ(AddCabinetFile(cabinet, dir + "folder.dat", "folder.dat"), kCabinetSourceMissing);
   EXPECT_EQ(AddCabinetFileByName(cabinet, dir + "real.dat"), kCabinetFileAdded);
   EXPECT_EQ(CloseCabinet(cabinet), 1);
-  EXPECT_GT(ReadBytes(dir + "Setup.cab").size(), 0u);
+  EXPECT_GT(GetBytes(dir + "Setup.cab").size(), 0u);
 }
 
 TEST_F(CabinetTest, UnwritableTargetFailsAndLeavesNothing) {
   // The cabinet's path is taken by a folder, so the library cannot create the file.
   std::string dir = OutPath("scratch\\cab_unwritable\\");
   MakeFolders(dir + "Setup.cab");
-  WriteBytes(dir + "SC.dat", MixedData(5000, 1));
+  PutBytes(dir + "SC.dat", MixedData(5000, 1));
   CabinetContext* cabinet = CreateCabinet(dir + "Setup.cab", temp_);
   ASSERT_NE(cabinet, nullptr);
   EXPECT_EQ(AddCabinetFileByName(cabinet, dir + "SC.dat"), kCabinetFileAdded);
   EXPECT_EQ(CloseCabinet(cabinet), 0);
-  EXPECT_EQ(FolderNames(dir + "Setup.cab"), std::vector<std::string>{});
+  EXPECT_EQ(FolderEntries(dir + "Setup.cab"), std::vector<std::string>{});
 }
 
 TEST_F(CabinetTest, RefusedFileLosesTheCabinetAndAnOldOneGoes) {
   std::string dir = OutPath("scratch\\cab_refused\\");
   MakeFolders(dir);
-  WriteBytes(dir + "Setup.cab", "a cabinet of an earlier build");
-  WriteBytes(dir + "SC.dat", MixedData(5000, 2));
+  PutBytes(dir + "Setup.cab", "a cabinet of an earlier build");
+  PutBytes(dir + "SC.dat", MixedData(5000, 2));
   CabinetContext* cabinet = CreateCabinet(dir + "Setup.cab", temp_);
   ASSERT_NE(cabinet, nullptr);
   EXPECT_EQ(AddCabinetFileByName(cabinet, dir + "SC.dat"), kCabinetFileAdded);
@@ -116,13 +116,13 @@ TEST_F(CabinetTest, RefusedFileLosesTheCabinetAndAnOldOneGoes) {
   EXPECT_EQ(AddCabinetFile(cabinet, dir + "SC.dat", std::string(300, 'n')), kCabinetAddFailed);
   EXPECT_EQ(AddCabinetFileByName(cabinet, dir + "SC.dat"), kCabinetAddFailed);
   EXPECT_EQ(CloseCabinet(cabinet), 0);
-  EXPECT_FALSE(Exists(dir + "Setup.cab"));
+  EXPECT_FALSE(PathExists(dir + "Setup.cab"));
 }
 
 TEST_F(CabinetTest, CreateRefusesPathsItCannotUse) {
   std::string dir = OutPath("scratch\\cab_create\\");
   MakeFolders(dir);
-  WriteBytes(dir + "plain.txt", "a file, not a folder");
+  PutBytes(dir + "plain.txt", "a file, not a folder");
   const std::string paths[] = {
       "Setup.cab",                           // no folder part
       dir + "plain.txt\\Setup.cab",          // its folder is a file

@@ -36,19 +36,6 @@ std::string FullPath(const std::string& relative) {
   return n > 0 && n < MAX_PATH ? std::string(full, n) : relative;
 }
 
-void RemoveTree(const std::string& folder) {
-  for (const std::string& name : FolderNames(folder)) {
-    std::string path = folder + "\\" + name;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-      RemoveTree(path);
-      RemoveDirectoryA(path.c_str());
-    } else {
-      DeleteFileA(path.c_str());
-    }
-  }
-}
-
 // A 1x1 24-bit BMP: something the program's image decoders take.
 std::string TinyBmp() {
   return "BM"s + "\x3A\x00\x00\x00"s + "\x00\x00\x00\x00"s + "\x36\x00\x00\x00"s +  // file header
@@ -63,18 +50,18 @@ class ResourceFilesTest : public ::testing::Test {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = FullPath(std::string("resfiles_test\\") + info->test_suite_name() + "_" + info->name());
     MakeFolders(dir_);
-    RemoveTree(dir_);
+    EmptyFolder(dir_);
     dir_ += "\\";
     out_ = dir_ + "res\\";
     prog_ = dir_ + "prog\\";
     MakeFolders(out_);
     MakeFolders(prog_ + "Languages");
-    WriteBytes(prog_ + "default.zkl", "[Setup]\r\ndefault\r\n");
-    WriteBytes(prog_ + "Languages\\English.zkl", "[Setup]\r\nenglish\r\n");
-    WriteBytes(prog_ + "Languages\\German.zkl", "[Setup]\r\ngerman\r\n");
-    WriteBytes(dir_ + "wizard.bmp", TinyBmp());
-    WriteBytes(dir_ + "broken.png", "not an image at all");
-    WriteBytes(dir_ + "author.dll", "MZ fake library");
+    PutBytes(prog_ + "default.zkl", "[Setup]\r\ndefault\r\n");
+    PutBytes(prog_ + "Languages\\English.zkl", "[Setup]\r\nenglish\r\n");
+    PutBytes(prog_ + "Languages\\German.zkl", "[Setup]\r\ngerman\r\n");
+    PutBytes(dir_ + "wizard.bmp", TinyBmp());
+    PutBytes(dir_ + "broken.png", "not an image at all");
+    PutBytes(dir_ + "author.dll", "MZ fake library");
     InitZipArchiver();
   }
 
@@ -85,7 +72,7 @@ class ResourceFilesTest : public ::testing::Test {
     CloseZipArchive();
     for (size_t i = 0; i < sizes.size(); ++i) {
       std::string source = dir_ + "file" + std::to_string(i) + ".bin";
-      WriteBytes(source, MixedData(sizes[i], static_cast<uint32_t>(i + 1)));
+      PutBytes(source, MixedData(sizes[i], static_cast<uint32_t>(i + 1)));
       EXPECT_EQ(AddZipFile(archive, source, kZipNameFileOnly), sizes[i] > 0 ? 1 : 0);
     }
     return archive;
@@ -166,7 +153,7 @@ TEST_F(ResourceFilesTest, SmallProjectGivesTheFixtureBytes) {
   EXPECT_EQ(result.additionValue, 1);
   EXPECT_EQ(result.checkedLanguageCount, 1);
 
-  EXPECT_EQ(ReadBytes(out_ + "SC.dat"),
+  EXPECT_EQ(GetBytes(out_ + "SC.dat"),
             "[Setup]\r\n"
             "Appname = " +
                 kUtf8Name +
@@ -200,7 +187,7 @@ TEST_F(ResourceFilesTest, SmallProjectGivesTheFixtureBytes) {
                 "Website1 = http://example.org\r\n"
                 "SFA = 1\r\n"
                 "DFA = 0\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "OS.dat"),
+  EXPECT_EQ(GetBytes(out_ + "OS.dat"),
             "Windows 2000 = 1\r\n"
             "Windows XP = 1\r\n"
             "Windows Server 2003 = 0\r\n"
@@ -208,29 +195,29 @@ TEST_F(ResourceFilesTest, SmallProjectGivesTheFixtureBytes) {
             "Windows Server 2008 = 0\r\n"
             "Windows 7 = 1\r\n"
             "Windows 8 = 1\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "languages.dat"), "German\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "Desktop.dat"),
+  EXPECT_EQ(GetBytes(out_ + "languages.dat"), "German\r\n");
+  EXPECT_EQ(GetBytes(out_ + "Desktop.dat"),
             "<app>\\d.exe\r\nDesk\r\n\r\n"
             "<app>\\e.exe\r\nDesk 2\r\n/a /b\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "Startmenu.dat"), "<app>\\g.exe\r\n" + kUtf8Name + "\r\n-s\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "Registry.dat"),
+  EXPECT_EQ(GetBytes(out_ + "Startmenu.dat"), "<app>\\g.exe\r\n" + kUtf8Name + "\r\n-s\r\n");
+  EXPECT_EQ(GetBytes(out_ + "Registry.dat"),
             "HKEY_CURRENT_USER\r\nSoftware\\" + kUtf8Name + "\r\nPath\r\n<app>\r\n" + "\x01\x00\x00\x00"s +
                 "HKEY_LOCAL_MACHINE\r\nSoftware\\Test\r\n\r\nx\r\n" + "\x00\x00\x00\x00"s);
-  EXPECT_EQ(ReadBytes(out_ + "Variables.dat"),
+  EXPECT_EQ(GetBytes(out_ + "Variables.dat"),
             "ZK_VAR\r\nHKEY_CURRENT_USER\r\nSoftware\\V\r\nValue\r\n<app>\\default\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "Commands.dat"),
+  EXPECT_EQ(GetBytes(out_ + "Commands.dat"),
             "Execute application\r\n<app>\\run.exe\r\n\r\n-wait\r\n"
             "Shell execute\r\nreadme.txt\r\nopen\r\n\r\n");
 
   // The travelling copies, unchanged.
-  EXPECT_EQ(ReadBytes(out_ + "Default.zkl"), "[Setup]\r\ngerman\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "German.zkl"), "[Setup]\r\ngerman\r\n");
-  EXPECT_FALSE(Exists(out_ + "English.zkl"));
-  EXPECT_EQ(ReadBytes(out_ + "1.jpg"), TinyBmp());
-  EXPECT_FALSE(Exists(out_ + "2.jpg"));  // "<main>"
-  EXPECT_FALSE(Exists(out_ + "3.jpg"));  // not decodable: left out without a word
-  EXPECT_EQ(ReadBytes(out_ + "doc.rtf"), "{\\rtf1\\ansi Licence}");
-  EXPECT_FALSE(Exists(out_ + "isps.dat"));
+  EXPECT_EQ(GetBytes(out_ + "Default.zkl"), "[Setup]\r\ngerman\r\n");
+  EXPECT_EQ(GetBytes(out_ + "German.zkl"), "[Setup]\r\ngerman\r\n");
+  EXPECT_FALSE(PathExists(out_ + "English.zkl"));
+  EXPECT_EQ(GetBytes(out_ + "1.jpg"), TinyBmp());
+  EXPECT_FALSE(PathExists(out_ + "2.jpg"));  // "<main>"
+  EXPECT_FALSE(PathExists(out_ + "3.jpg"));  // not decodable: left out without a word
+  EXPECT_EQ(GetBytes(out_ + "doc.rtf"), "{\\rtf1\\ansi Licence}");
+  EXPECT_FALSE(PathExists(out_ + "isps.dat"));
 }
 
 TEST_F(ResourceFilesTest, EmptyProjectLeavesTheLineFilesEmpty) {
@@ -241,10 +228,10 @@ TEST_F(ResourceFilesTest, EmptyProjectLeavesTheLineFilesEmpty) {
   EXPECT_EQ(result.checkedLanguageCount, 1);  // none checked counts as one
   for (const char* name :
        {"languages.dat", "Desktop.dat", "Startmenu.dat", "Registry.dat", "Variables.dat", "Commands.dat", "doc.rtf"}) {
-    EXPECT_TRUE(Exists(out_ + name)) << name;
+    EXPECT_TRUE(PathExists(out_ + name)) << name;
     EXPECT_EQ(FileSize(out_ + name), 0) << name;
   }
-  EXPECT_EQ(ReadBytes(out_ + "SC.dat"),
+  EXPECT_EQ(GetBytes(out_ + "SC.dat"),
             "[Setup]\r\n"
             "Appname = App\r\n"
             "Version = \r\n"
@@ -271,7 +258,7 @@ TEST_F(ResourceFilesTest, EmptyProjectLeavesTheLineFilesEmpty) {
             "Website1 = \r\n"
             "SFA = 0\r\n"
             "DFA = 0\r\n");
-  EXPECT_EQ(ReadBytes(out_ + "default.zkl"), "[Setup]\r\ndefault\r\n");
+  EXPECT_EQ(GetBytes(out_ + "default.zkl"), "[Setup]\r\ndefault\r\n");
 }
 
 // The keys whose presence or value depends on other fields, read back as the runtime would.
@@ -417,8 +404,8 @@ TEST_F(ResourceFilesTest, CabinetEntriesComeInTheCabinetsOrder) {
   in.project.splashImage = dir_ + "wizard.bmp";
   in.project.splashSound = dir_ + "author.dll";  // any file with bytes will do
   ASSERT_EQ(Write(in), 1);
-  EXPECT_EQ(ReadBytes(out_ + "isps.dat"), TinyBmp());
-  EXPECT_EQ(ReadBytes(out_ + "ssps.dat"), "MZ fake library");
+  EXPECT_EQ(GetBytes(out_ + "isps.dat"), TinyBmp());
+  EXPECT_EQ(GetBytes(out_ + "ssps.dat"), "MZ fake library");
   EXPECT_EQ(CabinetEntries(in, out_), (Entries{
                                           {out_ + "SC.dat", "SC.dat"},
                                           {out_ + "languages.dat", "languages.dat"},
@@ -456,11 +443,11 @@ TEST_F(ResourceFilesTest, CabinetEntriesLeaveOutEmptyFilesAndMainImages) {
                                           {out_ + "2.jpg", "Image_Top.jpg"},
                                           {out_ + "3.jpg", "icon.dat"},
                                       }));
-  EXPECT_EQ(ReadBytes(out_ + "languages.dat"), "English\r\nGerman\r\n");
-  EXPECT_FALSE(Exists(out_ + "Default.zkl"));
+  EXPECT_EQ(GetBytes(out_ + "languages.dat"), "English\r\nGerman\r\n");
+  EXPECT_FALSE(PathExists(out_ + "Default.zkl"));
 
   // No language checked: the program's own default file travels under its own name.
-  RemoveTree(out_);
+  EmptyFolder(out_);
   BuildInput none = EmptyProject();
   ASSERT_EQ(Write(none), 1);
   EXPECT_EQ(CabinetEntries(none, out_),
@@ -469,13 +456,13 @@ TEST_F(ResourceFilesTest, CabinetEntriesLeaveOutEmptyFilesAndMainImages) {
 
 // An image copy from an earlier run in the same folder must not travel for "<main>".
 TEST_F(ResourceFilesTest, StaleImageCopiesAreNotPacked) {
-  WriteBytes(out_ + "1.jpg", TinyBmp());
-  WriteBytes(out_ + "3.jpg", TinyBmp());
+  PutBytes(out_ + "1.jpg", TinyBmp());
+  PutBytes(out_ + "3.jpg", TinyBmp());
   BuildInput in = EmptyProject();
   in.project.iconImage = dir_ + "broken.png";
   ASSERT_EQ(Write(in), 1);
-  EXPECT_FALSE(Exists(out_ + "1.jpg"));
-  EXPECT_FALSE(Exists(out_ + "3.jpg"));
+  EXPECT_FALSE(PathExists(out_ + "1.jpg"));
+  EXPECT_FALSE(PathExists(out_ + "3.jpg"));
   for (const auto& e : CabinetEntries(in, out_)) EXPECT_EQ(e.second.find("Image"), std::string::npos) << e.second;
 }
 
@@ -525,14 +512,14 @@ TEST_F(ResourceFilesTest, LineBreaksAreRefusedNamingTheRowAndNothingIsWritten) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    RemoveTree(out_);
+    EmptyFolder(out_);
     BuildInput in = EmptyProject();
     c.change(in);
     std::string error;
     EXPECT_EQ(Write(in, nullptr, &error), c.expected[0] == '\0' ? 1 : 0);
     if (c.expected[0] != '\0') {
       EXPECT_EQ(error, c.expected);
-      EXPECT_EQ(FolderNames(out_), std::vector<std::string>{});
+      EXPECT_EQ(FolderEntries(out_), std::vector<std::string>{});
     }
   }
 }
@@ -549,7 +536,7 @@ TEST_F(ResourceFilesTest, AFileThatCannotBeWrittenStopsTheBuild) {
   error.clear();
   EXPECT_EQ(Write(in, nullptr, &error), 0);
   EXPECT_EQ(error, "Error: Could not create setup resource file Registry.dat.");
-  std::vector<std::string> names = FolderNames(out_);
+  std::vector<std::string> names = FolderEntries(out_);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names,
             (std::vector<std::string>{"Desktop.dat", "Registry.dat", "SC.dat", "Startmenu.dat", "languages.dat"}));
@@ -576,7 +563,7 @@ TEST_F(ResourceFilesTest, MissingFilesThatMustTravelStopTheBuild) {
       {[&](BuildInput& in) {
          in.project.showSplash = 1;
          in.project.splashImage = dir_ + "empty.bmp";
-         WriteBytes(dir_ + "empty.bmp", "");
+         PutBytes(dir_ + "empty.bmp", "");
        },
        "Error: Splash Screen image file does not exist!"},
       {[&](BuildInput& in) {
@@ -611,8 +598,8 @@ class SetupExecutableTest : public ResourceFilesTest {
     image_ = MixedData(5000, 7);
     cabinet_ = MixedData(100, 8);
     archive_ = MixedData(10, 9);
-    WriteBytes(dir_ + "Setup.cab", cabinet_);
-    WriteBytes(dir_ + "archive.dat", archive_);
+    PutBytes(dir_ + "Setup.cab", cabinet_);
+    PutBytes(dir_ + "archive.dat", archive_);
   }
   int WriteSetup(const std::string& path, std::string* error, const std::function<bool()>& mustStop = nullptr) {
     return WriteSetupExecutable(path, image_, dir_ + "Setup.cab", dir_ + "archive.dat", error, mustStop);
@@ -628,11 +615,11 @@ uint64_t LittleEndian(const std::string& bytes) {
 
 TEST_F(SetupExecutableTest, LayoutIsImageCabinetLengthCabinetArchiveArchiveLength) {
   std::string path = target_ + "setup.exe";
-  WriteBytes(path, "an older setup that is longer than nothing");
+  PutBytes(path, "an older setup that is longer than nothing");
   std::string error;
   ASSERT_EQ(WriteSetup(path, &error), 1) << error;
 
-  std::string file = ReadBytes(path);
+  std::string file = GetBytes(path);
   const size_t s = image_.size();
   ASSERT_EQ(file.size(), s + 8 + 100 + 10 + 4);
   EXPECT_EQ(file.substr(0, s), image_);
@@ -641,17 +628,17 @@ TEST_F(SetupExecutableTest, LayoutIsImageCabinetLengthCabinetArchiveArchiveLengt
   EXPECT_EQ(file.substr(s + 8, 100), cabinet_);
   EXPECT_EQ(file.substr(s + 108, 10), archive_);
   EXPECT_EQ(file.substr(s + 118, 4), "\x0A\x00\x00\x00"s);
-  EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+  EXPECT_EQ(FolderEntries(target_), std::vector<std::string>{"setup.exe"});
 }
 
 TEST_F(SetupExecutableTest, LengthsAreLittleEndianBeyondOneByte) {
   cabinet_ = MixedData(70000, 3);  // 0x11170
   archive_ = MixedData(300, 4);    // 0x12C
-  WriteBytes(dir_ + "Setup.cab", cabinet_);
-  WriteBytes(dir_ + "archive.dat", archive_);
+  PutBytes(dir_ + "Setup.cab", cabinet_);
+  PutBytes(dir_ + "archive.dat", archive_);
   std::string error;
   ASSERT_EQ(WriteSetup(target_ + "setup.exe", &error), 1) << error;
-  std::string file = ReadBytes(target_ + "setup.exe");
+  std::string file = GetBytes(target_ + "setup.exe");
   ASSERT_EQ(file.size(), image_.size() + 8 + 70000 + 300 + 4);
   EXPECT_EQ(file.substr(image_.size(), 8), "\x70\x11\x01\x00\x00\x00\x00\x00"s);
   EXPECT_EQ(file.substr(file.size() - 4), "\x2C\x01\x00\x00"s);
@@ -662,11 +649,11 @@ TEST_F(SetupExecutableTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
   // A folder that does not exist: no file at all.
   EXPECT_EQ(WriteSetup(dir_ + "missing\\setup.exe", &error), 0);
   EXPECT_EQ(error, "Error: Could not create setup file.");
-  EXPECT_FALSE(Exists(dir_ + "missing"));
+  EXPECT_FALSE(PathExists(dir_ + "missing"));
 
   std::string path = target_ + "setup.exe";
   const std::string old = "the previous setup";
-  WriteBytes(path, old);
+  PutBytes(path, old);
 
   // The target is in use and may not be replaced.
   HANDLE locked = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -675,59 +662,59 @@ TEST_F(SetupExecutableTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
   EXPECT_EQ(WriteSetup(path, &error), 0);
   EXPECT_EQ(error, "Error: Could not create setup file.");
   CloseHandle(locked);
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+  EXPECT_EQ(GetBytes(path), old);
+  EXPECT_EQ(FolderEntries(target_), std::vector<std::string>{"setup.exe"});
 
   // No cabinet, or an empty one: the runtime would read the archive as the cabinet.
   DeleteFileA((dir_ + "Setup.cab").c_str());
   error.clear();
   EXPECT_EQ(WriteSetup(path, &error), 0);
   EXPECT_EQ(error, "Error: Could not read the setup cabinet.");
-  WriteBytes(dir_ + "Setup.cab", "");
+  PutBytes(dir_ + "Setup.cab", "");
   EXPECT_EQ(WriteSetup(path, &error), 0);
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+  EXPECT_EQ(GetBytes(path), old);
+  EXPECT_EQ(FolderEntries(target_), std::vector<std::string>{"setup.exe"});
 
   // No archive.
-  WriteBytes(dir_ + "Setup.cab", cabinet_);
+  PutBytes(dir_ + "Setup.cab", cabinet_);
   DeleteFileA((dir_ + "archive.dat").c_str());
   error.clear();
   EXPECT_EQ(WriteSetup(path, &error), 0);
   EXPECT_EQ(error, "Error: Could not create setup file.");
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+  EXPECT_EQ(GetBytes(path), old);
+  EXPECT_EQ(FolderEntries(target_), std::vector<std::string>{"setup.exe"});
 }
 
 TEST_F(SetupExecutableTest, StopRequestAtAnyChunkMakesNoSetupAndKeepsTheOldOne) {
   // Several chunks of each part, so that a stop can come in the middle of every one.
   image_ = MixedData(3 * 0x100000 + 5, 5);
   archive_ = MixedData(2 * 0x100000 + 7, 6);
-  WriteBytes(dir_ + "archive.dat", archive_);
+  PutBytes(dir_ + "archive.dat", archive_);
   std::string path = target_ + "setup.exe";
   const std::string old = "the previous setup";
-  WriteBytes(path, old);
+  PutBytes(path, old);
   int asked = 0;
   std::string error;
   ASSERT_EQ(WriteSetup(path, &error, [&] { return ++asked, false; }), 1) << error;
   const int checks = asked;
   ASSERT_GT(checks, 5);
-  const std::string whole = ReadBytes(path);
+  const std::string whole = GetBytes(path);
 
   // The first chunk, one inside the archive, and the check after the last byte.
   for (int stopAt : {1, checks - 2, checks}) {
     SCOPED_TRACE(stopAt);
-    WriteBytes(path, old);
+    PutBytes(path, old);
     asked = 0;
     error.clear();
     EXPECT_EQ(WriteSetup(path, &error, [&] { return ++asked >= stopAt; }), kSetupCancelled);
     EXPECT_EQ(asked, stopAt);
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(FolderNames(target_), std::vector<std::string>{"setup.exe"});
+    EXPECT_EQ(GetBytes(path), old);
+    EXPECT_EQ(FolderEntries(target_), std::vector<std::string>{"setup.exe"});
     EXPECT_TRUE(error.empty()) << error;
   }
   // Without a request the same setup comes out whole.
   ASSERT_EQ(WriteSetup(path, &error, [] { return false; }), 1);
-  EXPECT_EQ(ReadBytes(path), whole);
+  EXPECT_EQ(GetBytes(path), whole);
 }
 
 }  // namespace

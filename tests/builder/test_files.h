@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "common/dirlist.h"
 #include "common/text.h"
 #include "support/file_bytes.h"
+#include "support/folders.h"
 
 // $ZK_ARCHIVE_OUT, a Linux path that Wine shows on drive Z:, or a folder beside the test
 // program when it runs by hand. Ends in "\".
@@ -43,10 +43,6 @@ inline void MakeFolders(const std::string& path) {
   CreateDirectoryA(path.c_str(), nullptr);
 }
 
-inline bool WriteBytes(const std::string& path, const std::string& bytes) { return PutBytes(AnsiToWide(path), bytes); }
-inline std::string ReadBytes(const std::string& path) { return GetBytes(AnsiToWide(path)); }
-inline bool Exists(const std::string& path) { return PathExists(AnsiToWide(path)); }
-
 // Deterministic data that is part text (compresses well) and part noise (does not), in
 // turns of 4 KB, like the program files a setup carries.
 inline std::string MixedData(size_t size, uint32_t seed) {
@@ -67,13 +63,6 @@ inline std::string MixedData(size_t size, uint32_t seed) {
   }
   data.resize(size);
   return data;
-}
-
-// Names in folder, without "." and "..".
-inline std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const DirEntry& e : ListDirectory(folder, "*")) names.push_back(e.name);
-  return names;
 }
 
 #endif

@@ -107,14 +107,14 @@ StagingTree MakeStagingTree(const std::string& root) {
   StagingTree tree{root, WideToAnsi(L"caf\u00e9.txt")};
   MakeFolders(root + "S\\T");
   MakeFolders(root + "E\\F");
-  WriteBytes(root + "a.txt", MixedData(3000, 1));
+  PutBytes(root + "a.txt", MixedData(3000, 1));
   SetLocalWriteTime(root + "a.txt", 2021, 6, 15, 13, 45, 31);
-  WriteBytes(root + "empty.txt", "");
-  WriteBytes(root + "old.txt", "written before the archive format's dates begin");
+  PutBytes(root + "empty.txt", "");
+  PutBytes(root + "old.txt", "written before the archive format's dates begin");
   SetLocalWriteTime(root + "old.txt", 1975, 3, 1, 10, 0, 0);
-  WriteBytes(root + tree.nonAscii, MixedData(500, 2));
-  WriteBytes(root + "S\\b.bin", MixedData(250000, 3));
-  WriteBytes(root + "S\\T\\deep.txt", MixedData(102400, 4));
+  PutBytes(root + tree.nonAscii, MixedData(500, 2));
+  PutBytes(root + "S\\b.bin", MixedData(250000, 3));
+  PutBytes(root + "S\\T\\deep.txt", MixedData(102400, 4));
   return tree;
 }
 
@@ -128,7 +128,7 @@ class ZipFolderTest : public ZipTest, public ::testing::WithParamInterface<Metho
 TEST_P(ZipFolderTest, StagingTreeGoesInUnderRelativeNames) {
   const MethodCase& param = GetParam();
   // The check script needs the OEM code page to know the stored bytes of a name.
-  WriteBytes(OutPath("oemcp.txt"), std::to_string(GetOEMCP()));
+  PutBytes(OutPath("oemcp.txt"), std::to_string(GetOEMCP()));
   std::string archive = OutPath(param.archive);
   StagingTree tree = MakeStagingTree(OutPath(std::string(param.archive) + "_src\\"));
   SetZipCompressionMethod(param.method);
@@ -168,7 +168,7 @@ TEST_P(ZipFolderTest, StagingTreeGoesInUnderRelativeNames) {
       EXPECT_EQ(e.uncompressedSize, 0u);
     } else {
       EXPECT_EQ(e.externalAttributes, GetFileAttributesA(source.c_str()));
-      EXPECT_EQ(e.uncompressedSize, ReadBytes(source).size());
+      EXPECT_EQ(e.uncompressedSize, GetBytes(source).size());
     }
   }
   // Seconds are stored halved, rounding down: 13:45:31 becomes 13:45:30.
@@ -226,9 +226,9 @@ struct FolderModeCase {
 TEST_F(ZipTest, FolderModesAndPatternChooseTheEntries) {
   std::string root = OutPath("scratch\\modes\\top\\");
   MakeFolders(root + "sub");
-  WriteBytes(root + "x.txt", "x");
-  WriteBytes(root + "y.bin", "y");
-  WriteBytes(root + "sub\\z.txt", "z");
+  PutBytes(root + "x.txt", "x");
+  PutBytes(root + "y.bin", "y");
+  PutBytes(root + "sub\\z.txt", "z");
   const FolderModeCase cases[] = {
       {kZipFolderFiles, 1, {"x.txt"}},
       {kZipFolderTree, 2, {"x.txt", "sub\\z.txt"}},
@@ -248,7 +248,7 @@ TEST_F(ZipTest, NameModesNameTheEntry) {
   std::string folder = OutPath("scratch\\names\\dir\\");
   MakeFolders(folder);
   std::string source = folder + "file.txt";
-  WriteBytes(source, "named");
+  PutBytes(source, "named");
   const std::pair<int, std::string> cases[] = {
       {kZipNameFileOnly, "file.txt"}, {kZipNameFullPath, source}, {kZipNameRelative, "file.txt"}, {7, "file.txt"}};
   for (const auto& c : cases) {
@@ -289,7 +289,7 @@ TEST_F(ZipTest, NamesOutsideTheAnsiCodePageKeepTheirName) {
 
   EXPECT_EQ(AddZipFolder(archive, WideToAnsi(src) + "*.*", kZipNameRelative, kZipFolderTreeEntries), 4);
 
-  std::vector<StoredEntry> stored = ReadStoredEntries(ReadBytes(archive));
+  std::vector<StoredEntry> stored = ReadStoredEntries(GetBytes(archive));
   std::vector<ZipEntryInfo> listed = ListEntries(archive);
   ASSERT_EQ(stored.size(), 6u);
   ASSERT_EQ(listed.size(), 6u);
@@ -319,9 +319,9 @@ TEST_F(ZipTest, NamesOutsideTheAnsiCodePageKeepTheirName) {
 TEST_F(ZipTest, AddZipFileReplacesAnEmptyArchiveThenExtendsIt) {
   std::string src = OutPath("extend_src\\");
   MakeFolders(src);
-  WriteBytes(src + "one.txt", MixedData(40000, 5));
-  WriteBytes(src + "two.bin", MixedData(300000, 6));
-  WriteBytes(src + "empty.dat", "");
+  PutBytes(src + "one.txt", MixedData(40000, 5));
+  PutBytes(src + "two.bin", MixedData(300000, 6));
+  PutBytes(src + "empty.dat", "");
   std::string archive = OutPath("extend.zip");
   ASSERT_NE(CreateZipArchive(archive, 0), nullptr);
   ASSERT_EQ(CloseZipArchive(), 0);
@@ -349,9 +349,9 @@ TEST_F(ZipTest, AddZipFileLeavesTheArchiveAloneWhenItCannotAdd) {
   std::string dir = OutPath("scratch\\refuse\\");
   MakeFolders(dir);
   std::string source = dir + "source.txt";
-  WriteBytes(source, "data");
+  PutBytes(source, "data");
   std::string notZip = dir + "notes.zip";
-  WriteBytes(notZip, "these are the author's notes, not an archive");
+  PutBytes(notZip, "these are the author's notes, not an archive");
   struct Case {
     const char* what;
     std::string archive;
@@ -365,14 +365,14 @@ TEST_F(ZipTest, AddZipFileLeavesTheArchiveAloneWhenItCannotAdd) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::string before = ReadBytes(c.archive);
-    bool existed = Exists(c.archive);
+    std::string before = GetBytes(c.archive);
+    bool existed = PathExists(c.archive);
     EXPECT_EQ(AddZipFile(c.archive, c.source, kZipNameRelative), 0);
-    EXPECT_EQ(Exists(c.archive), existed);
-    EXPECT_EQ(ReadBytes(c.archive), before);
+    EXPECT_EQ(PathExists(c.archive), existed);
+    EXPECT_EQ(GetBytes(c.archive), before);
   }
   EXPECT_EQ(AddZipFolder(notZip, dir + "*.*", kZipNameRelative, kZipFolderTreeEntries), 0);
-  EXPECT_EQ(ReadBytes(notZip), "these are the author's notes, not an archive");
+  EXPECT_EQ(GetBytes(notZip), "these are the author's notes, not an archive");
   EXPECT_EQ(CountZipEntries(notZip), -1);
   EXPECT_EQ(CountZipEntries(dir + "nothing.zip"), -1);
 }
@@ -399,14 +399,14 @@ TEST_P(ZipCancelTest, CancelStopsAtTheNextChunk) {
   const CancelCase& c = GetParam();
   std::string dir = OutPath(std::string("scratch\\cancel_") + c.what + "\\");
   MakeFolders(dir + "tree");
-  WriteBytes(dir + "tree\\first.txt", MixedData(1000, 7));
-  WriteBytes(dir + "tree\\second.bin", MixedData(350000, 8));
-  WriteBytes(dir + "kept.txt", MixedData(2000, 9));
+  PutBytes(dir + "tree\\first.txt", MixedData(1000, 7));
+  PutBytes(dir + "tree\\second.bin", MixedData(350000, 8));
+  PutBytes(dir + "kept.txt", MixedData(2000, 9));
   std::string archive = c.extend ? OutPath(std::string("cancel_") + c.what + ".zip") : dir + "new.zip";
   if (c.extend) {
     ASSERT_EQ(AddZipFile(archive, dir + "kept.txt", kZipNameRelative), 1);
   }
-  std::string before = ReadBytes(archive);
+  std::string before = GetBytes(archive);
   g_progress = ProgressLog();
   g_progress.stopAt = c.stopAt;
 
@@ -417,7 +417,7 @@ TEST_P(ZipCancelTest, CancelStopsAtTheNextChunk) {
   EXPECT_EQ(g_progress.calls.size(), c.stopAt);  // nothing after the answer
   if (c.extend) {
     // Back to exactly the entries it had.
-    EXPECT_EQ(ReadBytes(archive), before);
+    EXPECT_EQ(GetBytes(archive), before);
     EXPECT_EQ(EntryNames(archive), std::vector<std::string>{"kept.txt"});
   } else {
     // Closed, so the caller can remove it.

@@ -41,10 +41,10 @@ std::string MakeWideTree(const std::string& root) {
     MakeFolders(dir + "inner");
     for (int i = 0; i < 10; ++i) {
       std::string name = (i % 3 == 0 ? dir + "inner\\" : dir) + "f" + std::to_string(i) + ".dat";
-      WriteBytes(name, MixedData(sizes[(i + folder) % 10], folder * 10 + i + 1));
+      PutBytes(name, MixedData(sizes[(i + folder) % 10], folder * 10 + i + 1));
     }
   }
-  WriteBytes(root + "part2\\large.bin", MixedData(static_cast<size_t>(kZipLargestPooledFile) + 5000, 99));
+  PutBytes(root + "part2\\large.bin", MixedData(static_cast<size_t>(kZipLargestPooledFile) + 5000, 99));
   return root;
 }
 
@@ -60,7 +60,7 @@ Outcome ArchiveTree(int workers, const std::string& tree, const std::string& arc
   DeleteFileA(archive.c_str());
   Outcome run;
   run.result = AddZipFolder(archive, tree + "*.*", kZipNameRelative, kZipFolderTreeEntries);
-  run.bytes = ReadBytes(archive);
+  run.bytes = GetBytes(archive);
   run.calls = g_calls;
   return run;
 }
@@ -104,7 +104,7 @@ TEST_F(ZipWorkersTest, AnyNumberOfWorkersWritesTheSameArchiveAndReports) {
 // The data of the first entry of an archive: after its local header, which is 30 bytes,
 // the name and the extra field.
 std::string FirstEntryData(const std::string& archive) {
-  std::string bytes = ReadBytes(archive);
+  std::string bytes = GetBytes(archive);
   if (bytes.size() < 30) return {};
   auto le = [&](size_t at, int n) {
     uint32_t v = 0;
@@ -117,7 +117,7 @@ std::string FirstEntryData(const std::string& archive) {
 
 // The file as minizip deflates it by itself at the archiver's level, fed the same chunks.
 std::string MinizipsOwnData(const std::string& source, const std::string& archive) {
-  std::string data = ReadBytes(source);
+  std::string data = GetBytes(source);
   zipFile zf = zipOpen64(archive.c_str(), APPEND_STATUS_CREATE);
   zip_fileinfo info{};
   zipOpenNewFileInZip64(zf, "x", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9, 0);
@@ -145,7 +145,7 @@ TEST_F(ZipWorkersTest, PackedDataIsWhatMinizipItselfWrites) {
     SCOPED_TRACE(c.first);
     MakeFolders(dir + "src");
     std::string source = dir + "src\\file.dat";
-    ASSERT_TRUE(WriteBytes(source, c.second));
+    ASSERT_TRUE(PutBytes(source, c.second));
     std::string expected = MinizipsOwnData(source, dir + "minizip.zip");
     ASSERT_FALSE(expected.empty());
     // Packed on the calling thread, and by a worker.
@@ -172,15 +172,15 @@ TEST_P(ZipWorkersCancelTest, CancelWhileWorkersAreAheadStopsAtOnce) {
   const WorkerCancelCase& c = GetParam();
   std::string dir = OutPath(std::string("scratch\\workers_cancel_") + c.what + "\\");
   MakeFolders(dir + "tree");
-  for (int i = 0; i < 60; ++i) WriteBytes(dir + "tree\\f" + std::to_string(i) + ".dat", MixedData(150000, i + 1));
-  WriteBytes(dir + "kept.txt", MixedData(2000, 9));
+  for (int i = 0; i < 60; ++i) PutBytes(dir + "tree\\f" + std::to_string(i) + ".dat", MixedData(150000, i + 1));
+  PutBytes(dir + "kept.txt", MixedData(2000, 9));
   std::string archive = dir + "cancelled.zip";
   DeleteFileA(archive.c_str());
   if (c.extend) {
     SetZipWorkerCount(0);
     ASSERT_EQ(AddZipFile(archive, dir + "kept.txt", kZipNameRelative), 1);
   }
-  std::string before = ReadBytes(archive);
+  std::string before = GetBytes(archive);
   SetZipWorkerCount(8);
   g_calls.clear();
   g_stopAt = c.stopAt;
@@ -189,7 +189,7 @@ TEST_P(ZipWorkersCancelTest, CancelWhileWorkersAreAheadStopsAtOnce) {
 
   EXPECT_EQ(g_calls.size(), c.stopAt);  // nothing after the answer
   if (c.extend) {
-    EXPECT_EQ(ReadBytes(archive), before);
+    EXPECT_EQ(GetBytes(archive), before);
   } else {
     // Closed and whole, so the caller can read and remove it.
     EXPECT_GT(CountZipEntries(archive), 0);
@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZipWorkersCancelTest,
 TEST_F(ZipWorkersTest, FileLockedByAnotherProgramIsLeftOutWithWorkersToo) {
   std::string dir = OutPath("scratch\\workers_locked\\");
   MakeFolders(dir);
-  for (int i = 0; i < 6; ++i) WriteBytes(dir + "f" + std::to_string(i) + ".dat", MixedData(120000, i + 20));
+  for (int i = 0; i < 6; ++i) PutBytes(dir + "f" + std::to_string(i) + ".dat", MixedData(120000, i + 20));
   HANDLE lock = CreateFileA((dir + "f2.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   Outcome alone = ArchiveTree(0, dir, OutPath("scratch\\workers_locked_alone.zip"));
@@ -243,7 +243,7 @@ size_t Taken(DeflatePool* pool) {
 TEST_F(ZipWorkersTest, WorkersStayWithinTheBytesAhead) {
   std::string dir = OutPath("scratch\\workers_pool\\");
   MakeFolders(dir);
-  WriteBytes(dir + "small.dat", MixedData(1000, 1));
+  PutBytes(dir + "small.dat", MixedData(1000, 1));
   const int64_t half = static_cast<int64_t>(kZipBytesAhead / 2);
   // Larger than the bound alone: taken all the same once nothing is ahead of it.
   const int64_t sizes[] = {half, half, half, static_cast<int64_t>(kZipBytesAhead) * 2, 1};
@@ -275,7 +275,7 @@ TEST_F(ZipWorkersTest, WorkersStayWithinTheBytesAhead) {
 TEST_F(ZipWorkersTest, ManySmallFilesStayWithinTheFilesAhead) {
   std::string dir = OutPath("scratch\\workers_small\\");
   MakeFolders(dir);
-  WriteBytes(dir + "small.dat", MixedData(1000, 2));
+  PutBytes(dir + "small.dat", MixedData(1000, 2));
   const size_t jobs = 20000;
   DeflatePool pool;
   for (size_t i = 0; i < jobs; ++i) AddDeflateJob(&pool, dir + "small.dat", 1000);

@@ -3,21 +3,15 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "common/carried.h"
+#include "support/file_bytes.h"
 #include "support/program_manifest.h"
 
 namespace {
 
 std::string WideName(const wchar_t* name) { return std::string(name, name + wcslen(name)); }
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 std::string CarriedResource(const char* carrier, int id) {
   HMODULE m = LoadLibraryExA(carrier, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -45,7 +39,7 @@ long long PatchedSize(const std::string& image, const std::string& tag) {
 TEST(Deliverables, ArePe32PlusFiles) {
   for (const char* name :
        {"Zendrikolbar.exe", "pelbuild.dll", "SetupRuntime.exe", "Uninstaller.exe", "UpdateClient.exe"}) {
-    std::string f = ReadAll(name);
+    std::string f = GetBytes(name);
     ASSERT_GT(f.size(), 0x200u) << name;
     ASSERT_EQ(f.substr(0, 2), "MZ") << name;
     uint32_t pe = *reinterpret_cast<const uint32_t*>(&f[0x3c]);
@@ -70,7 +64,7 @@ TEST(CarriedImages, AreTheBuiltFilesUnchanged) {
       {"pelbuild.dll", ZK_RES_UPDATECLIENT_IMAGE, "UpdateClient.exe"},
   };
   for (const Carried& c : cases) {
-    std::string built = ReadAll(c.file);
+    std::string built = GetBytes(c.file);
     std::string carried = CarriedResource(c.carrier, c.resource);
     ASSERT_FALSE(built.empty()) << c.file;
     EXPECT_EQ(carried.size(), built.size()) << c.file << " in " << c.carrier;
@@ -84,7 +78,7 @@ TEST(CarriedImages, PatchedSizeEqualsFileSize) {
       {"UpdateClient.exe", "ZKSIZE_C"},
   };
   for (const auto& c : cases) {
-    std::string built = ReadAll(c.first);
+    std::string built = GetBytes(c.first);
     EXPECT_EQ(PatchedSize(built, c.second), static_cast<long long>(built.size())) << c.first;
   }
 }

@@ -3,9 +3,9 @@
 // budget, and the uninstaller, whose pictures are all BMP, links no JPEG or PNG decoder.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -14,18 +14,13 @@ namespace {
 constexpr long long kSetupRuntimeBudget = 860000;
 constexpr long long kUninstallerBudget = 280000;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 TEST(SetupOverhead, ProgramsStayWithinTheirBudgets) {
   struct Row {
     const char* file;
     long long budget;
   };
   for (const Row& r : {Row{"SetupRuntime.exe", kSetupRuntimeBudget}, Row{"Uninstaller.exe", kUninstallerBudget}}) {
-    long long size = static_cast<long long>(ReadAll(r.file).size());
+    long long size = static_cast<long long>(GetBytes(r.file).size());
     ASSERT_GT(size, 0) << r.file;
     EXPECT_LE(size, r.budget) << r.file;
   }
@@ -47,7 +42,7 @@ TEST(SetupOverhead, OnlyTheSetupRuntimeLinksTheJpegAndPngDecoders) {
       {"Uninstaller.exe", "Bogus Huffman table definition", false},
   };
   for (const Row& r : rows) {
-    std::string image = ReadAll(r.file);
+    std::string image = GetBytes(r.file);
     ASSERT_FALSE(image.empty()) << r.file;
     EXPECT_EQ(image.find(r.marker) != std::string::npos, r.present) << r.file << ": " << r.marker;
   }

@@ -3,31 +3,26 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/dirlist.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 const std::string kDir = "zk_dirlist_test";
 const std::wstring kWideDir = L"zk_dirlist_test";
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 class DirListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CreateDirectoryA(kDir.c_str(), nullptr);
     CreateDirectoryA((kDir + "\\Sub").c_str(), nullptr);
-    WriteRaw(kDir + "\\Sub\\inner.zkl", "not listed: one level only");
-    WriteRaw(kDir + "\\a.txt", "abc");
-    WriteRaw(kDir + "\\c.zkl", "");
-    WriteRaw(kDir + "\\B.zkl", "12345");
+    PutBytes(kDir + "\\Sub\\inner.zkl", "not listed: one level only");
+    PutBytes(kDir + "\\a.txt", "abc");
+    PutBytes(kDir + "\\c.zkl", "");
+    PutBytes(kDir + "\\B.zkl", "12345");
   }
   void TearDown() override {
     for (const char* name : {"Sub\\inner.zkl", "a.txt", "c.zkl", "B.zkl"}) DeleteFileA((kDir + "\\" + name).c_str());

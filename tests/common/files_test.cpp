@@ -2,28 +2,17 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/files.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 const std::string kDir = "zk_files_test";
 
 std::string PathOf(const std::string& name) { return kDir + "\\" + name; }
-
-void WriteRaw(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> ReadAllLines(int number) {
   std::vector<std::string> lines;
@@ -74,7 +63,7 @@ TEST_F(FilesTest, LineEndings) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteRaw(PathOf("lines.txt"), c.bytes);
+    PutBytes(PathOf("lines.txt"), c.bytes);
     int f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("lines.txt")));
     ASSERT_NE(f, 0);
     EXPECT_EQ(ReadAllLines(f), c.lines);
@@ -95,7 +84,7 @@ TEST_F(FilesTest, LinesAcrossTheReadBufferBoundary) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteRaw(PathOf("long.txt"), c.bytes);
+    PutBytes(PathOf("long.txt"), c.bytes);
     int f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("long.txt")));
     ASSERT_NE(f, 0);
     EXPECT_EQ(ReadAllLines(f), c.lines);
@@ -107,7 +96,7 @@ TEST_F(FilesTest, ManyLinesOfASeveralMegabyteFile) {
   std::string bytes;
   const int kLines = 200000;
   for (int i = 0; i < kLines; ++i) bytes += "line number " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
-  WriteRaw(PathOf("big.txt"), bytes);
+  PutBytes(PathOf("big.txt"), bytes);
   int f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("big.txt")));
   ASSERT_NE(f, 0);
   int count = 0;
@@ -122,14 +111,14 @@ TEST_F(FilesTest, ManyLinesOfASeveralMegabyteFile) {
 }
 
 TEST_F(FilesTest, WriteLineEndsWithCrLfAndCreateEmpties) {
-  WriteRaw(PathOf("w.txt"), "old content that must go");
+  PutBytes(PathOf("w.txt"), "old content that must go");
   int f = static_cast<int>(FileCreate(kAnyNumber, PathOf("w.txt")));
   ASSERT_NE(f, 0);
   EXPECT_EQ(FileWriteLine(f, "abc"), 1);
   EXPECT_EQ(FileWriteLine(f, ""), 1);
   EXPECT_EQ(FileWriteText(f, "tail"), 1);
   FileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("w.txt")), "abc\r\n\r\ntail");
+  EXPECT_EQ(GetBytes(PathOf("w.txt")), "abc\r\n\r\ntail");
 }
 
 TEST_F(FilesTest, WritesReachTheDiskBeforeClose) {
@@ -167,7 +156,7 @@ TEST_F(FilesTest, RawIntegersAreLittleEndianOnDisk) {
   expected += "\x08\x07\x06\x05\x04\x03\x02\x01";
   expected += "\xFD\xFF\xFF\xFF\xFF\xFF\xFF\xFF";
   FileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("ints.dat")), expected);
+  EXPECT_EQ(GetBytes(PathOf("ints.dat")), expected);
 
   f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("ints.dat")));
   ASSERT_NE(f, 0);
@@ -185,7 +174,7 @@ TEST_F(FilesTest, RawIntegersAreLittleEndianOnDisk) {
 }
 
 TEST_F(FilesTest, ShortIntegerIsAFailureAndLeavesTheValue) {
-  WriteRaw(PathOf("short.dat"), "\x01\x02\x03");
+  PutBytes(PathOf("short.dat"), "\x01\x02\x03");
   int f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("short.dat")));
   int32_t v = 99;
   EXPECT_EQ(FileReadInt32(f, &v), 0);
@@ -199,7 +188,7 @@ TEST_F(FilesTest, IntegersAndLinesMixed) {
   FileWriteInt32(f, 1);
   FileWriteLine(f, "next");
   FileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("mixed.dat")), std::string("HKEY_CURRENT_USER\r\n\x01\0\0\0next\r\n", 29));
+  EXPECT_EQ(GetBytes(PathOf("mixed.dat")), std::string("HKEY_CURRENT_USER\r\n\x01\0\0\0next\r\n", 29));
   f = static_cast<int>(FileOpenRead(kAnyNumber, PathOf("mixed.dat")));
   int32_t flag = 0;
   EXPECT_EQ(FileReadLine(f), "HKEY_CURRENT_USER");
@@ -210,8 +199,8 @@ TEST_F(FilesTest, IntegersAndLinesMixed) {
 }
 
 TEST_F(FilesTest, FileSizeTellsMissingFolderEmptyAndSize) {
-  WriteRaw(PathOf("empty.txt"), "");
-  WriteRaw(PathOf("five.txt"), "12345");
+  PutBytes(PathOf("empty.txt"), "");
+  PutBytes(PathOf("five.txt"), "12345");
   CreateDirectoryA(PathOf("sub").c_str(), nullptr);
   struct Case {
     std::string path;
@@ -250,13 +239,13 @@ TEST_F(FilesTest, WidePathsReachNamesOutsideTheAnsiCodePage) {
 }
 
 TEST_F(FilesTest, AppendStartsAtTheEndAndCreatesMissingFiles) {
-  WriteRaw(PathOf("log.txt"), "one\r\n");
+  PutBytes(PathOf("log.txt"), "one\r\n");
   int f = static_cast<int>(FileOpenAppend(kAnyNumber, PathOf("log.txt")));
   ASSERT_NE(f, 0);
   EXPECT_EQ(FilePosition(f), 5);
   FileWriteLine(f, "two");
   FileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("log.txt")), "one\r\ntwo\r\n");
+  EXPECT_EQ(GetBytes(PathOf("log.txt")), "one\r\ntwo\r\n");
 
   f = static_cast<int>(FileOpenAppend(kAnyNumber, PathOf("new.txt")));
   ASSERT_NE(f, 0);
@@ -266,7 +255,7 @@ TEST_F(FilesTest, AppendStartsAtTheEndAndCreatesMissingFiles) {
 }
 
 TEST_F(FilesTest, WriteAfterBufferedReadLandsAtTheReadPosition) {
-  WriteRaw(PathOf("rw.txt"), "abc\r\ndef\r\n");
+  PutBytes(PathOf("rw.txt"), "abc\r\ndef\r\n");
   int f = static_cast<int>(FileOpenAppend(kAnyNumber, PathOf("rw.txt")));
   ASSERT_EQ(FileSeek(f, 0), 1);
   EXPECT_EQ(FileReadLine(f), "abc");
@@ -277,7 +266,7 @@ TEST_F(FilesTest, WriteAfterBufferedReadLandsAtTheReadPosition) {
   EXPECT_EQ(FileEof(f), 1);
   EXPECT_EQ(FileLength(f), 10);
   FileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("rw.txt")), "abc\r\nXYZ\r\n");
+  EXPECT_EQ(GetBytes(PathOf("rw.txt")), "abc\r\nXYZ\r\n");
 }
 
 TEST_F(FilesTest, BytesInLargeAndSmallPiecesAndSeek) {
@@ -305,8 +294,8 @@ TEST_F(FilesTest, BytesInLargeAndSmallPiecesAndSeek) {
 }
 
 TEST_F(FilesTest, NumbersFollowTheCreateRules) {
-  WriteRaw(PathOf("a.txt"), "A");
-  WriteRaw(PathOf("b.txt"), "B");
+  PutBytes(PathOf("a.txt"), "A");
+  PutBytes(PathOf("b.txt"), "B");
   intptr_t n = FileOpenRead(kAnyNumber, PathOf("a.txt"));
   EXPECT_GE(n, 1);
   EXPECT_LT(n, 0x10000);  // a small counter value, not an address

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/linefile.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -17,16 +16,6 @@ std::string PathOf(const std::string& name) { return kDir + "\\" + name; }
 std::wstring WidePathOf(const std::string& name) {
   std::string p = PathOf(name);
   return std::wstring(p.begin(), p.end());
-}
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteRaw(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 class LineFileTest : public ::testing::Test {
@@ -54,7 +43,7 @@ TEST_F(LineFileTest, WriterBytesAreUtf8LinesWithCrLfAndRawFieldsWithoutBom) {
                                    "e \xE2\x82\xAC\r\n") +
                                "\xC3\xBC\r\n" + "\r\n" + "HKEY_CURRENT_USER\r\n" + std::string("\x01\0\0\0", 4) +
                                "\xFE\xFF\xFF\xFF";
-  EXPECT_EQ(ReadRaw(PathOf("out.dat")), expected);
+  EXPECT_EQ(GetBytes(PathOf("out.dat")), expected);
 }
 
 TEST_F(LineFileTest, TextsHoldingLineBreaksAreRefusedAndNothingIsWritten) {
@@ -70,7 +59,7 @@ TEST_F(LineFileTest, TextsHoldingLineBreaksAreRefusedAndNothingIsWritten) {
   EXPECT_EQ(FileLength(f), 0);
   EXPECT_EQ(LineFileWriteLine(f, std::wstring(L"ok")), 1);
   LineFileClose(f);
-  EXPECT_EQ(ReadRaw(PathOf("bad.dat")), "ok\r\n");
+  EXPECT_EQ(GetBytes(PathOf("bad.dat")), "ok\r\n");
 }
 
 TEST_F(LineFileTest, RecordsWithRawFieldsReadBack) {
@@ -128,7 +117,7 @@ TEST_F(LineFileTest, MissingFileReadsAsAFileWithoutRecords) {
 TEST_F(LineFileTest, FolderCannotBeOpened) { EXPECT_EQ(LineFileOpen(kAnyNumber, kDir), 0); }
 
 TEST_F(LineFileTest, ReaderAcceptsEveryLineEndAndReplacesInvalidUtf8) {
-  WriteRaw(PathOf("in.dat"), "a\rb\nc\r\n\xC3\xBC\xFFz");
+  PutBytes(PathOf("in.dat"), "a\rb\nc\r\n\xC3\xBC\xFFz");
   int f = static_cast<int>(LineFileOpen(kAnyNumber, PathOf("in.dat")));
   std::vector<std::wstring> lines;
   while (!LineFileEof(f)) lines.push_back(LineFileReadLine(f));

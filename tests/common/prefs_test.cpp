@@ -9,76 +9,17 @@
 
 #include "common/prefs.h"
 #include "common/text.h"
+#include "support/file_bytes.h"
+#include "support/folders.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-// A fresh folder under the user's temporary folder, removed with everything in it.
-struct TempDir {
-  std::wstring path;  // ends with a backslash
-
-  TempDir() {
-    static int counter = 0;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    for (;;) {
-      path = std::wstring(base) + L"zkprefs-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++counter) + L"\\";
-      if (CreateDirectoryW(path.c_str(), nullptr)) break;
-      if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        ADD_FAILURE() << "cannot create a temporary folder";
-        break;
-      }
-    }
-  }
-  ~TempDir() {
-    for (const std::wstring& name : Names()) {
-      std::wstring file = path + name;
-      SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(file.c_str());
-    }
-    RemoveDirectoryW(path.c_str());
-  }
-  std::vector<std::wstring> Names() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::wstring n = fd.cFileName;
-      if (n != L"." && n != L"..") names.push_back(n);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return names;
-  }
-};
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  ASSERT_EQ(written, bytes.size());
-}
-
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
-  bytes.clear();
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
-  return true;
-}
-
+// The whole file, which must be there.
 std::string Bytes(const std::wstring& path) {
-  std::string bytes;
-  EXPECT_TRUE(ReadBytes(path, bytes));
-  return bytes;
+  EXPECT_TRUE(PathExists(path)) << WideToUtf8(path);
+  return GetBytes(path);
 }
 
 // A last-write time far in the past: a rewrite of the file would move it to now.
@@ -494,16 +435,16 @@ void RunStep(const Step& s, const std::string& file) {
 TEST(Prefs, Table) {
   for (const Case& c : Cases()) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
+    TempFolder dir("zkprefs");
     SetPreferenceCodePage(c.codePage);
-    std::wstring folder = c.start == Start::CreateNoFolder ? dir.path + L"missing\\" : dir.path;
+    std::wstring folder = c.start == Start::CreateNoFolder ? dir.widePath + L"missing\\" : dir.widePath;
     std::wstring target = folder + ToWide(c.fileName, c.codePage);
     std::string file = FromWide(target, c.codePage);
 
     bool hasInput = c.start == Start::Open || c.start == Start::OpenReadOnly || c.start == Start::OpenInUse ||
                     c.start == Start::Create;
     if (hasInput) {
-      WriteBytes(target, c.input);
+      ASSERT_TRUE(PutBytes(target, c.input));
       SetOldTime(target);
     }
     // The read-only attribute is not enforced for a privileged user under Wine, so another
@@ -529,8 +470,8 @@ TEST(Prefs, Table) {
     }
     EXPECT_EQ(ClosePreferences(), c.closeResult);
 
-    std::string bytes;
-    bool exists = ReadBytes(target, bytes);
+    bool exists = PathExists(target);
+    std::string bytes = GetBytes(target);
     switch (c.outcome) {
       case Outcome::Written:
         EXPECT_TRUE(exists);
@@ -548,7 +489,7 @@ TEST(Prefs, Table) {
     // Nothing but the file itself is left behind, in particular no temporary file.
     std::vector<std::wstring> expected;
     if (exists && c.start != Start::CreateNoFolder) expected.push_back(ToWide(c.fileName, c.codePage));
-    EXPECT_EQ(dir.Names(), expected);
+    EXPECT_EQ(dir.WideNames(), expected);
     SetPreferenceCodePage(CP_ACP);
   }
 }
@@ -556,11 +497,11 @@ TEST(Prefs, Table) {
 // A rewrite that cannot replace the file keeps the old one whole, reports the failure and
 // leaves no temporary file behind.
 TEST(Prefs, FailedRewriteKeepsTheOldFile) {
-  TempDir dir;
-  std::wstring target = dir.path + L"p.ini";
+  TempFolder dir("zkprefs");
+  std::wstring target = dir.widePath + L"p.ini";
   std::string file = WideToAnsi(target);
   const std::string old = "[G]\r\nk = old\r\n";
-  WriteBytes(target, old);
+  ASSERT_TRUE(PutBytes(target, old));
 
   for (bool create : {false, true}) {
     SCOPED_TRACE(create ? "created" : "opened");
@@ -573,7 +514,7 @@ TEST(Prefs, FailedRewriteKeepsTheOldFile) {
     EXPECT_EQ(ClosePreferences(), 0);
     CloseHandle(holder);
     EXPECT_EQ(Bytes(target), old);
-    EXPECT_EQ(dir.Names(), std::vector<std::wstring>{L"p.ini"});
+    EXPECT_EQ(dir.WideNames(), std::vector<std::wstring>{L"p.ini"});
   }
 
   // Once the file is free again the same change goes through.
@@ -585,10 +526,10 @@ TEST(Prefs, FailedRewriteKeepsTheOldFile) {
 
 // Opening or creating another file writes the current one back first.
 TEST(Prefs, OpeningAnotherFileClosesTheCurrentOne) {
-  TempDir dir;
-  std::wstring a = dir.path + L"a.ini", b = dir.path + L"b.ini", c = dir.path + L"c.ini";
-  WriteBytes(a, "k=1\r\n");
-  WriteBytes(b, "k=2\r\n");
+  TempFolder dir("zkprefs");
+  std::wstring a = dir.widePath + L"a.ini", b = dir.widePath + L"b.ini", c = dir.widePath + L"c.ini";
+  ASSERT_TRUE(PutBytes(a, "k=1\r\n"));
+  ASSERT_TRUE(PutBytes(b, "k=2\r\n"));
 
   ASSERT_NE(OpenPreferences(WideToAnsi(a)), 0);
   EXPECT_EQ(WritePreferenceString("k", "10"), 1);
@@ -612,9 +553,10 @@ DWORD WINAPI LeaveFileOpen(void* path) {
 // Each thread has its own current file; a thread that ends with an open file releases it
 // without writing.
 TEST(Prefs, ThreadsHaveTheirOwnFile) {
-  TempDir dir;
-  std::wstring mine = dir.path + L"main.ini", theirs = dir.path + L"thread.ini", left = dir.path + L"left.ini";
-  WriteBytes(left, "k = 1\r\n");
+  TempFolder dir("zkprefs");
+  std::wstring mine = dir.widePath + L"main.ini", theirs = dir.widePath + L"thread.ini",
+               left = dir.widePath + L"left.ini";
+  ASSERT_TRUE(PutBytes(left, "k = 1\r\n"));
 
   ASSERT_NE(CreatePreferences(WideToAnsi(mine)), 0);
   EXPECT_EQ(WritePreferenceString("k", "main"), 1);

@@ -11,30 +11,14 @@
 #include "common/prefs.h"
 #include "common/setup_environment.h"
 #include "common/text.h"
+#include "support/environment.h"
 #include "support/file_bytes.h"
+#include "support/processes.h"
 
 namespace {
 
 const std::wstring kDir = L"zk_setup_text_test\\";
 const char kBom[] = "\xEF\xBB\xBF";
-
-// Sets an environment variable for the test and puts the old value back afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const wchar_t* name, const wchar_t* value) : name_(name) {
-    wchar_t old[32768];
-    DWORD n = GetEnvironmentVariableW(name, old, 32768);
-    had_ = n > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    if (had_) old_.assign(old, n);
-    SetEnvironmentVariableW(name, value);
-  }
-  ~ScopedEnv() { SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
-
- private:
-  const wchar_t* name_;
-  bool had_ = false;
-  std::wstring old_;
-};
 
 class SetupTextTest : public ::testing::Test {
  protected:
@@ -246,19 +230,9 @@ TEST_F(SetupTextTest, VariableNamesAreExactAndReplacedInListOrder) {
 
 // Runs cmd.exe, which inherits this process's environment, and returns what it wrote.
 std::string ChildSees(const std::wstring& command) {
-  std::wstring out = kDir + L"child.txt";
-  DeleteFileW(out.c_str());
-  std::wstring line = L"cmd.exe /c " + command + L" > " + out;
-  STARTUPINFOW si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return "<not started>";
-  WaitForSingleObject(pi.hProcess, 30000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  std::string text = GetBytes(out);
-  DeleteFileW(out.c_str());
+  std::string text;
+  if (!RunCaptured("cmd.exe /c " + WideToUtf8(command), 30000, &text))
+    return "<not started or not ended: " + text + ">";
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   return text;
 }

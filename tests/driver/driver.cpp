@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "common/text.h"
+#include "support/waits.h"
 
 namespace {
-
-// Milliseconds left until `deadline` (a GetTickCount64 value), 0 once it has passed.
-DWORD Remaining(ULONGLONG deadline) {
-  ULONGLONG now = GetTickCount64();
-  return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-}
 
 // A message to a window of another process that gives up after kDriverSendTimeoutMs, so
 // a hung or busy program fails the call instead of stopping the driver.
@@ -193,13 +188,15 @@ void AimText(Record* record, wchar_t* buffer, int chars) {
 }  // namespace
 
 bool DriverPoll(const std::function<bool()>& done, DWORD timeoutMs, HWND watched, DWORD pollMs) {
-  ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (done()) return true;
-    DWORD left = Remaining(deadline);
-    if (left == 0 || (watched && !IsWindow(watched))) return false;
-    Sleep(left < pollMs ? left : pollMs);
-  }
+  bool gone = false;
+  bool held = WaitFor(
+      [&] {
+        if (done()) return true;
+        gone = watched && !IsWindow(watched);
+        return gone;
+      },
+      timeoutMs, pollMs);
+  return held && !gone;
 }
 
 bool DriverStart(const std::string& path, const std::string& args, const std::string& folder, DriverProcess* out) {

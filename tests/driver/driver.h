@@ -15,10 +15,12 @@
 #include <functional>
 #include <string>
 
+#include "support/waits.h"
+
 // How long one message to another process may take before the driver gives up on it.
 constexpr DWORD kDriverSendTimeoutMs = 5000;
 // How often waits look again.
-constexpr DWORD kDriverPollMs = 50;
+constexpr DWORD kDriverPollMs = kWaitPollMs;
 
 // Calls `done` until it answers true (true) or `timeoutMs` has passed (false), every
 // `pollMs`. With `watched` given, the wait ends early (false) once that window is gone.

@@ -18,7 +18,9 @@
 #include "driver/driver.h"
 #include "e2e/machine_state.h"
 #include "e2e/setup_walk.h"
+#include "support/environment.h"
 #include "support/file_bytes.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -34,12 +36,6 @@ const char kDemoSources[] = "..\\..\\examples\\demo\\Demo Notes\\";
 const char kProductKey[] = "Software\\Zendrikolbar Samples\\Demo Notes";
 const char kCompanyKey[] = "Software\\Zendrikolbar Samples";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo Notes";
-
-std::string Env(const char* name) {
-  char value[MAX_PATH * 2];
-  DWORD n = GetEnvironmentVariableA(name, value, sizeof(value));
-  return n > 0 && n < sizeof(value) ? std::string(value, n) : "";
-}
 
 std::string WithoutTrailingSlash(std::string path) {
   while (!path.empty() && path.back() == '\\') path.pop_back();
@@ -112,12 +108,6 @@ class DemoInstallTest : public ::testing::Test {
     RemoveTree(root_);
   }
 
-  static std::string TempPath() {
-    char temp[MAX_PATH];
-    DWORD n = GetTempPathA(MAX_PATH, temp);
-    return std::string(temp, n);
-  }
-
   // What an earlier, broken run may have left.
   void ClearMachine() {
     RemoveTree(companyFolder_);
@@ -127,13 +117,13 @@ class DemoInstallTest : public ::testing::Test {
   // Builds the demo project into root_ through the tool's Build command, with one more
   // folder row when extraFolder (ending in "\") is given.
   void BuildDemoSetup(const std::string& extraFolder = "") {
-    std::string project = ReadFileBytes("..\\demo\\demo.zkp");
+    std::string project = GetBytes("..\\demo\\demo.zkp");
     ASSERT_NE(std::string::npos, project.find("[Files/Dirs]")) << "no demo project beside the build";
     ASSERT_TRUE(SetProjectValue(&project, "Build", "File", setupFile()));
     if (!extraFolder.empty()) {
       ASSERT_TRUE(AddProjectFileRow(&project, extraFolder, "n/a", "[Folder]"));
     }
-    ASSERT_TRUE(WriteFileBytes(root_ + "demo.zkp", project));
+    ASSERT_TRUE(PutBytes(root_ + "demo.zkp", project));
     ASSERT_TRUE(session_.Start(root_ + "demo.zkp"));
     ASSERT_TRUE(session_.Build());
     ASSERT_TRUE(session_.AnswerRunQuestion(IDNO, kBuildMs)) << "the build did not succeed";
@@ -222,15 +212,15 @@ TEST_F(DemoInstallTest, BuildInstallAndUninstallTheDemo) {
   EXPECT_EQ(expected, TreeEntries(install_));
   for (const InstalledFile& f : kInstalledFiles) {
     std::string source = f.source ? f.source : std::string(kDemoSources) + f.path;
-    std::string want = ReadFileBytes(source);
+    std::string want = GetBytes(source);
     ASSERT_FALSE(want.empty()) << source;
-    EXPECT_TRUE(ReadFileBytes(install_ + f.path) == want) << f.path << " differs from " << source;
+    EXPECT_TRUE(GetBytes(install_ + f.path) == want) << f.path << " differs from " << source;
   }
   // The command ran with the setup's variables: the installation folder, the language and
   // its argument, the notes folder variable at its default.
   std::string notes = SpecialFolder(CSIDL_PERSONAL) + kProduct;
   EXPECT_EQ("[Notes]\r\nFolder=" + notes + "\r\n[Setup]\r\nInstallPath=" + install_ + "\r\nLanguage=English\r\n",
-            ReadFileBytes(install_ + "data\\firstrun.ini"));
+            GetBytes(install_ + "data\\firstrun.ini"));
 
   for (const std::string& link : {desktopLink_, startMenuFolder_ + kProduct + ".lnk"}) {
     SCOPED_TRACE(link);
@@ -263,7 +253,7 @@ TEST_F(DemoInstallTest, BuildInstallAndUninstallTheDemo) {
 
   // The user's own file beside the installation, in the company folder.
   const std::string userFile = companyFolder_ + "my notes.txt";
-  ASSERT_TRUE(WriteFileBytes(userFile, "mine"));
+  ASSERT_TRUE(PutBytes(userFile, "mine"));
 
   // Started as Add/Remove Programs starts it: from the key's UninstallString.
   DWORD type = 0;
@@ -283,7 +273,7 @@ TEST_F(DemoInstallTest, BuildInstallAndUninstallTheDemo) {
       << "installation folder left with" << Joined(TreeEntries(install_));
   EXPECT_TRUE(WaitFor([&] { return !HasBatchFile(uninstallTemp_); }, kSelfDeleteMs)) << "batch file left";
 
-  EXPECT_EQ("mine", ReadFileBytes(userFile)) << "the user's file beside the installation was touched";
+  EXPECT_EQ("mine", GetBytes(userFile)) << "the user's file beside the installation was touched";
   EXPECT_FALSE(IsFile(desktopLink_));
   EXPECT_FALSE(IsFolder(startMenuFolder_));
   EXPECT_TRUE(IsFolder(programs_));

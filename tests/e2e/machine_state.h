@@ -33,8 +33,4 @@ void DeleteRegistryTree(HKEY root, const std::string& key);
 // (links, start-menu folder, registry keys), so that a run starts from a clean machine.
 void RemoveDemoTraces();
 
-// Runs a command line with its standard output caught; false when it did not start or did
-// not end within timeoutMs (it is ended then).
-bool RunCaptured(const std::string& commandLine, DWORD timeoutMs, std::string* output);
-
 #endif

@@ -1,5 +1,7 @@
 #include "e2e/setup_walk.h"
 
+#include "support/environment.h"
+
 namespace {
 
 const DWORD kActMs = 8000;
@@ -39,19 +41,8 @@ std::string PageName(int page) {
 }  // namespace
 
 bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp, DriverProcess* out) {
-  const char* const names[] = {"TEMP", "TMP"};
-  std::string old[2];
-  bool had[2];
-  for (int i = 0; i < 2; ++i) {
-    char buffer[MAX_PATH * 2];
-    DWORD n = GetEnvironmentVariableA(names[i], buffer, sizeof(buffer));
-    had[i] = n > 0 && n < sizeof(buffer);
-    if (had[i]) old[i].assign(buffer, n);
-    SetEnvironmentVariableA(names[i], temp.c_str());
-  }
-  bool started = DriverStart(program, args, "", out);
-  for (int i = 0; i < 2; ++i) SetEnvironmentVariableA(names[i], had[i] ? old[i].c_str() : nullptr);
-  return started;
+  ScopedEnv tempVariable("TEMP", temp), tmpVariable("TMP", temp);
+  return DriverStart(program, args, "", out);
 }
 
 std::string ChooseLanguage(DWORD pid, const std::string& language, DWORD timeoutMs) {

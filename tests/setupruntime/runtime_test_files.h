@@ -15,16 +15,10 @@
 #include "common/text.h"
 #include "setupruntime/work_folder.h"
 #include "support/file_bytes.h"
+#include "support/folders.h"
 
 // A fresh, empty folder for the running test, ending with "\".
-inline std::wstring TestFolder() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::wstring folder = FullFolder(L"setupruntime_test\\" + Utf8ToWide(info->test_suite_name()) + L"_" +
-                                   Utf8ToWide(info->name()) + L"\\");
-  RemoveWorkFolder(folder);
-  CreateFolderPath(folder);
-  return folder;
-}
+inline std::wstring TestFolder() { return TestFolder(L"setupruntime_test"); }
 
 // Packs {source file, name in the cabinet} pairs into cabinet; 1 on success.
 inline int PackCabinet(const std::wstring& cabinet, const std::wstring& temp,

@@ -19,6 +19,7 @@
 #include "model/build_input.h"
 #include "setupruntime/builtin_resources.h"
 #include "setupruntime/runtime_test_files.h"
+#include "support/environment.h"
 
 // The setup runtime as the builder carries it: the program beside the tests.
 inline std::string RuntimeImage() { return GetBytes(FullFolder(L".") + L"SetupRuntime.exe"); }
@@ -105,15 +106,8 @@ inline std::string SplashPicture() {
 // Runs setupPath with TEMP and TMP set to temp (created here) for the new process.
 inline bool StartSetup(const std::wstring& setupPath, const std::wstring& temp, DriverProcess* p) {
   CreateFolderPath(temp);
-  wchar_t oldTemp[MAX_PATH + 1] = {}, oldTmp[MAX_PATH + 1] = {};
-  GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH + 1);
-  GetEnvironmentVariableW(L"TMP", oldTmp, MAX_PATH + 1);
-  SetEnvironmentVariableW(L"TEMP", temp.c_str());
-  SetEnvironmentVariableW(L"TMP", temp.c_str());
-  bool ok = DriverStart(WideToUtf8(setupPath), "", "", p);
-  SetEnvironmentVariableW(L"TEMP", oldTemp);
-  SetEnvironmentVariableW(L"TMP", oldTmp);
-  return ok;
+  ScopedEnv tempVariable(L"TEMP", temp), tmpVariable(L"TMP", temp);
+  return DriverStart(WideToUtf8(setupPath), "", "", p);
 }
 
 // The work folders ("ZK{...}") in temp.

@@ -16,41 +16,10 @@
 #include "uninstaller/delete_self.h"
 #include "uninstaller/uninstall_log.h"
 #include "support/file_bytes.h"
-
-// Removes a test tree: read-only files too, links without following them.
-inline void RemoveTree(const std::wstring& folder) {
-  std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((base + L"*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = base + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
-      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryW(base.c_str());
-}
+#include "support/folders.h"
 
 // A fresh, empty folder for the running test beside the test program, ending with "\".
-inline std::wstring TestFolder() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::wstring folder =
-      FullFolder(L"uninstaller_test\\" + Utf8ToWide(info->test_suite_name()) + L"_" + Utf8ToWide(info->name()) + L"\\");
-  RemoveTree(folder);
-  CreateDirectoryW(FullFolder(L"uninstaller_test").c_str(), nullptr);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
+inline std::wstring TestFolder() { return TestFolder(L"uninstaller_test"); }
 
 // A name no other run uses: tests also touch folders and keys shared with the system.
 inline std::wstring UniqueName(const std::wstring& prefix) {

@@ -46,8 +46,9 @@ namespace {
 constexpr DWORD kOwnerDrawFixedTabs = 0x2000;
 
 bool UsesWindowColours(const std::string& cls) {
-  static const char* const kWindowClasses[] = {"Edit",          "ListBox",     "ComboBox", "SysListView32",
-                                               "SysTreeView32", "RichEdit20A", "RichEdit", "RichEdit50W"};
+  static const char* const kWindowClasses[] = {"Edit",          "ListBox",       "ComboBox",
+                                               "SysListView32", "SysTreeView32", "RichEdit20A",
+                                               "RichEdit20W",   "RichEdit",      "RichEdit50W"};
   for (const char* c : kWindowClasses)
     if (cls == c) return true;
   return false;
@@ -222,6 +223,8 @@ int GetControlKind(const std::string& className) {
       {"SysTreeView32", kColourKindTreeView},
       {"msctls_progress32", kColourKindProgress},
       {"RichEdit20A", kColourKindRichEdit},
+      // The class the runtime's editor is made of.
+      {"RichEdit20W", kColourKindRichEdit},
       {"RichEdit", kColourKindRichEdit},
       {"RichEdit50W", kColourKindRichEdit},
       {"SysTabControl32", kColourKindTab},

@@ -1,0 +1,12 @@
+#include "support/waits.h"
+
+bool WaitFor(const std::function<bool()>& holds, DWORD timeoutMs, DWORD pollMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (holds()) return true;
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    ULONGLONG left = deadline - now;
+    Sleep(left < pollMs ? static_cast<DWORD>(left) : pollMs);
+  }
+}

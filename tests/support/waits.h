@@ -1,0 +1,16 @@
+// Waiting for something another thread or program does, with a time limit, so a test
+// fails on a stuck program instead of hanging.
+#ifndef ZK_TESTS_SUPPORT_WAITS_H
+#define ZK_TESTS_SUPPORT_WAITS_H
+
+#include <windows.h>
+
+#include <functional>
+
+// How often waits look again.
+constexpr DWORD kWaitPollMs = 50;
+
+// Asks `holds` until it answers true (true) or timeoutMs has passed (false), every pollMs.
+bool WaitFor(const std::function<bool()>& holds, DWORD timeoutMs, DWORD pollMs = kWaitPollMs);
+
+#endif
