@@ -371,7 +371,7 @@ TEST(ProjectFile, EveryFieldOfTheTableReadsBack) {
   p.licenceRtf = rich.licenceRtf;
   for (const ProjectField& f : kProjectFields) ASSERT_FALSE(SameField(f, p, DefaultProject())) << f.key;
 
-  TempDir dir;
+  TempFolder dir("zkproject");
   ASSERT_EQ(SaveProjectFile(dir.path + "a.zkp", p), 1);
   SetupProject loaded;
   std::string error;
