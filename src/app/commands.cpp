@@ -22,7 +22,6 @@
 #include "app/windows/web_links.h"
 #include "common/gui.h"
 #include "app/build/build_commands.h"
-#include "app/build/build_thread.h"
 #include "builder/cabinet_writer.h"
 #include "builder/zip_archiver.h"
 
@@ -381,5 +380,4 @@ void OpenProjectFromCommandLine(const std::string& path) { LoadProject(path); }
 void InstallBuildHooks() {
   InitCabinetWriter();
   InitZipArchiver();
-  SetZipProgressCallback(ShowZipProgress);
 }
