@@ -95,6 +95,18 @@ TEST_F(GuiThreadTest, PostedActionsRunOnTheGuiThreadInTheirOrder) {
   for (DWORD t : threads) EXPECT_EQ(gui, t);
 }
 
+// A thread's message queue holds some ten thousand posted messages; a worker that reports
+// more at once, before the GUI thread takes any, loses none of them.
+TEST_F(GuiThreadTest, MoreActionsThanAMessageQueueHoldsAllRun) {
+  constexpr int kActions = 25000;
+  int ran = 0;
+  std::thread worker([&] {
+    for (int i = 0; i < kActions; ++i) EXPECT_TRUE(PostToGuiThread([&ran] { ++ran; }));
+  });
+  worker.join();
+  ASSERT_TRUE(PumpUntil([&] { return ran == kActions; })) << ran;
+}
+
 // Each operation, run on a worker, is reported and does nothing: the control keeps what
 // it had, as the GUI thread then reads.
 TEST_F(GuiThreadTest, AControlTouchedOffTheGuiThreadIsRefusedAndReported) {
