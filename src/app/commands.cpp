@@ -23,7 +23,6 @@
 #include "app/windows/web_links.h"
 #include "common/gui.h"
 #include "app/build/build_commands.h"
-#include "app/build/build_thread.h"
 #include "builder/cabinet_writer.h"
 #include "builder/zip_archiver.h"
 
@@ -366,5 +365,4 @@ void OpenProjectFromCommandLine(const std::string& path) { LoadProject(path); }
 void InstallBuildHooks() {
   InitCabinetWriter();
   InitZipArchiver();
-  SetZipProgressCallback(ShowZipProgress);
 }

@@ -11,8 +11,8 @@ namespace gui {
 
 intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std::wstring& text, DWORD style,
                      DWORD exStyle, int x, int y, int w, int h, ControlRec** out) {
+  ZK_GUI_THREAD_ONLY(0);
   RegisterClasses();
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlList& list = CurrentList();
   if (!list.parent || !IsWindow(list.parent)) return 0;
   const bool any = number == kAnyNumber;
@@ -224,7 +224,6 @@ intptr_t CreateList(int number, int x, int y, int w, int h, const std::string& f
 }
 
 int AddListColumn(int list, int position, const std::string& title, int width) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(list);
   if (!c || c->kind != ControlKind::List) return 0;
   if (position < 0 || position > c->columns) position = c->columns;
@@ -346,7 +345,6 @@ int StatusBarHeight(int number) {
 }
 
 HWND ControlHandle(int number) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   return c ? c->hwnd : nullptr;
 }
@@ -354,29 +352,22 @@ HWND ControlHandle(int number) {
 int IsControl(int number) { return ControlHandle(number) != nullptr; }
 
 ControlKind GetControlKind(int number) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   return c ? c->kind : ControlKind::None;
 }
 
 int ControlNumberOf(HWND w) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRecByHandle(w);
   return c ? c->number : -1;
 }
 
 int FreeControl(int number) {
-  HWND w;
-  std::vector<HWND> pages;
-  {
-    std::lock_guard<std::recursive_mutex> g(Lock());
-    ControlRec* c = FindControlRec(number);
-    if (!c) return 0;
-    w = c->hwnd;
-    pages = c->pages;
-    if (c->previousProc) SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->previousProc));
-    EraseControl(number);
-  }
+  ControlRec* c = FindControlRec(number);
+  if (!c) return 0;
+  HWND w = c->hwnd;
+  std::vector<HWND> pages = c->pages;
+  if (c->kind == ControlKind::Link) UnsubclassLink(w);
+  EraseControl(number);
   for (HWND p : pages) DestroyWindow(p);
   DestroyWindow(w);
   return 1;
@@ -482,7 +473,6 @@ int GetControlState(int number) {
       return static_cast<int>(i);
     }
     case ControlKind::Tree: {
-      std::lock_guard<std::recursive_mutex> g(Lock());
       ControlRec* c = FindControlRec(number);
       HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageW(w, TVM_GETNEXTITEM, TVGN_CARET, 0));
       for (size_t i = 0; c && i < c->treeItems.size(); ++i)
@@ -535,7 +525,6 @@ int ResizeControl(int number, int x, int y, int w, int h) {
   int nw = w == kKeepValue ? r.right - r.left : LayoutToScreen(w);
   int nh = h == kKeepValue ? r.bottom - r.top : LayoutToScreen(h);
   SetWindowPos(hw, nullptr, nx, ny, nw, nh, SWP_NOZORDER | SWP_NOACTIVATE);
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (c && c->kind == ControlKind::Panel) ShowPanelPage(c);
   return 1;
@@ -568,7 +557,6 @@ int SetControlFont(int number, HFONT font) {
 }
 
 int SetControlToolTip(int number, const std::string& text) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   WindowRec* win = FindWindowRec(c->rootWindow);
@@ -591,7 +579,6 @@ int SetControlToolTip(int number, const std::string& text) {
 }
 
 int SetControlImage(int number, HANDLE image) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   bool bitmap = image && GetObjectType(image) == OBJ_BITMAP;
@@ -619,7 +606,6 @@ int ActivateControl(int number) {
 }
 
 int SetControlFrontColour(int number, COLORREF colour) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   c->front = colour;
@@ -640,7 +626,6 @@ int SetControlFrontColour(int number, COLORREF colour) {
 }
 
 int SetControlBackColour(int number, COLORREF colour) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   c->back = colour;

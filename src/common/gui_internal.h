@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "common/gui.h"
+#include "common/gui_thread.h"
 
 namespace gui {
 
@@ -42,12 +42,19 @@ struct ControlRec {
   std::vector<HWND> pages;     // panels: one container per tab
   std::vector<HTREEITEM> treeItems;
   HANDLE image = nullptr;
-  WNDPROC previousProc = nullptr;  // subclassed controls
 };
 
-// The registry: one lock guards both tables, since control operations may come from
-// worker threads (a build writing its log) while the GUI thread creates windows.
-std::recursive_mutex& Lock();
+// Leaves the calling operation with `fail` when it runs off the GUI thread, in the builds
+// that check (see gui_thread.h); nothing in the others.
+#ifdef ZK_CHECK_THREADS
+#define ZK_GUI_THREAD_ONLY(fail) \
+  if (!CheckGuiThread(__func__)) return fail
+#else
+#define ZK_GUI_THREAD_ONLY(fail) (void)0
+#endif
+
+// The registry: plain tables of the GUI thread. The lookups check the thread, so every
+// operation that reaches a window or control through its number is checked.
 WindowRec* FindWindowRec(int number);
 ControlRec* FindControlRec(int number);
 ControlRec* FindControlRecByHandle(HWND w);
@@ -82,6 +89,7 @@ intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std
 // Shows the page of a panel's selected tab and hides the others.
 void ShowPanelPage(ControlRec* panel);
 int SubclassLink(ControlRec* rec);
+void UnsubclassLink(HWND w);
 
 }  // namespace gui
 

@@ -22,30 +22,32 @@ void ShowPanelPage(ControlRec* panel) {
 
 namespace {
 
-LRESULT CALLBACK LinkProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  WNDPROC previous = nullptr;
+constexpr UINT_PTR kLinkSubclass = 1;
+
+// Links follow the pointer: the hover colour while it is over them, and the hand.
+LRESULT CALLBACK LinkProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (m == WM_NCDESTROY) {
+    UnsubclassLink(w);
+    return DefSubclassProc(w, m, wp, lp);
+  }
+  ControlRec* c = FindControlRecByHandle(w);
+  if (!c) return DefSubclassProc(w, m, wp, lp);
   bool redraw = false;
-  {
-    std::lock_guard<std::recursive_mutex> g(Lock());
-    ControlRec* c = FindControlRecByHandle(w);
-    if (!c) return DefWindowProcW(w, m, wp, lp);
-    previous = c->previousProc;
-    if (m == WM_MOUSEMOVE && !c->hot) {
-      c->hot = true;
-      redraw = true;
-      TRACKMOUSEEVENT t = {sizeof(t), TME_LEAVE, w, 0};
-      TrackMouseEvent(&t);
-    } else if (m == WM_MOUSELEAVE && c->hot) {
-      c->hot = false;
-      redraw = true;
-    }
+  if (m == WM_MOUSEMOVE && !c->hot) {
+    c->hot = true;
+    redraw = true;
+    TRACKMOUSEEVENT t = {sizeof(t), TME_LEAVE, w, 0};
+    TrackMouseEvent(&t);
+  } else if (m == WM_MOUSELEAVE && c->hot) {
+    c->hot = false;
+    redraw = true;
   }
   if (m == WM_SETCURSOR) {
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
     return TRUE;
   }
   if (redraw) InvalidateRect(w, nullptr, TRUE);
-  return CallWindowProcW(previous, w, m, wp, lp);
+  return DefSubclassProc(w, m, wp, lp);
 }
 
 // Splits "a\nb\nc" into columns.
@@ -83,18 +85,15 @@ int ItemFlags(UINT state, UINT selectedBit, UINT imageMask) {
 
 }  // namespace
 
-int SubclassLink(ControlRec* rec) {
-  rec->previousProc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(rec->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
-  return rec->previousProc != nullptr;
-}
+int SubclassLink(ControlRec* rec) { return SetWindowSubclass(rec->hwnd, LinkProc, kLinkSubclass, 0) ? 1 : 0; }
+
+void UnsubclassLink(HWND w) { RemoveWindowSubclass(w, LinkProc, kLinkSubclass); }
 
 }  // namespace gui
 
 using namespace gui;
 
 int OpenPanelTab(int panel, const std::string& text) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(panel);
   if (!c || c->kind != ControlKind::Panel) return 0;
   std::wstring t = AnsiToWide(text);
@@ -125,7 +124,6 @@ int ClosePanel() {
 }
 
 int SetPanelTab(int panel, int tab) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(panel);
   if (!c || c->kind != ControlKind::Panel || tab < 0 || tab >= static_cast<int>(c->pages.size())) return 0;
   SendMessageW(c->hwnd, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
@@ -139,7 +137,6 @@ int GetPanelTab(int panel) {
 }
 
 int AddControlItemW(int number, int position, const std::wstring& text, intptr_t data) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return -1;
   switch (c->kind) {
@@ -199,7 +196,6 @@ int AddControlItem(int number, int position, const std::string& text, intptr_t d
 }
 
 int RemoveControlItem(int number, int item) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   switch (c->kind) {
@@ -220,7 +216,6 @@ int RemoveControlItem(int number, int item) {
 }
 
 int ClearControlItems(int number) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   switch (c->kind) {
@@ -244,7 +239,6 @@ int ClearControlItems(int number) {
 }
 
 int CountControlItems(int number) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   switch (c->kind) {
@@ -262,7 +256,6 @@ int CountControlItems(int number) {
 }
 
 std::string GetItemText(int number, int item, int column) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return {};
   wchar_t buf[4096] = L"";
@@ -306,7 +299,6 @@ std::string GetItemText(int number, int item, int column) {
 }
 
 int SetItemText(int number, int item, const std::string& text, int column) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   std::wstring t = AnsiToWide(text);
@@ -329,7 +321,6 @@ int SetItemText(int number, int item, const std::string& text, int column) {
 }
 
 int GetItemState(int number, int item) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   switch (c->kind) {
@@ -353,7 +344,6 @@ int GetItemState(int number, int item) {
 }
 
 int SetItemState(int number, int item, int state) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   switch (c->kind) {
@@ -379,7 +369,6 @@ int SetItemState(int number, int item, int state) {
 }
 
 intptr_t GetItemData(int number, int item) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   switch (c->kind) {
@@ -404,7 +393,6 @@ intptr_t GetItemData(int number, int item) {
 }
 
 int SetItemData(int number, int item, intptr_t data) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRec(number);
   if (!c || item < 0) return 0;
   switch (c->kind) {

@@ -141,17 +141,14 @@ HWND FindDefaultButton(HWND root) {
   return search.found;
 }
 
-std::recursive_mutex& Lock() {
-  static std::recursive_mutex m;
-  return m;
-}
-
 WindowRec* FindWindowRec(int number) {
+  ZK_GUI_THREAD_ONLY(nullptr);
   auto it = Windows().find(number);
   return it == Windows().end() ? nullptr : &it->second;
 }
 
 ControlRec* FindControlRec(int number) {
+  ZK_GUI_THREAD_ONLY(nullptr);
   auto it = Controls().find(number);
   return it == Controls().end() ? nullptr : it->second.get();
 }
@@ -263,15 +260,11 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         QueueEvent(e);
         return 0;
       }
-      ControlRec* c = nullptr;
+      ControlRec* c = FindControlRecByHandle(from);
       int type = -1;
-      {
-        std::lock_guard<std::recursive_mutex> g(Lock());
-        c = FindControlRecByHandle(from);
-        if (c) {
-          type = ControlTypeFromCommand(c, HIWORD(wp));
-          e.control = c->number;
-        }
+      if (c) {
+        type = ControlTypeFromCommand(c, HIWORD(wp));
+        e.control = c->number;
       }
       if (c && type >= 0) {
         e.event = kEventControl;
@@ -282,13 +275,8 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_NOTIFY: {
       const NMHDR* h = reinterpret_cast<const NMHDR*>(lp);
-      ControlRec* c;
-      int type = -1;
-      {
-        std::lock_guard<std::recursive_mutex> g(Lock());
-        c = FindControlRecByHandle(h->hwndFrom);
-        if (c) type = ControlTypeFromNotify(c, h);
-      }
+      ControlRec* c = FindControlRecByHandle(h->hwndFrom);
+      int type = c ? ControlTypeFromNotify(c, h) : -1;
       if (c && type >= 0) {
         EventRecord e;
         e.event = kEventControl;
@@ -317,7 +305,6 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
-      std::lock_guard<std::recursive_mutex> g(Lock());
       ControlRec* c = FindControlRecByHandle(reinterpret_cast<HWND>(lp));
       if (c) {
         HDC dc = reinterpret_cast<HDC>(wp);
@@ -338,7 +325,6 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND: {
       // Containers given a background colour paint it themselves.
-      std::lock_guard<std::recursive_mutex> g(Lock());
       ControlRec* c = FindControlRecByHandle(w);
       if (c && c->backBrush) {
         RECT r;
@@ -421,8 +407,10 @@ using namespace gui;
 
 intptr_t OpenRuntimeWindowW(int number, int x, int y, int width, int height, const std::wstring& title, unsigned flags,
                             int parent) {
+  // The thread that opens the first window is the GUI thread.
+  if (OnGuiThread()) SetGuiThread();
+  ZK_GUI_THREAD_ONLY(0);
   RegisterClasses();
-  std::lock_guard<std::recursive_mutex> g(Lock());
   const bool any = number == kAnyNumber;
   if (any) {
     number = AllocateWindowNumber();
@@ -482,26 +470,22 @@ intptr_t OpenRuntimeWindow(int number, int x, int y, int width, int height, cons
 }
 
 int CloseRuntimeWindow(int number) {
-  HWND w;
-  {
-    std::lock_guard<std::recursive_mutex> g(Lock());
-    WindowRec* rec = FindWindowRec(number);
-    if (!rec) return 0;
-    w = rec->hwnd;
-    // Controls of the window go with it.
-    std::vector<int> gone;
-    for (auto& kv : Controls())
-      if (kv.second->rootWindow == number) gone.push_back(kv.first);
-    for (int n : gone) EraseControl(n);
-    Windows().erase(number);
-    if (t_list.rootWindow == number) t_list = ControlList();
-  }
+  WindowRec* rec = FindWindowRec(number);
+  if (!rec) return 0;
+  HWND w = rec->hwnd;
+  // Controls of the window go with it. The records go first, so that the window
+  // procedures see none of them while the windows are destroyed.
+  std::vector<int> gone;
+  for (auto& kv : Controls())
+    if (kv.second->rootWindow == number) gone.push_back(kv.first);
+  for (int n : gone) EraseControl(n);
+  Windows().erase(number);
+  if (t_list.rootWindow == number) t_list = ControlList();
   DestroyWindow(w);
   return 1;
 }
 
 HWND WindowHandle(int number) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   WindowRec* rec = FindWindowRec(number);
   return rec ? rec->hwnd : nullptr;
 }
@@ -509,7 +493,6 @@ HWND WindowHandle(int number) {
 int IsRuntimeWindow(int number) { return WindowHandle(number) != nullptr; }
 
 int WindowNumberOf(HWND w) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
   for (HWND cur = w; cur; cur = GetParent(cur)) {
     wchar_t cls[64];
     if (GetClassNameW(cur, cls, 64) && lstrcmpW(cls, WindowClassName()) == 0) {
@@ -603,7 +586,6 @@ bool PostedMessageEvent(const MSG& msg, EventRecord& e) {
   e = EventRecord();
   e.event = static_cast<int>(msg.message);
   e.window = window;
-  std::lock_guard<std::recursive_mutex> g(Lock());
   ControlRec* c = FindControlRecByHandle(msg.hwnd);
   e.control = c ? c->number : -1;
   e.wParam = msg.wParam;

@@ -5,6 +5,7 @@
 
 #include "common/carried.h"
 #include "common/gui.h"
+#include "common/gui_thread.h"
 #include "common/resource_data.h"
 #include "setupruntime/install.h"
 #include "setupruntime/runtime_state.h"
@@ -12,13 +13,20 @@
 
 namespace {
 
-// Every call comes from the install thread; the controls are changed through messages
-// that their own (GUI) thread handles.
+// Every call comes from the install thread. What changes the wizard is posted to the GUI
+// thread, which applies it in order while it takes events; the message boxes are the
+// install thread's own and touch no control.
 class WizardInstallUi : public InstallUi {
  public:
-  void SetStatusText(const std::wstring& text) override { SetControlTextW(kStatusText, text); }
-  void SetProgressRange(int maximum) override { SendMessageW(ControlHandle(kProgressBar), PBM_SETRANGE32, 0, maximum); }
-  void SetProgressValue(int value) override { SetControlState(kProgressBar, value); }
+  void SetStatusText(const std::wstring& text) override {
+    PostToGuiThread([text] { SetControlTextW(kStatusText, text); });
+  }
+  void SetProgressRange(int maximum) override {
+    PostToGuiThread([maximum] { SendMessageW(ControlHandle(kProgressBar), PBM_SETRANGE32, 0, maximum); });
+  }
+  void SetProgressValue(int value) override {
+    PostToGuiThread([value] { SetControlState(kProgressBar, value); });
+  }
   void ShowError(const std::wstring& title, const std::wstring& text) override {
     SetupMessage(title, text, MB_OK | MB_ICONSTOP);
   }
@@ -29,8 +37,10 @@ class WizardInstallUi : public InstallUi {
     SetupMessage(title, text, MB_OK | MB_ICONINFORMATION);
   }
   void ShowFinishPage() override {
-    Runtime().page = kPageFinish;
-    ShowWizardPage(kPageFinish);
+    PostToGuiThread([] {
+      Runtime().page = kPageFinish;
+      ShowWizardPage(kPageFinish);
+    });
   }
   void EndSetup() override { ExitSetup(0); }
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/gui.h"
+#include "common/gui_thread.h"
 #include "common/threads.h"
 #include "model/uninstall_log_format.h"
 #include "uninstaller/delete_self.h"
@@ -17,7 +18,16 @@ void ShowProgress(int value, void* user) {
   // The log holds more file and folder records than archive entries (shortcuts, the
   // start-menu folder): the bar stops at its end.
   int maximum = UninstallProgressMaximum(*log);
-  SetControlState(kProgressBar, value < maximum ? value : maximum);
+  int shown = value < maximum ? value : maximum;
+  PostToGuiThread([shown] { SetControlState(kProgressBar, shown); });
+}
+
+// The end of the program, on the GUI thread: the window goes before the web site opens.
+[[noreturn]] void EndUninstaller(const UninstallSession* s, bool hideWindow) {
+  if (hideWindow) ShowRuntimeWindow(kUninstallWindow, false);
+  OpenWebsite(s->log.website);
+  DeleteSelf(s->guard.installFolder);
+  ExitProcess(0);
 }
 
 void UninstallThread(intptr_t argument) {
@@ -26,12 +36,10 @@ void UninstallThread(intptr_t argument) {
   // The program's own folder is the current folder.
   RemoveFile(kUninstallLogFile);
   RemoveFile(kUninstallTextsFile);
-  SetControlState(kProgressBar, UninstallProgressMaximum(s->log));
+  const int maximum = UninstallProgressMaximum(s->log);
+  PostToGuiThread([maximum] { SetControlState(kProgressBar, maximum); });
   UninstallMessage(s->texts.successT, s->texts.success, MB_OK);
-  ShowRuntimeWindow(kUninstallWindow, false);
-  OpenWebsite(s->log.website);
-  DeleteSelf(s->guard.installFolder);
-  ExitProcess(0);
+  if (!PostToGuiThread([s] { EndUninstaller(s, true); })) EndUninstaller(s, false);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "common/fonts.h"
 #include "common/gui.h"
 #include "common/images.h"
@@ -19,6 +21,10 @@ constexpr int kHeaderPicture = 1;
 constexpr int kSeparatorPicture = 2;
 constexpr int kBoldFont = 1;
 constexpr int kNormalFont = 2;
+
+// The window's handle for message boxes of any thread: the registry of windows belongs to
+// the GUI thread.
+std::atomic<HWND> g_window{nullptr};
 
 bool CatchPicture(int number, int resource) {
   const void* data = nullptr;
@@ -50,6 +56,7 @@ bool OpenUninstallWindow(const UninstallTexts& texts, const UninstallLog& log) {
           kWindowTitleBar | kWindowSystemMenu | kWindowMinimizeBox | kWindowScreenCentered | kWindowInvisible))
     return false;
   HWND window = WindowHandle(kUninstallWindow);
+  g_window = window;
   // The uninstallation cannot be stopped half-way from the title bar.
   EnableMenuItem(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 
@@ -77,8 +84,8 @@ bool OpenUninstallWindow(const UninstallTexts& texts, const UninstallLog& log) {
 }
 
 int UninstallMessage(const std::wstring& title, const std::wstring& text, unsigned flags) {
-  HWND owner = WindowHandle(kUninstallWindow);
-  if (owner && !IsWindowVisible(owner)) owner = nullptr;
+  HWND owner = g_window.load();
+  if (owner && (!IsWindow(owner) || !IsWindowVisible(owner))) owner = nullptr;
   return MessageBoxW(owner, text.c_str(), title.c_str(), flags | (owner ? 0u : static_cast<unsigned>(MB_TASKMODAL)));
 }
 

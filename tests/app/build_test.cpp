@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/build/build_thread.h"
+#include "builder/build_thread.h"
 #include "app/build_session.h"
 #include "app/controls.h"
 #include "builder/zip_archiver.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/build/progress_label.h"
+#include "builder/progress_label.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The secondary windows in-process, beside a stand-in main window that has the fields
-// they read: the build progress window driven from another thread, the About window's
+// they read: the build progress window driven by the build thread's reporter, the About window's
 // panel, colours and links, and the wizard preview's picture. This program carries none
 // of Zendrikolbar.exe's built-in pictures; the whole-program test sees those.
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/build/build_reporter.h"
 #include "app/colouriser/colouriser.h"
 #include "app/controls.h"
 #include "app/windows/secondary_windows.h"
@@ -137,21 +138,20 @@ TEST_F(SecondaryWindowsTest, ProgressWindowSitsOnTheMainWindowWithoutCloseBox) {
 TEST_F(SecondaryWindowsTest, TheBuildThreadDrivesTheProgressWindowWhileTheGuiThreadTakesEvents) {
   OpenBuildProgressWindow();
   std::atomic<bool> done(false);
-  std::string pauseBefore, pauseAfter;
   std::thread build([&] {
-    SetBuildProgressLabel("Compressing files...");
-    SetBuildProgressBar(7);
-    pauseBefore = GetPauseButtonText();
-    SetPauseButtonText("Resume");
-    pauseAfter = GetPauseButtonText();
-    HideBuildProgressWindow();
+    ToolBuildReporter reporter;
+    reporter.SetLabel("Compressing files...");
+    reporter.SetProgress(7);
+    reporter.HideProgress();
     done = true;
   });
-  bool finished = Pump([&] { return done.load(); });
+  // Pause and Resume are the commands' own, on the GUI thread, while the build runs.
+  EXPECT_EQ("Pause", GetPauseButtonText());
+  SetPauseButtonText("Resume");
+  EXPECT_EQ("Resume", GetPauseButtonText());
+  bool finished = Pump([&] { return done.load() && !IsWindowVisible(WindowHandle(kBuildProgressWindow)); });
   build.join();
   ASSERT_TRUE(finished);
-  EXPECT_EQ("Pause", pauseBefore);
-  EXPECT_EQ("Resume", pauseAfter);
   EXPECT_EQ("Compressing files...", GetControlText(kProgressLabel));
   EXPECT_EQ(7, GetControlState(kBuildProgress));
   EXPECT_FALSE(IsWindowVisible(WindowHandle(kBuildProgressWindow)));

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/build/build_files.h"
+#include "builder/build_files.h"
 #include "builder/zip_archiver.h"
 #include "common/dirlist.h"
 #include "common/text.h"

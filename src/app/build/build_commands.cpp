@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/build/build_requests.h"
-#include "app/build/build_thread.h"
+#include "app/build/build_reporter.h"
 #include "app/controls.h"
 #include "app/paths.h"
 #include "app/project/project_binding.h"
@@ -70,7 +70,7 @@ void StartBuild(bool showBuildPage) {
   BeginBuildRequests();
   OpenBuildProgressWindow();
   if (BuildThread) ThreadFree(BuildThread);
-  BuildThread = static_cast<int>(ThreadCreate(kAnyNumber, BuildSetup, reinterpret_cast<intptr_t>(in.get())));
+  BuildThread = static_cast<int>(ThreadCreate(kAnyNumber, RunBuildThread, reinterpret_cast<intptr_t>(in.get())));
   if (BuildThread) {
     in.release();  // the thread owns it now
     return;

@@ -7,9 +7,8 @@
 
 // Window 4 at the main window's position, shown at once, its button reading "Pause".
 void OpenBuildProgressWindow();
-// The build thread's side of window 4 and the Build page's progress bar. These may be
-// called from any thread: they take the runtime's table lock only briefly and end in
-// messages that Win32 hands to the GUI thread, so that thread must keep taking events
+// The build's side of window 4 and the Build page's progress bar. GUI thread only: the
+// build thread's reporter posts its changes there, so that thread must keep taking events
 // (never wait for the build thread) while a build runs.
 void HideBuildProgressWindow();
 void SetBuildProgressLabel(const std::string& text);

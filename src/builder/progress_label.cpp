@@ -1,4 +1,4 @@
-#include "app/build/progress_label.h"
+#include "builder/progress_label.h"
 
 void NoteLabelShown(LabelThrottle* t, const std::string& text) {
   t->shown = text;

@@ -1,11 +1,8 @@
-#include "app/build/build_files.h"
+#include "builder/build_files.h"
 
 #include <windows.h>
 
-#include "app/build/build_requests.h"
-#include "common/carried.h"
 #include "common/dirlist.h"
-#include "common/resource_data.h"
 #include "common/text.h"
 
 namespace {
@@ -18,10 +15,12 @@ constexpr DWORD kCopyChunk = 64 * 1024;
 constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-CopyResult CopyData(HANDLE in, HANDLE out) {
+bool Stopped(const StopCheck& mustStop) { return mustStop && mustStop(); }
+
+CopyResult CopyData(HANDLE in, HANDLE out, const StopCheck& mustStop) {
   std::vector<char> buffer(kCopyChunk);
   for (;;) {
-    if (BuildMustStop()) return CopyResult::kStopped;
+    if (Stopped(mustStop)) return CopyResult::kStopped;
     DWORD got = 0;
     if (!ReadFile(in, buffer.data(), kCopyChunk, &got, nullptr)) return CopyResult::kFailed;
     if (got == 0) return CopyResult::kCopied;
@@ -31,7 +30,7 @@ CopyResult CopyData(HANDLE in, HANDLE out) {
 }
 
 // Copies with the wide calls, so that the walks below can hand any name over.
-CopyResult CopyWide(const std::wstring& source, const std::wstring& target) {
+CopyResult CopyWide(const std::wstring& source, const std::wstring& target, const StopCheck& mustStop) {
   HANDLE in = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (in == INVALID_HANDLE_VALUE) return CopyResult::kFailed;
@@ -48,7 +47,7 @@ CopyResult CopyWide(const std::wstring& source, const std::wstring& target) {
     CloseHandle(in);
     return CopyResult::kFailed;
   }
-  CopyResult result = CopyData(in, out);
+  CopyResult result = CopyData(in, out, mustStop);
   if (result == CopyResult::kCopied &&
       !SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime))
     result = CopyResult::kFailed;
@@ -94,24 +93,24 @@ bool MayLink(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & ~kLinkable) == 0;
 }
 
-CopyResult StageWide(const std::wstring& source, const std::wstring& target, StageWay way) {
+CopyResult StageWide(const std::wstring& source, const std::wstring& target, StageWay way, const StopCheck& mustStop) {
   if (!RemoveStagedFile(target)) return CopyResult::kFailed;
   // Links fail across volumes and on file systems without them; the copy is the fallback.
   if (way == StageWay::kLinkWhenPossible && MayLink(GetFileAttributesW(source.c_str())) &&
       CreateHardLinkW(target.c_str(), source.c_str(), nullptr)) {
     return CopyResult::kCopied;
   }
-  return CopyWide(source, target);
+  return CopyWide(source, target, mustStop);
 }
 
 CopyResult StageFolderWide(const std::wstring& source, const std::wstring& target, StageWay way,
-                           std::vector<std::string>* failed) {
+                           std::vector<std::string>* failed, const StopCheck& mustStop) {
   if (!CreateDirectoryW(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return CopyResult::kFailed;
   for (const DirEntryW& e : ListDirectory(source, L"*.*")) {
-    if (BuildMustStop()) return CopyResult::kStopped;
+    if (Stopped(mustStop)) return CopyResult::kStopped;
     std::wstring from = source + L"\\" + e.name;
     std::wstring to = target + L"\\" + e.name;
-    CopyResult r = e.isFolder ? StageFolderWide(from, to, way, failed) : StageWide(from, to, way);
+    CopyResult r = e.isFolder ? StageFolderWide(from, to, way, failed, mustStop) : StageWide(from, to, way, mustStop);
     if (r == CopyResult::kStopped) return r;
     // The log is ANSI; a name it cannot show still tells the author where to look.
     if (r == CopyResult::kFailed) failed->push_back(WideToAnsi(from));
@@ -133,17 +132,18 @@ void RemoveTreeWide(const std::wstring& folder) {
 
 }  // namespace
 
-CopyResult CopyBuildFile(const std::string& source, const std::string& target) {
-  return CopyWide(AnsiToWide(source), AnsiToWide(target));
+CopyResult CopyBuildFile(const std::string& source, const std::string& target, const StopCheck& mustStop) {
+  return CopyWide(AnsiToWide(source), AnsiToWide(target), mustStop);
 }
 
-CopyResult StageBuildFile(const std::string& source, const std::string& target, StageWay way) {
-  return StageWide(AnsiToWide(source), AnsiToWide(target), way);
+CopyResult StageBuildFile(const std::string& source, const std::string& target, StageWay way,
+                          const StopCheck& mustStop) {
+  return StageWide(AnsiToWide(source), AnsiToWide(target), way, mustStop);
 }
 
 CopyResult StageBuildFolder(const std::string& source, const std::string& target, std::vector<std::string>* failed,
-                            StageWay way) {
-  return StageFolderWide(AnsiToWide(source), AnsiToWide(target), way, failed);
+                            StageWay way, const StopCheck& mustStop) {
+  return StageFolderWide(AnsiToWide(source), AnsiToWide(target), way, failed, mustStop);
 }
 
 void RemoveBuildTree(const std::string& folder) { RemoveTreeWide(AnsiToWide(folder)); }
@@ -157,12 +157,4 @@ std::string TempFolder() {
   std::string folder = m > 0 && m < sizeof(longForm) ? std::string(longForm, m) : std::string(shortForm, n);
   if (folder.back() != '\\') folder += '\\';
   return folder;
-}
-
-bool ReadSetupRuntimeImage(std::string* bytes) {
-  const void* data = nullptr;
-  size_t size = 0;
-  if (!RcDataResource(nullptr, ZK_RES_SETUPRUNTIME_IMAGE, &data, &size)) return false;
-  bytes->assign(static_cast<const char*>(data), size);
-  return true;
 }

@@ -1,37 +1,26 @@
 // The build, step by step: checks, program files into the archive, update client,
 // resource files, cabinet, setup executable, clean-up, and the question whether to run
 // the new setup.
-#include "app/build/build_thread.h"
+#include "builder/build_thread.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
-#include <richedit.h>
-#include <shellapi.h>
 
-#include <memory>
+#include <atomic>
 #include <vector>
 
-#include "app/build/build_files.h"
-#include "app/build/build_requests.h"
-#include "app/build/progress_label.h"
-#include "app/controls.h"
-#include "app/project_state.h"
-#include "app/windows/secondary_windows.h"
+#include "builder/build_files.h"
 #include "builder/cabinet_writer.h"
+#include "builder/progress_label.h"
 #include "builder/resource_files.h"
 #include "builder/zip_archiver.h"
 #include "common/files.h"
-#include "common/gui.h"
-#include "common/requesters.h"
+#include "common/guid_text.h"
 #include "common/text.h"
 #include "model/build_input.h"
 
-using namespace ctl;
-
 namespace {
 
-const char kTitle[] = "Zendrikolbar";
 const char kWaitText[] = "Please wait while Zendrikolbar is creating the setup file..";
 const char kCabinetError[] = "Error: Could not compress setup resource files.";
 const char kSetupError[] = "Error: Could not create setup file.";
@@ -49,41 +38,61 @@ struct BuildPaths {
 
 struct Build {
   BuildInput& in;
+  BuildReporter& report;
+  const std::string& runtimeImage;
   BuildPaths paths;
   DWORD startTime = 0;
   int step = 0;
+  LabelThrottle label;  // the label's text and the throttle of archive progress on it
+
+  void Log(const std::string& line) { report.Log(line); }
+  bool MustStop() { return report.MustStop(); }
+  StopCheck Stop() {
+    return [this] { return MustStop(); };
+  }
 };
-
-// The label's text and the throttle of archive progress on it. Build thread only.
-LabelThrottle g_label;
-
-void ShowLabel(const std::string& text) {
-  NoteLabelShown(&g_label, text);
-  SetBuildProgressLabel(text);
-}
-
-// Shows a progress text kept back by the throttle, so the label ends on the newest state.
-void FlushProgressLabel() {
-  std::string text;
-  if (FlushLabel(&g_label, &text)) SetBuildProgressLabel(text);
-}
-
-void SetProgressMaximum(int maximum) {
-  HWND bar = ControlHandle(kBuildProgress);
-  if (bar) SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
-}
-
-void NextStep(Build& b) { SetBuildProgressBar(++b.step); }
 
 std::string FileNamePart(const std::string& path) {
   size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+// The build the archiver's progress procedure reports to; only one runs at a time.
+std::atomic<Build*> g_running{nullptr};
+
+void ShowLabel(Build& b, const std::string& text) {
+  NoteLabelShown(&b.label, text);
+  b.report.SetLabel(text);
+}
+
+// Shows a progress text kept back by the throttle, so the label ends on the newest state.
+void FlushProgressLabel(Build& b) {
+  std::string text;
+  if (FlushLabel(&b.label, &text)) b.report.SetLabel(text);
+}
+
+void NextStep(Build& b) { b.report.SetProgress(++b.step); }
+
+// The archiver's progress procedure: shows the file and percent on the label (at most
+// every kLabelInterval ms, see progress_label.h), waits while the build is paused and
+// answers non-zero when it is cancelled.
+int ShowZipProgress(const char* fileName, float percent, intptr_t) {
+  Build* b = g_running.load();
+  if (!b) return 0;
+  std::string text = std::string(kWaitText) + "\n\n" + FileNamePart(fileName ? fileName : "") + "..." +
+                     std::to_string(static_cast<int>(percent + 0.5f)) + " %";
+  std::string show;
+  if (ThrottleLabel(&b->label, text, GetTickCount64(), &show)) b->report.SetLabel(show);
+  // A pause holds the build below; the label shows where it stands meanwhile.
+  if (b->report.PauseRequested()) FlushProgressLabel(*b);
+  return b->MustStop() ? 1 : 0;
+}
+
 bool IsImagePresent(const std::string& field) { return field == "<main>" || FileSize(field) > 0; }
 
 // The checks that come before anything is made; false with the message logged.
-bool CheckProject(const SetupProject& p) {
+bool CheckProject(Build& b) {
+  const SetupProject& p = b.in.project;
   const char* error = nullptr;
   if (p.programName.empty())
     error = "Error: Please enter a program name.";
@@ -93,13 +102,13 @@ bool CheckProject(const SetupProject& p) {
     error = "Error: Header image file does not exist.";
   else if (!IsImagePresent(p.iconImage))
     error = "Error: Install-icon file does not exist.";
-  if (error) AddBuildLogLine(error);
+  if (error) b.Log(error);
   return error == nullptr;
 }
 
 bool MakeBuildFolders(Build& b) {
   std::string temp = TempFolder();
-  std::string guid = CreateGuidText();
+  std::string guid = NewGuidTextAnsi();
   if (temp.empty() || guid.empty()) return false;
   b.paths.folder = temp + guid + "\\";
   b.paths.staging = b.paths.folder + "Staging\\";
@@ -117,38 +126,40 @@ bool MakeBuildFolders(Build& b) {
 // the file system allows it, else copied).
 Outcome StageProgramFiles(Build& b) {
   const SetupProject& p = b.in.project;
-  AddBuildLogLine("Preparing files...");
+  b.Log("Preparing files...");
   if (!CreateDirectoryA(b.paths.staging.c_str(), nullptr)) {
-    AddBuildLogLine("Error: Could not create the folder " + b.paths.staging);
+    b.Log("Error: Could not create the folder " + b.paths.staging);
     return Outcome::kFailed;
   }
   for (const FileEntry& row : p.files) {
     if (row.type == "[Folder]") continue;
-    if (BuildMustStop()) return Outcome::kCancelled;
+    if (b.MustStop()) return Outcome::kCancelled;
     if (FileSize(row.path) >= 0) {
-      AddBuildLogLine("Preparing file: " + row.path);
-      CopyResult r = StageBuildFile(row.path, b.paths.staging + FileNamePart(row.path));
+      b.Log("Preparing file: " + row.path);
+      CopyResult r =
+          StageBuildFile(row.path, b.paths.staging + FileNamePart(row.path), StageWay::kLinkWhenPossible, b.Stop());
       if (r == CopyResult::kStopped) return Outcome::kCancelled;
-      if (r == CopyResult::kFailed) AddBuildLogLine("Could not prepare: " + row.path);
+      if (r == CopyResult::kFailed) b.Log("Could not prepare: " + row.path);
     } else {
-      AddBuildLogLine("Could not prepare: " + row.path);
+      b.Log("Could not prepare: " + row.path);
     }
     NextStep(b);
   }
   for (const FileEntry& row : p.files) {
     if (row.type != "[Folder]") continue;
-    if (BuildMustStop()) return Outcome::kCancelled;
+    if (b.MustStop()) return Outcome::kCancelled;
     if (FileSize(row.path) == -2) {
-      AddBuildLogLine("Preparing directory: " + row.path);
+      b.Log("Preparing directory: " + row.path);
       std::string folder = row.path;
       while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
       std::vector<std::string> failed;
-      CopyResult r = StageBuildFolder(folder, b.paths.staging + GetLastPathComponent(folder), &failed);
+      CopyResult r = StageBuildFolder(folder, b.paths.staging + GetLastPathComponent(folder), &failed,
+                                      StageWay::kLinkWhenPossible, b.Stop());
       if (r == CopyResult::kStopped) return Outcome::kCancelled;
       if (r == CopyResult::kFailed) failed.push_back(row.path);
-      for (const std::string& f : failed) AddBuildLogLine("Could not prepare: " + f);
+      for (const std::string& f : failed) b.Log("Could not prepare: " + f);
     } else {
-      AddBuildLogLine("Could not prepare: " + row.path);
+      b.Log("Could not prepare: " + row.path);
     }
     NextStep(b);
   }
@@ -157,25 +168,25 @@ Outcome StageProgramFiles(Build& b) {
 
 Outcome ArchiveProgramFiles(Build& b) {
   const SetupProject& p = b.in.project;
-  SetProgressMaximum(static_cast<int>(p.files.size()) + 3);
+  b.report.SetProgressMaximum(static_cast<int>(p.files.size()) + 3);
   SetZipCompressionMethod(p.compression == 1 ? kZipDeflated : kZipStored);
   Outcome staged = StageProgramFiles(b);
   if (staged != Outcome::kDone) return staged;
-  if (BuildMustStop()) return Outcome::kCancelled;
+  if (b.MustStop()) return Outcome::kCancelled;
 
   if (!CreateZipArchive(b.paths.archive, 0) || CloseZipArchive() != 0) {
-    AddBuildLogLine("Error: Could not compress files.");
+    b.Log("Error: Could not compress files.");
     return Outcome::kFailed;
   }
-  AddBuildLogLine("Compressing files...");
+  b.Log("Compressing files...");
   int added = AddZipFolder(b.paths.archive, b.paths.staging + "*.*", kZipNameRelative, kZipFolderTreeEntries);
-  FlushProgressLabel();
+  FlushProgressLabel(b);
   RemoveBuildTree(b.paths.staging);
   if (added == kZipCancelled) return Outcome::kCancelled;
   // The staging folder's own entry is always there, so an archive without entries was
   // never written.
   if (added < 0 || CountZipEntries(b.paths.archive) <= 0) {
-    AddBuildLogLine("Error: Could not compress files.");
+    b.Log("Error: Could not compress files.");
     return Outcome::kFailed;
   }
   return Outcome::kDone;
@@ -185,11 +196,11 @@ Outcome ArchiveProgramFiles(Build& b) {
 // update client), so the author's file never changes.
 Outcome CopyAuthorArchive(Build& b) {
   const std::string& zip = b.in.project.zipFile;
-  SetProgressMaximum(3);
-  CopyResult r = zip.empty() ? CopyResult::kFailed : CopyBuildFile(zip, b.paths.archive);
+  b.report.SetProgressMaximum(3);
+  CopyResult r = zip.empty() ? CopyResult::kFailed : CopyBuildFile(zip, b.paths.archive, b.Stop());
   if (r == CopyResult::kStopped) return Outcome::kCancelled;
   if (r == CopyResult::kFailed || CountZipEntries(b.paths.archive) < 0) {
-    AddBuildLogLine("Error: Could not read the ZIP file " + zip);
+    b.Log("Error: Could not read the ZIP file " + zip);
     return Outcome::kFailed;
   }
   return Outcome::kDone;
@@ -197,19 +208,19 @@ Outcome CopyAuthorArchive(Build& b) {
 
 // The update client needs the pelbuild library, which this version does not use yet: the
 // build goes on without the client, as it does when the library is missing.
-void AddUpdateClient(Build&) {
-  AddBuildLogLine("Preparing updater...");
-  AddBuildLogLine("WARNING: Could not find Pellucast builder.");
+void AddUpdateClient(Build& b) {
+  b.Log("Preparing updater...");
+  b.Log("WARNING: Could not find Pellucast builder.");
 }
 
 Outcome WriteResources(Build& b) {
-  AddBuildLogLine("Creating setup resource files..");
+  b.Log("Creating setup resource files..");
   ResourceFilesResult result;
   std::string error;
   // SC.dat's total size counts the archive the setup will carry.
   b.in.archivePath = b.paths.archive;
   if (!WriteResourceFiles(b.in, b.paths.resources, &result, &error)) {
-    AddBuildLogLine(error.empty() ? "Error: Could not create setup resource files." : error);
+    b.Log(error.empty() ? "Error: Could not create setup resource files." : error);
     return Outcome::kFailed;
   }
   NextStep(b);
@@ -217,26 +228,26 @@ Outcome WriteResources(Build& b) {
 }
 
 Outcome WriteCabinet(Build& b) {
-  AddBuildLogLine("Compressing setup resource files..");
+  b.Log("Compressing setup resource files..");
   CabinetContext* cabinet = CreateCabinet(b.paths.resources + "Setup.cab", b.paths.folder);
   if (!cabinet) {
-    AddBuildLogLine(kCabinetError);
+    b.Log(kCabinetError);
     return Outcome::kFailed;
   }
   for (const auto& entry : CabinetEntries(b.in, b.paths.resources)) {
-    if (BuildMustStop()) {
+    if (b.MustStop()) {
       CloseCabinet(cabinet);
       return Outcome::kCancelled;
     }
     int added = AddCabinetFile(cabinet, entry.first, entry.second);
     if (added != kCabinetFileAdded && added != kCabinetFileEmpty) {
       CloseCabinet(cabinet);
-      AddBuildLogLine(kCabinetError);
+      b.Log(kCabinetError);
       return Outcome::kFailed;
     }
   }
   if (!CloseCabinet(cabinet)) {
-    AddBuildLogLine(kCabinetError);
+    b.Log(kCabinetError);
     return Outcome::kFailed;
   }
   NextStep(b);
@@ -244,21 +255,21 @@ Outcome WriteCabinet(Build& b) {
 }
 
 Outcome WriteSetup(Build& b) {
-  AddBuildLogLine("Creating setup...");
+  b.Log("Creating setup...");
   const std::string& setup = b.in.project.setupFile;
-  std::string image, error;
-  int written = ReadSetupRuntimeImage(&image) ? WriteSetupExecutable(setup, image, b.paths.resources + "Setup.cab",
-                                                                     b.paths.archive, &error, BuildMustStop)
-                                              : 0;
+  std::string error;
+  int written = b.runtimeImage.empty() ? 0
+                                       : WriteSetupExecutable(setup, b.runtimeImage, b.paths.resources + "Setup.cab",
+                                                              b.paths.archive, &error, b.Stop());
   if (written == kSetupCancelled) return Outcome::kCancelled;
   if (written != 1) {
-    AddBuildLogLine(error.empty() ? kSetupError : error);
+    b.Log(error.empty() ? kSetupError : error);
     return Outcome::kFailed;
   }
   NextStep(b);
-  AddBuildLogLine("Setup file was created successfully!");
-  SetLastSetupPath(setup);
-  AddBuildLogLine("Elapsed time: " + std::to_string((GetTickCount() - b.startTime) / 1000) + " second(s)");
+  b.Log("Setup file was created successfully!");
+  b.report.SetupWritten(setup);
+  b.Log("Elapsed time: " + std::to_string((GetTickCount() - b.startTime) / 1000) + " second(s)");
   return Outcome::kDone;
 }
 
@@ -266,87 +277,44 @@ Outcome WriteSetup(Build& b) {
 // at it between files and chunks themselves.
 Outcome RunBuild(Build& b) {
   b.startTime = GetTickCount();
-  if (!CheckProject(b.in.project)) return Outcome::kFailed;
-  SetBuildProgressBar(0);
+  if (!CheckProject(b)) return Outcome::kFailed;
+  b.report.SetProgress(0);
   if (!MakeBuildFolders(b)) {
-    AddBuildLogLine("Error: Could not create a temporary folder.");
+    b.Log("Error: Could not create a temporary folder.");
     return Outcome::kFailed;
   }
   Outcome r = b.in.project.useZip ? CopyAuthorArchive(b) : ArchiveProgramFiles(b);
   if (r != Outcome::kDone) return r;
-  ShowLabel(kWaitText);
+  ShowLabel(b, kWaitText);
   if (b.in.project.includeUpdater) AddUpdateClient(b);
   Outcome (*const steps[])(Build&) = {WriteResources, WriteCabinet, WriteSetup};
   for (auto step : steps) {
-    if (BuildMustStop()) return Outcome::kCancelled;
+    if (b.MustStop()) return Outcome::kCancelled;
     r = step(b);
     if (r != Outcome::kDone) return r;
   }
   return Outcome::kDone;
 }
 
-void AskToRunSetup() {
-  if (MessageRequester(kTitle, "Do you want to run the setup now?", MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) !=
-      IDYES)
-    return;
-  std::string setup = GetLastSetupPath();
-  // The shell may need COM on the calling thread.
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  ShellExecuteA(nullptr, "open", setup.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  if (SUCCEEDED(com)) CoUninitialize();
-}
-
 }  // namespace
 
-void BuildSetup(intptr_t argument) {
-  std::unique_ptr<BuildInput> in(reinterpret_cast<BuildInput*>(argument));
-  Build b{*in, {}, 0, 0};
+void BuildSetup(BuildInput& in, const std::string& setupRuntimeImage, BuildReporter& reporter) {
+  Build b{in, reporter, setupRuntimeImage};
+  g_running = &b;
+  SetZipProgressCallback(ShowZipProgress);
   Outcome outcome = RunBuild(b);
   // A pause during the last step holds here, before the question; a cancel that came too
   // late to stop the setup from being finished still means the author does not want it
   // run now.
-  bool ask = outcome == Outcome::kDone && !BuildMustStop();
-  if (outcome == Outcome::kCancelled) AddBuildLogLine("Operation has been aborted!");
+  bool ask = outcome == Outcome::kDone && !b.MustStop();
+  if (outcome == Outcome::kCancelled) b.Log("Operation has been aborted!");
   CloseZipArchive();
+  g_running = nullptr;
   if (!b.paths.folder.empty()) RemoveBuildTree(b.paths.folder);
-  HideBuildProgressWindow();
-  if (ask) AskToRunSetup();
-  SetBuildProgressBar(0);
-  EndBuildRequests();
-  EnableRuntimeWindow(kMainWindow, true);
-  HWND main = WindowHandle(kMainWindow);
-  if (main) SetForegroundWindow(main);
-}
-
-void AddBuildLogLine(const std::string& text) {
-  HWND log = ControlHandle(kBuildLog);
-  if (!log) return;
-  GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
-  LRESULT end = SendMessageW(log, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-  std::wstring line = (end > 0 ? L"\r\n" : L"") + AnsiToWide(text);
-  CHARRANGE at = {static_cast<LONG>(end > 0 ? end : 0), static_cast<LONG>(end > 0 ? end : 0)};
-  SendMessageW(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at));
-  SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
-  SendMessageW(log, WM_VSCROLL, SB_BOTTOM, 0);
-}
-
-int ShowZipProgress(const char* fileName, float percent, intptr_t) {
-  std::string text = std::string(kWaitText) + "\n\n" + FileNamePart(fileName ? fileName : "") + "..." +
-                     std::to_string(static_cast<int>(percent + 0.5f)) + " %";
-  std::string show;
-  if (ThrottleLabel(&g_label, text, GetTickCount64(), &show)) SetBuildProgressLabel(show);
-  // A pause holds the build below; the label shows where it stands meanwhile.
-  if (BuildPauseRequested()) FlushProgressLabel();
-  return BuildMustStop() ? 1 : 0;
-}
-
-std::string CreateGuidText() {
-  GUID guid;
-  if (FAILED(CoCreateGuid(&guid))) return {};
-  wchar_t buffer[78];
-  int n = StringFromGUID2(guid, buffer, 78);
-  if (n <= 1) return {};
-  return ConvertWideToAnsi(buffer).substr(0, static_cast<size_t>(n - 1));
+  reporter.HideProgress();
+  if (ask) reporter.OfferToRun(in.project.setupFile);
+  reporter.SetProgress(0);
+  reporter.Finished();
 }
 
 std::string ConvertWideToAnsi(const std::wstring& text) {

@@ -1,9 +1,9 @@
 // How often the archiver's progress reaches the progress window's label. Progress comes
 // hundreds of times a second, far more often than anyone can read it, and each text shown
-// is a round trip to the GUI thread: a new text is shown at once when the last one is at
+// is a message for the GUI thread to handle: a new text is shown at once when the last one is at
 // least kLabelInterval old, else kept back until the next report or a flush.
-#ifndef ZK_APP_BUILD_PROGRESS_LABEL_H
-#define ZK_APP_BUILD_PROGRESS_LABEL_H
+#ifndef ZK_BUILDER_PROGRESS_LABEL_H
+#define ZK_BUILDER_PROGRESS_LABEL_H
 
 #include <stdint.h>
 
