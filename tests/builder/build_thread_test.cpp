@@ -17,6 +17,8 @@
 #include "builder/cabinet_writer.h"
 #include "builder/test_files.h"
 #include "builder/zip_archiver.h"
+#include "support/file_bytes.h"
+#include "support/folders.h"
 #include "support/zip_directory.h"
 
 namespace {
@@ -74,11 +76,11 @@ class BuildThreadTest : public ::testing::Test {
     MakeFolders(dir_ + "prog\\Languages");
     MakeFolders(dir_ + "temp");
     MakeFolders(dir_ + "files\\Docs");
-    WriteBytes(dir_ + "prog\\default.zkl", "[Setup]\r\ndefault\r\n");
-    WriteBytes(dir_ + "prog\\Languages\\English.zkl", "[Setup]\r\nenglish\r\n");
-    WriteBytes(dir_ + "files\\readme.txt", "read me\r\n");
-    WriteBytes(dir_ + "files\\app.exe", MixedData(100000, 7));
-    WriteBytes(dir_ + "files\\Docs\\guide.txt", "a guide\r\n");
+    PutBytes(dir_ + "prog\\default.zkl", "[Setup]\r\ndefault\r\n");
+    PutBytes(dir_ + "prog\\Languages\\English.zkl", "[Setup]\r\nenglish\r\n");
+    PutBytes(dir_ + "files\\readme.txt", "read me\r\n");
+    PutBytes(dir_ + "files\\app.exe", MixedData(100000, 7));
+    PutBytes(dir_ + "files\\Docs\\guide.txt", "a guide\r\n");
     // The build makes its own folder in the temporary folder; this one is the test's.
     GetEnvironmentVariableA("TMP", savedTmp_, sizeof(savedTmp_));
     SetEnvironmentVariableA("TMP", (dir_ + "temp").c_str());
@@ -149,7 +151,7 @@ TEST_F(BuildThreadTest, ASmallProjectGivesASetupAndTheReportedSequence) {
 
   // The setup: the runtime's image, the cabinet with its length before it, the archive
   // with its length after it.
-  std::string bytes = ReadBytes(setup);
+  std::string bytes = GetBytes(setup);
   ASSERT_GT(bytes.size(), kImage.size() + 12);
   EXPECT_EQ(kImage, bytes.substr(0, kImage.size()));
   size_t cabinetSize = StoredLe(bytes, kImage.size(), 4);
@@ -164,7 +166,7 @@ TEST_F(BuildThreadTest, ASmallProjectGivesASetupAndTheReportedSequence) {
     EXPECT_NE(names.end(), std::find(names.begin(), names.end(), name)) << name;
 
   // Nothing is left in the temporary folder.
-  EXPECT_TRUE(FolderNames(dir_ + "temp").empty());
+  EXPECT_TRUE(FolderEntries(dir_ + "temp").empty());
 }
 
 // Builds that end early: each ends with the progress window hidden and Finished, leaves
@@ -205,8 +207,8 @@ TEST_F(BuildThreadTest, ABuildThatStopsEndsCleanlyWithItsMessage) {
     std::vector<std::string> end(r.calls.end() - 3, r.calls.end());
     EXPECT_EQ((std::vector<std::string>{"Hide", "Progress: 0", "Finished"}), end);
     EXPECT_TRUE(r.Only("Offer: ").empty());
-    EXPECT_FALSE(Exists(dir_ + "Setup.exe"));
-    EXPECT_TRUE(FolderNames(dir_ + "temp").empty());
+    EXPECT_FALSE(PathExists(dir_ + "Setup.exe"));
+    EXPECT_TRUE(FolderEntries(dir_ + "temp").empty());
   }
 }
 
