@@ -43,7 +43,7 @@ if [ -z "$off" ]; then
   exit 1
 fi
 echo "check-format: not formatted as .clang-format says ($(clang-format --version)):" >&2
-printf '  %s\n' $off >&2
+printf '%s\n' "$off" | sed 's/^/  /' >&2
 echo "Fix with: clang-format -i FILE...; the first differences:" >&2
 printf '%s\n' "$report" | head -n 30 >&2
 exit 1
