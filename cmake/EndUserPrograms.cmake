@@ -18,9 +18,11 @@ function(zk_size_optimised target)
 endfunction()
 
 # An end-user program: built for size, optimised at link time, with the quiet terminate
-# handler linked in. -Os is repeated for the link, where the code is generated.
+# handler linked in and its symbols kept apart. -Os and -g1 are repeated for the link,
+# where the code and its line tables are generated.
 function(zk_end_user_program target)
   zk_size_optimised(${target})
-  target_link_options(${target} PRIVATE -Os -flto -flto-partition=one)
+  target_link_options(${target} PRIVATE -Os -g1 -flto -flto-partition=one)
+  zk_keep_symbols(${target})
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/common/quiet_terminate.cpp)
 endfunction()

@@ -11,7 +11,7 @@ root=$(cd "$here/.." && pwd)
 
 packages=(
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  cmake ninja-build make perl
+  cmake ninja-build make perl clang-format
   wine wine64 fonts-wine
   xvfb x11-apps x11-utils xauth imagemagick
   unzip cabextract python3
