@@ -97,6 +97,12 @@ std::string FailureLine(const FailureStamp& stamp, const FailureCause& cause, co
   return std::string(b.text, b.size);
 }
 
+void ReportFailureAnsi(const char* step, const std::string& file, unsigned long error, const std::string& detail) {
+  std::wstring wideFile = AnsiToWide(file);
+  std::string utf8Detail = AnsiToUtf8(detail);
+  ReportFailure({step, wideFile.c_str(), error, utf8Detail.c_str()});
+}
+
 void ReportFailure(const FailureCause& cause) {
   DWORD lastError = GetLastError();
   wchar_t path[MAX_PATH + 1];

@@ -39,4 +39,7 @@ std::string FailureLine(const FailureStamp& stamp, const FailureCause& cause, co
 // append, so several programs may share the file. The thread's last error is kept.
 void ReportFailure(const FailureCause& cause);
 
+// The same for the programs that work in the ANSI code page: file and detail are ANSI.
+void ReportFailureAnsi(const char* step, const std::string& file, unsigned long error, const std::string& detail = "");
+
 #endif

@@ -22,6 +22,7 @@
 #include "builder/cabinet_writer.h"
 #include "builder/resource_files.h"
 #include "builder/zip_archiver.h"
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/gui.h"
 #include "common/requesters.h"
@@ -93,6 +94,7 @@ bool CheckProject(const SetupProject& p) {
     error = "Error: Header image file does not exist.";
   else if (!IsImagePresent(p.iconImage))
     error = "Error: Install-icon file does not exist.";
+  if (error) ReportFailureAnsi("check the project", "", 0, error);
   if (error) AddBuildLogLine(error);
   return error == nullptr;
 }
@@ -119,6 +121,7 @@ Outcome StageProgramFiles(Build& b) {
   const SetupProject& p = b.in.project;
   AddBuildLogLine("Preparing files...");
   if (!CreateDirectoryA(b.paths.staging.c_str(), nullptr)) {
+    ReportFailureAnsi("create the staging folder", b.paths.staging, GetLastError());
     AddBuildLogLine("Error: Could not create the folder " + b.paths.staging);
     return Outcome::kFailed;
   }
@@ -164,6 +167,7 @@ Outcome ArchiveProgramFiles(Build& b) {
   if (BuildMustStop()) return Outcome::kCancelled;
 
   if (!CreateZipArchive(b.paths.archive, 0) || CloseZipArchive() != 0) {
+    ReportFailureAnsi("create the program archive", b.paths.archive, GetLastError());
     AddBuildLogLine("Error: Could not compress files.");
     return Outcome::kFailed;
   }
@@ -175,6 +179,7 @@ Outcome ArchiveProgramFiles(Build& b) {
   // The staging folder's own entry is always there, so an archive without entries was
   // never written.
   if (added < 0 || CountZipEntries(b.paths.archive) <= 0) {
+    ReportFailureAnsi("add the program files to the archive", b.paths.archive, 0, "result " + std::to_string(added));
     AddBuildLogLine("Error: Could not compress files.");
     return Outcome::kFailed;
   }
@@ -189,6 +194,8 @@ Outcome CopyAuthorArchive(Build& b) {
   CopyResult r = zip.empty() ? CopyResult::kFailed : CopyBuildFile(zip, b.paths.archive);
   if (r == CopyResult::kStopped) return Outcome::kCancelled;
   if (r == CopyResult::kFailed || CountZipEntries(b.paths.archive) < 0) {
+    ReportFailureAnsi("copy the author's archive", zip, 0,
+                      r == CopyResult::kFailed ? "cannot copy" : "not a ZIP archive");
     AddBuildLogLine("Error: Could not read the ZIP file " + zip);
     return Outcome::kFailed;
   }
@@ -209,6 +216,7 @@ Outcome WriteResources(Build& b) {
   // SC.dat's total size counts the archive the setup will carry.
   b.in.archivePath = b.paths.archive;
   if (!WriteResourceFiles(b.in, b.paths.resources, &result, &error)) {
+    ReportFailureAnsi("write the resource files", b.paths.resources, 0, error);
     AddBuildLogLine(error.empty() ? "Error: Could not create setup resource files." : error);
     return Outcome::kFailed;
   }
@@ -220,6 +228,7 @@ Outcome WriteCabinet(Build& b) {
   AddBuildLogLine("Compressing setup resource files..");
   CabinetContext* cabinet = CreateCabinet(b.paths.resources + "Setup.cab", b.paths.folder);
   if (!cabinet) {
+    ReportFailureAnsi("create the cabinet", b.paths.resources + "Setup.cab", GetLastError());
     AddBuildLogLine(kCabinetError);
     return Outcome::kFailed;
   }
@@ -231,11 +240,13 @@ Outcome WriteCabinet(Build& b) {
     int added = AddCabinetFile(cabinet, entry.first, entry.second);
     if (added != kCabinetFileAdded && added != kCabinetFileEmpty) {
       CloseCabinet(cabinet);
+      ReportFailureAnsi("add a file to the cabinet", entry.first, 0, "result " + std::to_string(added));
       AddBuildLogLine(kCabinetError);
       return Outcome::kFailed;
     }
   }
   if (!CloseCabinet(cabinet)) {
+    ReportFailureAnsi("finish the cabinet", b.paths.resources + "Setup.cab", 0);
     AddBuildLogLine(kCabinetError);
     return Outcome::kFailed;
   }
@@ -252,6 +263,7 @@ Outcome WriteSetup(Build& b) {
                                               : 0;
   if (written == kSetupCancelled) return Outcome::kCancelled;
   if (written != 1) {
+    ReportFailureAnsi("write the setup file", setup, 0, image.empty() ? "no setup runtime image" : error);
     AddBuildLogLine(error.empty() ? kSetupError : error);
     return Outcome::kFailed;
   }
@@ -269,6 +281,8 @@ Outcome RunBuild(Build& b) {
   if (!CheckProject(b.in.project)) return Outcome::kFailed;
   SetBuildProgressBar(0);
   if (!MakeBuildFolders(b)) {
+    ReportFailureAnsi("create the build folders", b.paths.folder.empty() ? TempFolder() : b.paths.resources,
+                      GetLastError());
     AddBuildLogLine("Error: Could not create a temporary folder.");
     return Outcome::kFailed;
   }
