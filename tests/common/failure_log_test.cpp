@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/failure_log.h"
+#include "support/debug_log.h"
 #include "support/file_bytes.h"
 
 namespace {
@@ -57,12 +58,6 @@ TEST(FailureLine, NamesStepFileErrorAndDetailOnOneLine) {
   }
 }
 
-// The variable is set in this process only and cleared again, whatever the test's end.
-struct DebugLog {
-  explicit DebugLog(const std::wstring& path) { SetEnvironmentVariableW(L"ZK_DEBUG_LOG", path.c_str()); }
-  ~DebugLog() { SetEnvironmentVariableW(L"ZK_DEBUG_LOG", nullptr); }
-};
-
 std::wstring Folder() {
   std::wstring folder = FullFolder(L"failure_log_test\\");
   CreateDirectoryW(folder.c_str(), nullptr);
@@ -72,7 +67,7 @@ std::wstring Folder() {
 TEST(ReportFailure, AppendsWholeLinesToTheNamedFileAndKeepsTheLastError) {
   std::wstring log = Folder() + L"appends.log";
   ASSERT_TRUE(PutBytes(log, "earlier line\r\n"));
-  DebugLog set(log);
+  DebugLogVariable set(log);
   SetLastError(ERROR_ACCESS_DENIED);
   ReportFailure({"first step", L"C:\\a.txt", ERROR_FILE_NOT_FOUND});
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
@@ -100,10 +95,10 @@ TEST(ReportFailure, WritesNothingWithoutTheVariableOrAFileToOpen) {
   EXPECT_FALSE(PathExists(log));
   {
     // A folder, and a file in a folder that is not there: nothing to open, nothing made.
-    DebugLog set(folder);
+    DebugLogVariable set(folder);
     ReportFailure({"step"});
   }
-  DebugLog set(folder + L"missing\\x.log");
+  DebugLogVariable set(folder + L"missing\\x.log");
   ReportFailure({"step"});
   EXPECT_FALSE(PathExists(folder + L"missing"));
 }
