@@ -13,6 +13,7 @@
 #include "app/paths.h"
 #include "app/project/project_binding.h"
 #include "app/project_state.h"
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/format.h"
 #include "common/path_split.h"
@@ -101,8 +102,10 @@ void OpenProject() {
   std::string path = OpenFileRequester("Open...", "", "Zendrikolbar Project File (*.zkp)|*zkp", 0);
   if (path.empty()) return;
   std::string error;
-  if (!LoadProject(path, &error))
+  if (!LoadProject(path, &error)) {
+    ReportFailureAnsi("load the project", path, 0, error);
     ShowError(error.empty() ? "The project file \"" + path + "\" cannot be opened." : error);
+  }
 }
 
 // The project file is replaced only by a complete new one, so a failed save keeps the
@@ -110,6 +113,7 @@ void OpenProject() {
 bool WriteProject(const std::string& path) {
   std::string error;
   if (SaveProject(path, &error)) return true;
+  ReportFailureAnsi("save the project", path, 0, error);
   ShowError(error.empty() ? "The project cannot be saved to \"" + path + "\"." : error);
   return false;
 }
@@ -147,6 +151,7 @@ void ImportLanguage() {
   std::string name = PathFileName(path);
   std::string target = ProgramPath("Languages\\" + name);
   if (!SameFile(path, target) && !CopyFileA(path.c_str(), target.c_str(), FALSE)) {
+    ReportFailureAnsi("copy the language file", target, GetLastError());
     ShowError("The language file could not be copied to \"" + target + "\".");
     return;
   }

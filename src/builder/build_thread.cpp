@@ -14,6 +14,7 @@
 #include "builder/progress_label.h"
 #include "builder/resource_files.h"
 #include "builder/zip_archiver.h"
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/guid_text.h"
 #include "common/text.h"
@@ -102,6 +103,7 @@ bool CheckProject(Build& b) {
     error = "Error: Header image file does not exist.";
   else if (!IsImagePresent(p.iconImage))
     error = "Error: Install-icon file does not exist.";
+  if (error) ReportFailureAnsi("check the project", "", 0, error);
   if (error) b.Log(error);
   return error == nullptr;
 }
@@ -128,6 +130,7 @@ Outcome StageProgramFiles(Build& b) {
   const SetupProject& p = b.in.project;
   b.Log("Preparing files...");
   if (!CreateDirectoryA(b.paths.staging.c_str(), nullptr)) {
+    ReportFailureAnsi("create the staging folder", b.paths.staging, GetLastError());
     b.Log("Error: Could not create the folder " + b.paths.staging);
     return Outcome::kFailed;
   }
@@ -175,6 +178,7 @@ Outcome ArchiveProgramFiles(Build& b) {
   if (b.MustStop()) return Outcome::kCancelled;
 
   if (!CreateZipArchive(b.paths.archive, 0) || CloseZipArchive() != 0) {
+    ReportFailureAnsi("create the program archive", b.paths.archive, GetLastError());
     b.Log("Error: Could not compress files.");
     return Outcome::kFailed;
   }
@@ -186,6 +190,7 @@ Outcome ArchiveProgramFiles(Build& b) {
   // The staging folder's own entry is always there, so an archive without entries was
   // never written.
   if (added < 0 || CountZipEntries(b.paths.archive) <= 0) {
+    ReportFailureAnsi("add the program files to the archive", b.paths.archive, 0, "result " + std::to_string(added));
     b.Log("Error: Could not compress files.");
     return Outcome::kFailed;
   }
@@ -200,6 +205,8 @@ Outcome CopyAuthorArchive(Build& b) {
   CopyResult r = zip.empty() ? CopyResult::kFailed : CopyBuildFile(zip, b.paths.archive, b.Stop());
   if (r == CopyResult::kStopped) return Outcome::kCancelled;
   if (r == CopyResult::kFailed || CountZipEntries(b.paths.archive) < 0) {
+    ReportFailureAnsi("copy the author's archive", zip, 0,
+                      r == CopyResult::kFailed ? "cannot copy" : "not a ZIP archive");
     b.Log("Error: Could not read the ZIP file " + zip);
     return Outcome::kFailed;
   }
@@ -220,6 +227,7 @@ Outcome WriteResources(Build& b) {
   // SC.dat's total size counts the archive the setup will carry.
   b.in.archivePath = b.paths.archive;
   if (!WriteResourceFiles(b.in, b.paths.resources, &result, &error)) {
+    ReportFailureAnsi("write the resource files", b.paths.resources, 0, error);
     b.Log(error.empty() ? "Error: Could not create setup resource files." : error);
     return Outcome::kFailed;
   }
@@ -231,6 +239,7 @@ Outcome WriteCabinet(Build& b) {
   b.Log("Compressing setup resource files..");
   CabinetContext* cabinet = CreateCabinet(b.paths.resources + "Setup.cab", b.paths.folder);
   if (!cabinet) {
+    ReportFailureAnsi("create the cabinet", b.paths.resources + "Setup.cab", GetLastError());
     b.Log(kCabinetError);
     return Outcome::kFailed;
   }
@@ -242,11 +251,13 @@ Outcome WriteCabinet(Build& b) {
     int added = AddCabinetFile(cabinet, entry.first, entry.second);
     if (added != kCabinetFileAdded && added != kCabinetFileEmpty) {
       CloseCabinet(cabinet);
+      ReportFailureAnsi("add a file to the cabinet", entry.first, 0, "result " + std::to_string(added));
       b.Log(kCabinetError);
       return Outcome::kFailed;
     }
   }
   if (!CloseCabinet(cabinet)) {
+    ReportFailureAnsi("finish the cabinet", b.paths.resources + "Setup.cab", 0);
     b.Log(kCabinetError);
     return Outcome::kFailed;
   }
@@ -263,6 +274,7 @@ Outcome WriteSetup(Build& b) {
                                                               b.paths.archive, &error, b.Stop());
   if (written == kSetupCancelled) return Outcome::kCancelled;
   if (written != 1) {
+    ReportFailureAnsi("write the setup file", setup, 0, image.empty() ? "no setup runtime image" : error);
     b.Log(error.empty() ? kSetupError : error);
     return Outcome::kFailed;
   }
@@ -280,6 +292,8 @@ Outcome RunBuild(Build& b) {
   if (!CheckProject(b)) return Outcome::kFailed;
   b.report.SetProgress(0);
   if (!MakeBuildFolders(b)) {
+    ReportFailureAnsi("create the build folders", b.paths.folder.empty() ? TempFolder() : b.paths.resources,
+                      GetLastError());
     b.Log("Error: Could not create a temporary folder.");
     return Outcome::kFailed;
   }

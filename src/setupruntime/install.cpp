@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/setup_environment.h"
 #include "model/uninstall_log_format.h"
@@ -69,7 +70,8 @@ void RecordFoldersAndUninstallKey(InstallRun* run) {
   LogRegistryKey(&run->log, L"HKEY_LOCAL_MACHINE", kUninstallKeyBase + config.appName);
 }
 
-int Fail(InstallRun* run, const std::wstring& title, const std::wstring& text) {
+int Fail(InstallRun* run, const std::wstring& title, const std::wstring& text, const FailureCause& cause) {
+  ReportFailure(cause);
   run->ui->ShowError(title, text);
   run->ui->EndSetup();
   return 0;
@@ -82,8 +84,16 @@ int Install(InstallRun* run, ZipReader** zip) {
 
   *zip = OpenZipReader(in.setupPath, in.archive);
   int64_t entries = ZipEntryCount(*zip);
-  if (entries < 0) return Fail(run, in.texts.couldNotExtractFileH, in.texts.couldNotExtractFile);
-  if (!IsFullPath(run->folder) || !CreateFolderPath(run->folder)) return Fail(run, L"Error", L"Setup Error!");
+  if (entries < 0)
+    return Fail(run, in.texts.couldNotExtractFileH, in.texts.couldNotExtractFile,
+                {"read the archive directory", in.setupPath.c_str(), 0, "no directory"});
+  if (!IsFullPath(run->folder))
+    return Fail(run, L"Error", L"Setup Error!",
+                {"create the installation folder", run->folder.c_str(), 0, "not a full path"});
+  if (!CreateFolderPath(run->folder)) {
+    DWORD error = GetLastError();
+    return Fail(run, L"Error", L"Setup Error!", {"create the installation folder", run->folder.c_str(), error});
+  }
 
   if (run->logging) InstallUninstaller(run, entries);
   ui.SetProgressRange(static_cast<int>(entries + 2));

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "common/failure_log.h"
 #include "setupruntime/install_steps.h"
 #include "setupruntime/install_workers.h"
 
@@ -110,6 +111,8 @@ void RecordWrittenAhead(InstallRun* run, const std::vector<ArchiveEntry>& entrie
 
 void ReportRefused(InstallRun* run, const std::vector<std::wstring>& refused) {
   if (refused.empty()) return;
+  for (const std::wstring& name : refused)
+    ReportFailure({"refuse an archive entry", name.c_str(), 0, "outside the installation folder"});
   const SetupTexts& texts = run->in->texts;
   std::wstring text = texts.couldNotExtractFile + L"\n";
   for (size_t i = 0; i < refused.size() && i < kListedNames; ++i) text += L"\n" + refused[i];
@@ -123,6 +126,7 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
   const SetupTexts& texts = run->in->texts;
   std::vector<ArchiveEntry> entries;
   if (!ListEntries(zip, &entries)) {
+    ReportFailure({"list the program archive", run->in->setupPath.c_str(), 0, "directory unreadable"});
     run->ui->ShowError(texts.couldNotExtractFileH, texts.couldNotExtractFile);
     run->ui->EndSetup();
     return 0;
@@ -157,6 +161,9 @@ int InstallArchiveFiles(InstallRun* run, ZipReader* zip) {
       if (result == kLeftToInstallThread) result = ExtractHere(run, zip, e);
       while (result != kExtractOk && !e.name.empty()) {
         failed = true;
+        std::wstring target = run->folder + e.name;
+        ReportFailure({"extract an archive entry", target.c_str(), 0,
+                       result == kExtractCannotWrite ? "cannot write" : "damaged data"});
         if (!shown) ShowEntry(run, e);
         int answer = run->ui->AskExtractFailure(texts.couldNotExtractFileH,
                                                 texts.couldNotExtractFile + L"\n" + LastComponent(e.name));

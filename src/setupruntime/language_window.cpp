@@ -1,5 +1,6 @@
 #include "setupruntime/language_window.h"
 
+#include "common/failure_log.h"
 #include "common/gui.h"
 #include "common/images.h"
 #include "setupruntime/payload.h"
@@ -84,6 +85,8 @@ void HandleLanguageWindowEvent(int control) {
     // The name comes from the setup's own list; it still may not reach outside the work folder.
     if (!IsSafeCabinetName(name + L".zkl") ||
         !ReadLanguageFile(r.workFolder + name + L".zkl", r.config.appName, r.config.version, &r.texts)) {
+      std::wstring file = r.workFolder + name + L".zkl";
+      ReportFailure({"read the chosen language file", file.c_str()});
       SetupMessage(L"Error", UserTexts().loadError, MB_OK | MB_ICONSTOP);
       return;
     }

@@ -68,14 +68,18 @@ int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const 
   }
   int out = static_cast<int>(FileCreate(kAnyNumber, cabinetPath));
   if (out == 0) {
+    DWORD error = GetLastError();
     FileClose(in);
+    SetLastError(error);
     return kPayloadCannotWrite;
   }
   bool copied = CopyBytes(in, out, static_cast<uint64_t>(n));
+  DWORD error = GetLastError();
   FileClose(out);
   FileClose(in);
   if (!copied) {
     DeleteFileW(cabinetPath.c_str());
+    SetLastError(error);
     return kPayloadCannotWrite;
   }
   return kPayloadOk;

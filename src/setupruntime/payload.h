@@ -26,7 +26,8 @@ constexpr int kPayloadCannotWrite = 3;  // the cabinet copy cannot be created or
 
 // Copies the N cabinet bytes found at imageSize in setupPath to cabinetPath. The length is
 // checked against the file before anything is written, so a damaged setup never makes a
-// large file; a copy that fails halfway is deleted.
+// large file; a copy that fails halfway is deleted. On failure the thread's last error is
+// the one of the step that failed.
 int CopyPayloadCabinet(const std::wstring& setupPath, uint64_t imageSize, const std::wstring& cabinetPath);
 
 // Where the program archive lies in setupPath: from S + 8 + N up to its length field.

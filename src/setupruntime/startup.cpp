@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/fonts.h"
 #include "common/images.h"
@@ -15,6 +16,7 @@
 #include "common/resource_data.h"
 #include "common/scoped.h"
 #include "model/setup_files.h"
+#include "common/text.h"
 #include "setupruntime/builtin_resources.h"
 #include "setupruntime/language_window.h"
 #include "setupruntime/os_name.h"
@@ -29,13 +31,31 @@ namespace {
 
 const wchar_t kSetupError[] = L"Setup Error!";
 
-[[noreturn]] void Fail(const std::wstring& text) {
+// The user sees text alone; what went wrong is kept for the failure log.
+[[noreturn]] void Fail(const std::wstring& text, const FailureCause& cause) {
+  ReportFailure(cause);
   SetupMessage(L"Error", text, MB_OK | MB_ICONSTOP);
   ExitSetup(1);
 }
 
 // FileSize answers -1 for nothing and -2 for a folder.
 bool IsFile(const std::wstring& path) { return FileSize(path) >= 0; }
+
+// A file of the work folder that could not be used: the system's error when it is not
+// there, else that it is there and still would not do.
+[[noreturn]] void FailOnWorkFile(const char* step, const std::wstring& path) {
+  DWORD error = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+  Fail(kSetupError, {step, path.c_str(), error, error ? "" : "unusable"});
+}
+
+// A result of CopyPayloadCabinet other than kPayloadOk; error is the system's error of the
+// step that failed.
+[[noreturn]] void FailOnPayload(int result, const std::wstring& setupPath, const std::wstring& cabinet, DWORD error) {
+  if (result == kPayloadCannotOpen) Fail(kSetupError, {"open the setup file", setupPath.c_str(), error});
+  if (result == kPayloadDamaged)
+    Fail(kSetupError, {"read the payload", setupPath.c_str(), 0, "cabinet length out of bounds"});
+  Fail(kSetupError, {"copy the payload cabinet", cabinet.c_str(), error});
+}
 
 bool WriteResourceTo(int id, const std::wstring& path) {
   const void* data = nullptr;
@@ -67,6 +87,7 @@ void TakeSingleInstance() {
   ScopedHandle m(CreateMutexW(nullptr, TRUE, L"ZK"));
   DWORD error = GetLastError();
   if (!m || error != ERROR_SUCCESS) {
+    ReportFailure({"take the single-setup mutex", L"", error, "already running"});
     // ExitSetup ends the process without leaving this scope.
     if (m) ReleaseMutex(m.get());
     m.reset();
@@ -83,7 +104,10 @@ void UseOwnFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (n == 0) Fail(kSetupError);
+    if (n == 0) {
+      DWORD error = GetLastError();
+      Fail(kSetupError, {"find the setup's own file", L"", error});
+    }
     if (n < path.size()) {
       path.resize(n);
       break;
@@ -97,14 +121,24 @@ void UseOwnFolder() {
 void UnpackPayload() {
   RuntimeState& r = Runtime();
   std::wstring folder;
-  if (!CreateWorkFolder(&folder)) Fail(kSetupError);
+  if (!CreateWorkFolder(&folder)) {
+    DWORD error = GetLastError();
+    Fail(kSetupError, {"create the work folder", folder.c_str(), error});
+  }
   r.workFolder = folder;
-  if (CopyPayloadCabinet(r.setupPath, SetupImageSize(), folder + L"Setup.cab") != kPayloadOk) Fail(kSetupError);
+  const std::wstring cabinet = folder + L"Setup.cab";
+  int copied = CopyPayloadCabinet(r.setupPath, SetupImageSize(), cabinet);
+  if (copied != kPayloadOk) FailOnPayload(copied, r.setupPath, cabinet, GetLastError());
   r.archive = PayloadArchiveWindow(r.setupPath, SetupImageSize());
   // A cabinet naming files outside the work folder was not made by the builder: nothing
   // of it is trusted.
   std::vector<std::wstring> unsafe;
-  if (!ExtractCabinet(folder + L"Setup.cab", folder, &unsafe) || !unsafe.empty()) Fail(L"Setup Error! -f");
+  if (!ExtractCabinet(cabinet, folder, &unsafe)) {
+    DWORD error = GetLastError();
+    Fail(L"Setup Error! -f", {"extract the payload cabinet", cabinet.c_str(), error});
+  }
+  if (!unsafe.empty())
+    Fail(L"Setup Error! -f", {"extract the payload cabinet", unsafe[0].c_str(), 0, "outside the work folder"});
 }
 
 void LoadSetupIcon() {
@@ -115,7 +149,12 @@ void LoadSetupIcon() {
 }
 
 void CheckSystem() {
-  if (!IsOsSupported(ReadOsConfig(Runtime().workFolder), GetOsName())) Fail(L"Your operating system is not supported.");
+  std::wstring os = GetOsName();
+  if (!IsOsSupported(ReadOsConfig(Runtime().workFolder), os)) {
+    std::wstring list = Runtime().workFolder + setup_files::kSystems.wide;
+    std::string name = WideToUtf8(os);
+    Fail(L"Your operating system is not supported.", {"check the operating system", list.c_str(), 0, name.c_str()});
+  }
 }
 
 void ReadLists() {
@@ -186,11 +225,11 @@ void RunSetup() {
   if (r.config.splashScreen == 1) ShowSplashScreen();
   bool single = r.config.languages == 1;
   if (single) {
-    if (!ReadLanguageFile(r.workFolder + setup_files::kDefaultLanguage.wide, r.config.appName, r.config.version,
-                          &r.texts))
-      Fail(kSetupError);
+    const std::wstring defaultLanguage = r.workFolder + setup_files::kDefaultLanguage.wide;
+    if (!ReadLanguageFile(defaultLanguage, r.config.appName, r.config.version, &r.texts))
+      FailOnWorkFile("read the language file", defaultLanguage);
   } else if (!IsFile(r.workFolder + setup_files::kLanguages.wide)) {
-    Fail(kSetupError);
+    FailOnWorkFile("find the list of languages", r.workFolder + setup_files::kLanguages.wide);
   }
   LoadPictures();
   if (single) {

@@ -37,6 +37,7 @@ void RemoveTree(const std::wstring& path) {
 }  // namespace
 
 int CreateWorkFolder(std::wstring* folder) {
+  folder->clear();
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
   std::wstring guid = NewGuidText();
@@ -44,9 +45,8 @@ int CreateWorkFolder(std::wstring* folder) {
   std::wstring path(temp, n);
   if (path.back() != L'\\') path += L'\\';
   path += L"ZK" + guid + L"\\";
-  if (!CreateDirectoryW(path.c_str(), nullptr)) return 0;
   *folder = path;
-  return 1;
+  return CreateDirectoryW(path.c_str(), nullptr) ? 1 : 0;
 }
 
 void RemoveWorkFolder(const std::wstring& folder) {

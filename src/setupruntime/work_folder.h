@@ -6,7 +6,8 @@
 #include <string>
 
 // Composes a new work folder path and creates it (one CreateDirectory: an existing folder
-// is never taken over). 1 on success with folder set; 0 otherwise.
+// is never taken over). 1 on success; 0 otherwise, with the system's error as the last
+// error. folder receives the path tried (empty when none could be composed).
 int CreateWorkFolder(std::wstring* folder);
 
 // Deletes folder (ends with "\") and everything in it. Folder links inside are removed

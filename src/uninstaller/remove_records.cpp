@@ -1,5 +1,6 @@
 #include "uninstaller/remove_records.h"
 
+#include "common/failure_log.h"
 #include "common/registry_helper.h"
 #include "common/scoped.h"
 
@@ -11,6 +12,35 @@ void MakeWritable(const std::wstring& path, DWORD attributes) {
     DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(path.c_str(), rest ? rest : FILE_ATTRIBUTE_NORMAL);
   }
+}
+
+const char* VerdictText(GuardVerdict verdict) {
+  switch (verdict) {
+    case GuardVerdict::Act:
+      return "";
+    case GuardVerdict::BadPath:
+      return "bad path";
+    case GuardVerdict::Outside:
+      return "outside";
+    case GuardVerdict::Protected:
+      return "protected";
+    case GuardVerdict::Link:
+      return "link";
+    case GuardVerdict::NotShortcut:
+      return "not a shortcut";
+    case GuardVerdict::BadRoot:
+      return "bad root";
+    case GuardVerdict::BadKey:
+      return "bad key";
+  }
+  return "";
+}
+
+// A record the checks refused: the log may have been changed, or the setup wrote it wrong.
+GuardVerdict Refused(const UninstallRecord& r, GuardVerdict verdict) {
+  std::wstring what = r.kind == RecordKind::File || r.kind == RecordKind::Folder ? r.path : r.rootName + L"\\" + r.key;
+  ReportFailure({"skip an uninstall record", what.c_str(), 0, VerdictText(verdict)});
+  return verdict;
 }
 
 }  // namespace
@@ -60,20 +90,21 @@ GuardVerdict ApplyRecord(const GuardContext& ctx, const UninstallRecord& r) {
   if (r.kind == RecordKind::File || r.kind == RecordKind::Folder) {
     std::wstring path;
     verdict = CheckPathRecord(ctx, r, &path);
-    if (verdict != GuardVerdict::Act) return verdict;
+    if (verdict != GuardVerdict::Act) return Refused(r, verdict);
     if (r.kind == RecordKind::File) {
-      RemoveFile(path);
+      if (!RemoveFile(path)) ReportFailure({"delete a file", path.c_str(), GetLastError()});
     } else {
       // A folder outside the installation folder lies in a start-menu or desktop folder,
       // where the setup made nothing but links; anything else there is the user's.
-      RemoveFolder(path, !PathInside(path, ctx.installFolder));
+      if (!RemoveFolder(path, !PathInside(path, ctx.installFolder)))
+        ReportFailure({"delete a folder", path.c_str(), GetLastError()});
     }
     return verdict;
   }
   HKEY root = nullptr;
   std::wstring key;
   verdict = CheckRegistryRecord(r, &root, &key);
-  if (verdict != GuardVerdict::Act) return verdict;
+  if (verdict != GuardVerdict::Act) return Refused(r, verdict);
   if (r.kind == RecordKind::RegistryKey) {
     DeleteRegistryKey(root, key);
   } else {

@@ -19,7 +19,9 @@
 #include "app/build_session.h"
 #include "app/controls.h"
 #include "builder/zip_archiver.h"
+#include "common/text.h"
 #include "driver/driver.h"
+#include "support/debug_log.h"
 
 using namespace ctl;
 
@@ -459,6 +461,47 @@ TEST_F(BuildTest, FailuresLogTheirErrorAndWriteNoSetup) {
     EXPECT_EQ(1u, FolderEntries(out_).size()) << "a partial setup was left";
     EXPECT_TRUE(TempLeftovers().empty());
     EXPECT_EQ(nullptr, ProgressWindow(0));
+    s_.Stop();
+  }
+  CloseHandle(lock);
+}
+
+// The build log says what failed; the failure log also says where: the file the step
+// worked on.
+TEST_F(BuildTest, FailuresNameTheirFileInTheFailureLog) {
+  ASSERT_TRUE(WriteFileBytes(root_ + "locked.dll", "MZ not really a library"));
+  HANDLE lock = CreateFileA((root_ + "locked.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+  const struct {
+    const char* name;
+    std::vector<ProjectEdit> edits;
+    std::string cause;
+  } cases[] = {
+      {"setup in a missing folder",
+       {{"Build", "File", "@missing\\Setup.exe"}},
+       "] write the setup file: file \"" + root_ + "missing\\Setup.exe\""},
+      {"cabinet cannot take the DLL",
+       {{"Finish", "Execute DLL:", "1"}, {"Finish", "Dll", "@locked.dll"}},
+       "] add a file to the cabinet: file \"" + root_ + "locked.dll\""},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string project = Demo(out_ + "Setup.exe");
+    for (const ProjectEdit& e : c.edits) {
+      std::string value = e.value[0] == '@' ? root_ + (e.value + 1) : e.value;
+      ASSERT_TRUE(SetProjectValue(&project, e.section, e.key, value)) << e.key;
+    }
+    std::string debugLog = root_ + "debug" + std::to_string(n++) + ".log";
+    {
+      DebugLogVariable set(AnsiToWide(debugLog));
+      StartOn(project);
+    }
+    ASSERT_TRUE(s_.Build());
+    ASSERT_TRUE(s_.WaitBuildEnd(kBuildMs));
+    EXPECT_FALSE(HasLine(Log(), kSuccess));
+    std::string text = ReadFileBytes(debugLog);
+    EXPECT_NE(text.find("Zendrikolbar.exe[" + std::to_string(s_.process().id) + c.cause), std::string::npos) << text;
     s_.Stop();
   }
   CloseHandle(lock);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "setupruntime/install_test_support.h"
 #include "setupruntime/install_workers.h"
 #include "setupruntime/zip_reader.h"
+#include "support/debug_log.h"
 
 namespace {
 
@@ -220,6 +222,56 @@ TEST_F(InstallTest, LockedTargetIsRetriedIgnoredOrAborted) {
     EXPECT_EQ(ui.finishPages, c.result);
     std::string log = GetBytes(App() + L"uninstall.dat");
     EXPECT_EQ(log.find(WideToUtf8(L"#DF\r\n" + App() + L"locked.txt\r\n")) != std::string::npos, c.recorded);
+  }
+}
+
+// What the install thread could not do, the failure log names with the entry or folder.
+TEST_F(InstallTest, FailuresNameTheirCauseInTheFailureLog) {
+  PutBytes(dir + L"blocker.txt", "in the way");
+  const struct {
+    const char* what;
+    std::function<void()> prepare;
+    std::wstring field;
+    const char* cause;   // step, and the start of the file part
+    std::wstring named;  // the file or folder named
+  } cases[] = {
+      {"setup without archive", [&] { PutBytes(in.setupPath, "MZ no archive"); }, dir + L"App",
+       "read the archive directory: file \"", in.setupPath},
+      {"folder below a file",
+       [&] {
+         UseArchive({{"file.txt", "x"}});
+       },
+       dir + L"blocker.txt\\App", "create the installation folder: file \"", dir + L"blocker.txt\\App\\\": error "},
+      {"relative folder",
+       [&] {
+         UseArchive({{"file.txt", "x"}});
+       },
+       L"App", "create the installation folder: file \"", L"App\\\": not a full path"},
+      {"unsafe name",
+       [&] {
+         UseArchive({{"../zk_up.txt", "x"}});
+       },
+       dir + L"App", "refuse an archive entry: file \"", L"..\\zk_up.txt"},
+      {"damaged entry",
+       [&] {
+         UseArchive({{"bad.bin", std::string(5000, 'b'), FILE_ATTRIBUTE_ARCHIVE, Damage::kBadCrc}});
+       },
+       dir + L"App", "extract an archive entry: file \"", dir + L"App\\bad.bin\": damaged data"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui = RecordingUi();
+    c.prepare();
+    in.installFolderField = c.field;
+    std::wstring log = dir + L"debug" + std::to_wstring(n++) + L".log";
+    {
+      DebugLogVariable set(log);
+      Run();
+    }
+    std::string text = GetBytes(log);
+    std::string line = "] " + std::string(c.cause) + WideToUtf8(c.named);
+    EXPECT_NE(text.find(line), std::string::npos) << text;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "driver/driver.h"
 #include "setupruntime/language_window.h"
 #include "setupruntime/setup_fixture.h"
+#include "support/debug_log.h"
 
 namespace {
 
@@ -518,6 +519,81 @@ TEST(SetupProgram, WalkThroughEveryPageInGermanAndCancel) {
   EXPECT_TRUE(DriverAnswerMessageBox(r.p.id, "Setup beenden", IDOK, kWait, nullptr));
   EXPECT_TRUE(DriverWaitExit(r.p, kWait, nullptr));
   EXPECT_EQ(CountWorkFolders(temp), 0);
+}
+
+// Each way to "Setup Error!" (and to the other start-up messages) leaves its own cause in
+// the failure log while the user sees the same text as ever; without the variable the
+// setup writes no log.
+TEST(SetupProgram, FailuresNameTheirCauseInTheFailureLog) {
+  std::wstring dir = TestFolder();
+  const std::string good = CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}});
+  ASSERT_FALSE(good.empty());
+  const std::string image = RuntimeImage();
+  const struct {
+    const char* what;
+    std::string file;
+    bool tempIsAFile;  // TEMP names a file, where no work folder can be made
+    const char* text;  // the message the user sees
+    const char* step;
+    const char* named;  // a part of the file or folder the cause names
+  } cases[] = {
+      {"cabinet length 0", image + Int64Bytes(0) + good, false, "Setup Error!", "read the payload", "setup.exe"},
+      {"no payload at all", image, false, "Setup Error!", "read the payload", "setup.exe"},
+      {"no work folder", SetupBytes(good), true, "Setup Error!", "create the work folder", "\\tempfile\\ZK{"},
+      {"cabinet cut short", image + Int64Bytes(good.size() / 2) + good.substr(0, good.size() / 2), false,
+       "Setup Error! -f", "extract the payload cabinet", "Setup.cab"},
+      {"cabinet with an entry outside the work folder",
+       SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"Default.zkl", kDefaultZkl}, {"..\\escape.txt", "x"}})), false,
+       "Setup Error! -f", "extract the payload cabinet", "..\\escape.txt"},
+      {"no OS.dat", SetupBytes(CabinetOf(dir, {{"Default.zkl", kDefaultZkl}})), false,
+       "Your operating system is not supported.", "check the operating system", "OS.dat"},
+      {"one language without Default.zkl", SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}})), false, "Setup Error!",
+       "read the language file", "Default.zkl\": error 2 ("},
+      {"two languages without languages.dat",
+       SetupBytes(CabinetOf(dir, {{"OS.dat", kOsAll8}, {"SC.dat", "[Setup]\r\nLanguages = 2\r\n"}})), false,
+       "Setup Error!", "find the list of languages", "languages.dat"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring caseDir = dir + L"case" + std::to_wstring(n++) + L"\\";
+    CreateFolderPath(caseDir);
+    ASSERT_TRUE(PutBytes(caseDir + L"setup.exe", c.file));
+    std::wstring temp = caseDir + L"temp\\";
+    if (c.tempIsAFile) {
+      temp = caseDir + L"tempfile\\";
+      ASSERT_TRUE(PutBytes(caseDir + L"tempfile", "not a folder"));
+    }
+    Running r;
+    {
+      DebugLogVariable set(caseDir + L"debug.log");
+      ASSERT_TRUE(StartSetup(caseDir + L"setup.exe", temp, &r.p));
+    }
+    std::string text;
+    EXPECT_TRUE(DriverAnswerMessageBox(r.p.id, "Error", IDOK, kWait, &text));
+    EXPECT_EQ(text, c.text);
+    EXPECT_TRUE(DriverWaitExit(r.p, kWait, nullptr));
+    std::string log = GetBytes(caseDir + L"debug.log");
+    std::string line = "setup.exe[" + std::to_string(r.p.id) + "] " + c.step + ": file \"";
+    size_t at = log.find(line);
+    ASSERT_NE(at, std::string::npos) << log;
+    size_t end = log.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << log;
+    EXPECT_NE(log.substr(at, end - at).find(c.named), std::string::npos) << log;
+    // One failure, one line.
+    EXPECT_EQ(log.size(), end + 2) << log;
+  }
+  // The first setup again, without the variable: the same message, and its log stays as
+  // the first run left it.
+  std::wstring first = dir + L"case0\\";
+  std::string before = GetBytes(first + L"debug.log");
+  Running again;
+  ASSERT_TRUE(StartSetup(first + L"setup.exe", first + L"temp\\", &again.p));
+  std::string text;
+  EXPECT_TRUE(DriverAnswerMessageBox(again.p.id, "Error", IDOK, kWait, &text));
+  EXPECT_EQ(text, "Setup Error!");
+  EXPECT_TRUE(DriverWaitExit(again.p, kWait, nullptr));
+  EXPECT_EQ(GetBytes(first + L"debug.log"), before);
 }
 
 }  // namespace

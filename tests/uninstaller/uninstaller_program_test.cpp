@@ -8,6 +8,7 @@
 #include "common/registry_helper.h"
 #include "common/sha256.h"
 #include "driver/driver.h"
+#include "support/debug_log.h"
 #include "uninstaller/uninstall_test_files.h"
 #include "uninstaller/uninstall_window.h"
 
@@ -253,6 +254,39 @@ TEST_F(UninstallerProgram, LogCutInsideItsLastRecordRemovesTheWholeRecords) {
   EXPECT_FALSE(PathExists(app_ + L"uninstall.dat"));
   EXPECT_TRUE(PathExists(app_ + L"docs\\guide.txt"));
   EXPECT_TRUE(PathExists(desktopLink_));
+}
+
+// The failure log tells why a log was refused, which the user's "Uninstall error!" does
+// not, and names a record the checks passed over while the rest was removed.
+TEST_F(UninstallerProgram, FailureLogNamesTheRefusalAndTheRecordsPassedOver) {
+  const std::wstring debugLog = base_ + L"debug.log";
+  {
+    ASSERT_TRUE(PutBytes(app_ + L"uninstall.dat", TripLog(app_, 6, {L"#DF", L"#DF", app_ + L"readonly.txt"})));
+    DebugLogVariable set(debugLog);
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusedWithNothingRemoved());
+  }
+  std::string refused = "Uninstall.exe[" + std::to_string(process_.id) + "] read the uninstall log: file \"" +
+                        WideToUtf8(app_) + "uninstall.dat\": cut record\r\n";
+  EXPECT_NE(GetBytes(debugLog).find(refused), std::string::npos) << GetBytes(debugLog);
+  DriverRelease(&process_);
+
+  // A record outside the installation folder (the user's own file beside it) is passed
+  // over and named; everything else goes.
+  ASSERT_TRUE(
+      PutBytes(app_ + L"uninstall.dat", TripLog(app_, 6, {L"#DF", app_ + L"trip.exe", L"#DF", base_ + L"user.txt"})));
+  ASSERT_TRUE(DeleteFileW(debugLog.c_str()));
+  {
+    DebugLogVariable set(debugLog);
+    ASSERT_TRUE(Start());
+  }
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Remove Trip", IDYES, kWaitMs, nullptr));
+  ASSERT_TRUE(DriverAnswerMessageBox(process_.id, "Trip removed", IDOK, kWaitMs, nullptr));
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_FALSE(PathExists(app_ + L"trip.exe"));
+  EXPECT_TRUE(PathExists(base_ + L"user.txt"));
+  std::string skipped = "Uninstall.exe[" + std::to_string(process_.id) + "] skip an uninstall record: file \"" +
+                        WideToUtf8(base_) + "user.txt\": outside\r\n";
+  EXPECT_EQ(GetBytes(debugLog).substr(24), skipped) << GetBytes(debugLog);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/project/project_binding.h"
 #include "app/project_state.h"
 #include "app/windows/secondary_windows.h"
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/gui.h"
 #include "common/requesters.h"
@@ -76,6 +77,7 @@ void StartBuild(bool showBuildPage) {
     return;
   }
   EndBuildRequests();
+  ReportFailureAnsi("start the build thread", "", GetLastError());
   AddBuildLogLine("Error: Could not start the build.");
   HideBuildProgressWindow();
   EnableRuntimeWindow(kMainWindow, true);

@@ -5,6 +5,7 @@
 #include <ctype.h>
 
 #include "app/controls.h"
+#include "common/failure_log.h"
 #include "common/files.h"
 #include "common/gui.h"
 #include "common/path_split.h"
@@ -42,6 +43,7 @@ bool CanRead(const std::string& path) {
 }
 
 void ReportUnreadable(const std::string& path) {
+  ReportFailureAnsi("read a file into the licence editor", path, 0);
   MessageRequester(kMessageTitle, "The file could not be read:\n" + path, MB_OK | MB_ICONERROR);
 }
 
@@ -78,8 +80,10 @@ void SaveFromEditor() {
   if (FileSize(path) != -1 &&
       MessageRequester(kMessageTitle, "Do you want to overwrite the file?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
-  if (SaveEditorFile(Editor(), path) != 0)
+  if (SaveEditorFile(Editor(), path) != 0) {
+    ReportFailureAnsi("write the licence editor's text", path, 0);
     MessageRequester(kMessageTitle, "The file could not be written:\n" + path, MB_OK | MB_ICONERROR);
+  }
 }
 
 void ToggleEffect(int toggle, int bit, int* flag) {
