@@ -274,7 +274,7 @@ Outcome WriteSetup(Build& b) {
                                                               b.paths.archive, &error, b.Stop());
   if (written == kSetupCancelled) return Outcome::kCancelled;
   if (written != 1) {
-    ReportFailureAnsi("write the setup file", setup, 0, image.empty() ? "no setup runtime image" : error);
+    ReportFailureAnsi("write the setup file", setup, 0, b.runtimeImage.empty() ? "no setup runtime image" : error);
     b.Log(error.empty() ? kSetupError : error);
     return Outcome::kFailed;
   }

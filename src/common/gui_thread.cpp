@@ -2,16 +2,12 @@
 
 #include <windows.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include <atomic>
-#include <deque>
-#include <mutex>
+#include <string>
 
 namespace {
-
-using Action = std::function<void()>;
 
 constexpr UINT kMsgRunActions = WM_APP + 0x102;
 // Actions run per message: a worker that reports thousands of lines at once still leaves
@@ -27,44 +23,70 @@ std::atomic<WrongThreadHandler> g_handler{nullptr};
 // queue holds a limited number of posted messages, and a busy worker would lose reports
 // past it. One wake-up message is outstanding at a time. The lock is held only to move
 // actions in and out, never while one runs.
-std::mutex g_queueLock;
-std::deque<Action> g_queue;
+// A slim reader/writer lock needs no set-up and no thread library.
+SRWLOCK g_queueLock = SRWLOCK_INIT;
+GuiAction* g_first = nullptr;
+GuiAction* g_last = nullptr;
 bool g_wakePending = false;
+
+struct QueueHold {
+  QueueHold() { AcquireSRWLockExclusive(&g_queueLock); }
+  ~QueueHold() { ReleaseSRWLockExclusive(&g_queueLock); }
+};
 
 bool PostWake(HWND target) {
   if (PostMessageW(target, kMsgRunActions, 0, 0)) return true;
   // The queue is full: the next post tries again, and the actions wait meanwhile.
-  std::lock_guard<std::mutex> g(g_queueLock);
+  QueueHold hold;
   g_wakePending = false;
   return false;
 }
 
 void RunQueuedActions(HWND self) {
-  std::deque<Action> batch;
+  GuiAction* batch = nullptr;
   bool more;
   {
-    std::lock_guard<std::mutex> g(g_queueLock);
-    size_t n = g_queue.size() < kBatch ? g_queue.size() : kBatch;
-    for (size_t i = 0; i < n; ++i) {
-      batch.push_back(std::move(g_queue.front()));
-      g_queue.pop_front();
+    QueueHold hold;
+    batch = g_first;
+    GuiAction* end = g_first;
+    for (size_t n = 1; end && n < kBatch; ++n) end = end->next;
+    if (end) {
+      g_first = end->next;
+      end->next = nullptr;
+    } else {
+      g_first = nullptr;
     }
-    more = !g_queue.empty();
+    if (!g_first) g_last = nullptr;
+    more = g_first != nullptr;
     g_wakePending = more;
   }
   if (more) PostWake(self);
-  for (Action& action : batch)
-    if (action) action();
+  while (batch) {
+    GuiAction* action = batch;
+    batch = batch->next;
+    action->Run();
+    delete action;
+  }
 }
 
+std::string Decimal(unsigned long value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    value /= 10;
+  } while (value != 0);
+  return digits;
+}
+
+// Built without printf: the library's printf would add tens of kilobytes to every program
+// that links the runtime, the setup and the uninstaller among them.
 void AbortOnWrongThread(const char* operation) {
-  char text[256];
-  snprintf(text, sizeof(text),
-           "Runtime error: %s was called on thread %lu, but windows and controls belong to the GUI thread %lu.\n",
-           operation ? operation : "?", GetCurrentThreadId(), static_cast<unsigned long>(g_guiThread.load()));
-  OutputDebugStringA(text);
-  fputs(text, stderr);
-  fflush(stderr);
+  std::string text = std::string("Runtime error: ") + (operation ? operation : "?") + " was called on thread " +
+                     Decimal(GetCurrentThreadId()) + ", but windows and controls belong to the GUI thread " +
+                     Decimal(g_guiThread.load()) + ".\n";
+  OutputDebugStringA(text.c_str());
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   abort();
 }
 
@@ -112,12 +134,20 @@ bool CheckGuiThread(const char* operation) {
   return false;
 }
 
-bool PostToGuiThread(std::function<void()> action) {
+bool PostGuiAction(GuiAction* action) {
   HWND target = g_postWindow.load();
-  if (!target) return false;
+  if (!target) {
+    delete action;
+    return false;
+  }
   {
-    std::lock_guard<std::mutex> g(g_queueLock);
-    g_queue.push_back(std::move(action));
+    QueueHold hold;
+    action->next = nullptr;
+    if (g_last)
+      g_last->next = action;
+    else
+      g_first = action;
+    g_last = action;
     if (g_wakePending) return true;
     g_wakePending = true;
   }

@@ -14,7 +14,7 @@
 #ifndef ZK_COMMON_GUI_THREAD_H
 #define ZK_COMMON_GUI_THREAD_H
 
-#include <functional>
+#include <utility>
 
 // Makes the calling thread the GUI thread. Opening the runtime's first window does it
 // when nothing has; a program calls it itself only to post before its first window.
@@ -29,9 +29,27 @@ WrongThreadHandler SetWrongThreadHandler(WrongThreadHandler handler);
 // True on the GUI thread; otherwise calls the failure handler and answers false.
 bool CheckGuiThread(const char* operation);
 
+// An action waiting for the GUI thread; PostToGuiThread makes them from lambdas.
+struct GuiAction {
+  GuiAction* next = nullptr;
+  virtual ~GuiAction() = default;
+  virtual void Run() = 0;
+};
+
+// Queues action (which the queue then owns) to run on the GUI thread. Any thread.
+bool PostGuiAction(GuiAction* action);
+
 // Runs action on the GUI thread, in order with the other posted actions, when that thread
 // next takes its messages. Any thread; does not wait. False when there is no GUI thread
 // yet (the action is then dropped).
-bool PostToGuiThread(std::function<void()> action);
+template <typename F>
+bool PostToGuiThread(F action) {
+  struct Of : GuiAction {
+    explicit Of(F&& f) : f(std::move(f)) {}
+    void Run() override { f(); }
+    F f;
+  };
+  return PostGuiAction(new Of(std::move(action)));
+}
 
 #endif

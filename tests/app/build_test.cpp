@@ -469,7 +469,7 @@ TEST_F(BuildTest, FailuresLogTheirErrorAndWriteNoSetup) {
 // The build log says what failed; the failure log also says where: the file the step
 // worked on.
 TEST_F(BuildTest, FailuresNameTheirFileInTheFailureLog) {
-  ASSERT_TRUE(WriteFileBytes(root_ + "locked.dll", "MZ not really a library"));
+  ASSERT_TRUE(PutBytes(root_ + "locked.dll", "MZ not really a library"));
   HANDLE lock = CreateFileA((root_ + "locked.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, lock);
   const struct {
@@ -500,7 +500,7 @@ TEST_F(BuildTest, FailuresNameTheirFileInTheFailureLog) {
     ASSERT_TRUE(s_.Build());
     ASSERT_TRUE(s_.WaitBuildEnd(kBuildMs));
     EXPECT_FALSE(HasLine(Log(), kSuccess));
-    std::string text = ReadFileBytes(debugLog);
+    std::string text = GetBytes(debugLog);
     EXPECT_NE(text.find("Zendrikolbar.exe[" + std::to_string(s_.process().id) + c.cause), std::string::npos) << text;
     s_.Stop();
   }

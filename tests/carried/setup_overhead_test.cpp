@@ -9,10 +9,11 @@
 
 namespace {
 
-// Bytes. Measured at 851,968 and 272,896; the margins leave room for small changes, not
-// for a decoder library or a picture that a program does not use.
-constexpr long long kSetupRuntimeBudget = 860000;
-constexpr long long kUninstallerBudget = 280000;
+// Bytes. Measured at 865,792 and 279,040 (the failure causes' step texts and calls cost
+// about 8 KB of the runtime); the margins leave room for small changes, not for a decoder
+// library, the C library's printf or a picture that a program does not use.
+constexpr long long kSetupRuntimeBudget = 872000;
+constexpr long long kUninstallerBudget = 286000;
 
 TEST(SetupOverhead, ProgramsStayWithinTheirBudgets) {
   struct Row {
