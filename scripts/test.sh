@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite under Wine
-# on a private Xvfb display. Prints CTest's summary; fails when any test fails.
+# on a private Xvfb display, then (without arguments) the tests that need no window once
+# more in the checked build (scripts/test-checked.sh). Prints CTest's summaries; fails
+# when any test fails. Arguments go to ctest for the normal build only.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -15,4 +17,10 @@ zk_start_xvfb
 zk_start_wine_session
 
 cd "$ZK_BUILD"
-ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
+if [ $# -gt 0 ]; then
+  exec ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
+fi
+status=0
+ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" || status=1
+"$here/test-checked.sh" || status=1
+exit $status
