@@ -2,7 +2,18 @@
 
 #include <vector>
 
-#include "common/text.h"
+namespace {
+
+// The support library stands on its own, so that tests may link either build of the
+// runtime library beside it.
+std::wstring FromUtf8(const std::string& text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+}  // namespace
 
 bool RunCaptured(const std::string& commandLine, DWORD timeoutMs, std::string* output, DWORD* exitCode) {
   output->clear();
@@ -19,7 +30,7 @@ bool RunCaptured(const std::string& commandLine, DWORD timeoutMs, std::string* o
   HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
   si.hStdInput = nul;
   PROCESS_INFORMATION pi = {};
-  std::wstring cmd = Utf8ToWide(commandLine);
+  std::wstring cmd = FromUtf8(commandLine);
   std::vector<wchar_t> buffer(cmd.begin(), cmd.end());
   buffer.push_back(L'\0');
   bool started =
