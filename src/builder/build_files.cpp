@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/dirlist.h"
+#include "common/scoped.h"
 #include "common/text.h"
 
 namespace {
@@ -31,28 +32,26 @@ CopyResult CopyData(HANDLE in, HANDLE out, const StopCheck& mustStop) {
 
 // Copies with the wide calls, so that the walks below can hand any name over.
 CopyResult CopyWide(const std::wstring& source, const std::wstring& target, const StopCheck& mustStop) {
-  HANDLE in = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return CopyResult::kFailed;
+  ScopedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!in) return CopyResult::kFailed;
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(in, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    CloseHandle(in);
+  if (!GetFileInformationByHandle(in.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return CopyResult::kFailed;
-  }
   // Two rows may name files of the same name: the second replaces the first, even when
   // the first copy is read-only.
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE out = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) {
-    CloseHandle(in);
-    return CopyResult::kFailed;
-  }
-  CopyResult result = CopyData(in, out, mustStop);
+  ScopedHandle out(
+      CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) return CopyResult::kFailed;
+  CopyResult result = CopyData(in.get(), out.get(), mustStop);
   if (result == CopyResult::kCopied &&
-      !SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime))
+      !SetFileTime(out.get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime))
     result = CopyResult::kFailed;
-  if (!CloseHandle(out) && result == CopyResult::kCopied) result = CopyResult::kFailed;
-  CloseHandle(in);
+  // Both close before the target is deleted or has its attributes set; the last write
+  // can fail only at the close.
+  if (!out.reset() && result == CopyResult::kCopied) result = CopyResult::kFailed;
+  in.reset();
   if (result != CopyResult::kCopied) {
     DeleteFileW(target.c_str());
     return result;
@@ -64,13 +63,11 @@ CopyResult CopyWide(const std::wstring& source, const std::wstring& target, cons
 
 // True when path is the file's only name, so changing its attributes touches no other file.
 bool IsOnlyName(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h) return false;
   BY_HANDLE_FILE_INFORMATION info{};
-  bool only = GetFileInformationByHandle(h, &info) && info.nNumberOfLinks == 1;
-  CloseHandle(h);
-  return only;
+  return GetFileInformationByHandle(h.get(), &info) && info.nNumberOfLinks == 1;
 }
 
 // Removes the file at path by its name, so that nothing is written through it: in the

@@ -17,6 +17,7 @@
 #include "common/failure_log.h"
 #include "common/files.h"
 #include "common/guid_text.h"
+#include "common/path_split.h"
 #include "common/text.h"
 #include "model/build_input.h"
 
@@ -53,11 +54,6 @@ struct Build {
   }
 };
 
-std::string FileNamePart(const std::string& path) {
-  size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // The build the archiver's progress procedure reports to; only one runs at a time.
 std::atomic<Build*> g_running{nullptr};
 
@@ -80,7 +76,7 @@ void NextStep(Build& b) { b.report.SetProgress(++b.step); }
 int ShowZipProgress(const char* fileName, float percent, intptr_t) {
   Build* b = g_running.load();
   if (!b) return 0;
-  std::string text = std::string(kWaitText) + "\n\n" + FileNamePart(fileName ? fileName : "") + "..." +
+  std::string text = std::string(kWaitText) + "\n\n" + PathFileName(fileName ? fileName : "") + "..." +
                      std::to_string(static_cast<int>(percent + 0.5f)) + " %";
   std::string show;
   if (ThrottleLabel(&b->label, text, GetTickCount64(), &show)) b->report.SetLabel(show);
@@ -140,7 +136,7 @@ Outcome StageProgramFiles(Build& b) {
     if (FileSize(row.path) >= 0) {
       b.Log("Preparing file: " + row.path);
       CopyResult r =
-          StageBuildFile(row.path, b.paths.staging + FileNamePart(row.path), StageWay::kLinkWhenPossible, b.Stop());
+          StageBuildFile(row.path, b.paths.staging + PathFileName(row.path), StageWay::kLinkWhenPossible, b.Stop());
       if (r == CopyResult::kStopped) return Outcome::kCancelled;
       if (r == CopyResult::kFailed) b.Log("Could not prepare: " + row.path);
     } else {

@@ -141,23 +141,12 @@ bool CopyInto(const std::string& source, const std::string& target) {
   });
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  int number = static_cast<int>(FileOpenRead(kAnyNumber, path));
-  if (number == 0) return bytes;
-  int64_t length = FileLength(number);
-  if (length > 0 && static_cast<uint64_t>(length) < SIZE_MAX) {
-    bytes.resize(static_cast<size_t>(length));
-    bytes.resize(FileReadBytes(number, &bytes[0], bytes.size()));
-  }
-  FileClose(number);
-  return bytes;
-}
-
 // Whether the program's own image decoders take the file, as the preview does.
 bool IsDecodableImage(const std::string& path) {
   if (FileSize(path) <= 0) return false;
-  std::string data = ReadWholeFile(path);
+  // Bounded only by what memory can hold; a file that cannot be read whole decodes as nothing.
+  std::string data;
+  ReadWholeFile(path, UINT64_MAX, &data);
   bool isIcon = false;
   int width = 0, height = 0;
   HANDLE image = DecodeImage(data.data(), data.size(), &isIcon, &width, &height);

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "common/scoped.h"
 #include "common/text.h"
 
 namespace {
@@ -126,12 +127,11 @@ void ReportFailure(const FailureCause& cause) {
     if (text) LocalFree(text);
     // Append access alone makes every write land at the end of the file, whoever else
     // has written there since it was opened.
-    HANDLE h = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    ScopedHandle h(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (h) {
       DWORD put = 0;
-      WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
-      CloseHandle(h);
+      WriteFile(h.get(), line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
     }
   }
   SetLastError(lastError);

@@ -36,7 +36,7 @@ intptr_t MakeControl(int number, ControlKind kind, const wchar_t* cls, const std
   rec.kind = kind;
   rec.rootWindow = list.rootWindow;
   rec.parent = list.parent;
-  ControlRec* stored = StoreControl(rec);
+  ControlRec* stored = StoreControl(std::move(rec));
   if (out) *out = stored;
   return any ? number : reinterpret_cast<intptr_t>(hwnd);
 }
@@ -170,8 +170,8 @@ intptr_t CreateLink(int number, int x, int y, int w, int h, const std::string& t
     LOGFONTW lf;
     GetObjectW(DefaultFont(), sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
-    rec->ownFont = CreateFontIndirectW(&lf);
-    SendMessageW(rec->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(rec->ownFont), FALSE);
+    rec->ownFont.reset(CreateFontIndirectW(&lf));
+    SendMessageW(rec->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(rec->ownFont.get()), FALSE);
   }
   SubclassLink(rec);
   return Made(r, ControlKind::Link);
@@ -629,8 +629,7 @@ int SetControlBackColour(int number, COLORREF colour) {
   ControlRec* c = FindControlRec(number);
   if (!c) return 0;
   c->back = colour;
-  if (c->backBrush) DeleteObject(c->backBrush);
-  c->backBrush = colour == kNoColour ? nullptr : CreateSolidBrush(colour);
+  c->backBrush.reset(colour == kNoColour ? nullptr : CreateSolidBrush(colour));
   switch (c->kind) {
     case ControlKind::Editor:
       SendMessageW(c->hwnd, EM_SETBKGNDCOLOR, colour == kNoColour, colour == kNoColour ? 0 : colour);

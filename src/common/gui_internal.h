@@ -10,6 +10,7 @@
 
 #include "common/gui.h"
 #include "common/gui_thread.h"
+#include "common/scoped.h"
 
 namespace gui {
 
@@ -34,10 +35,10 @@ struct ControlRec {
   HWND parent = nullptr;  // the control list it was created in
   COLORREF front = kNoColour;
   COLORREF back = kNoColour;
-  HBRUSH backBrush = nullptr;
+  ScopedBrush backBrush;
   COLORREF hover = kNoColour;  // links: text colour under the pointer
   bool hot = false;            // links: pointer is over it
-  HFONT ownFont = nullptr;     // a font the control owns (underlined link)
+  ScopedFont ownFont;          // a font the control owns (underlined link)
   int columns = 0;             // lists
   std::vector<HWND> pages;     // panels: one container per tab
   std::vector<HTREEITEM> treeItems;
@@ -61,7 +62,7 @@ ControlRec* FindControlRecByHandle(HWND w);
 int AllocateWindowNumber();
 int AllocateControlNumber();
 void StoreWindow(const WindowRec& rec);
-ControlRec* StoreControl(const ControlRec& rec);
+ControlRec* StoreControl(ControlRec rec);
 void EraseControl(int number);
 
 // The current control list of the calling thread.

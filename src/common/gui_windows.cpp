@@ -171,18 +171,15 @@ int AllocateControlNumber() {
 
 void StoreWindow(const WindowRec& rec) { Windows()[rec.number] = rec; }
 
-ControlRec* StoreControl(const ControlRec& rec) {
+ControlRec* StoreControl(ControlRec rec) {
   auto& slot = Controls()[rec.number];
-  slot = std::make_unique<ControlRec>(rec);
+  slot = std::make_unique<ControlRec>(std::move(rec));
   return slot.get();
 }
 
 void EraseControl(int number) {
   auto it = Controls().find(number);
   if (it == Controls().end()) return;
-  ControlRec* c = it->second.get();
-  if (c->backBrush) DeleteObject(c->backBrush);
-  if (c->ownFont) DeleteObject(c->ownFont);
   Controls().erase(it);
 }
 
@@ -313,7 +310,7 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (front != kNoColour) SetTextColor(dc, front);
         if (c->back != kNoColour) {
           SetBkColor(dc, c->back);
-          return reinterpret_cast<LRESULT>(c->backBrush);
+          return reinterpret_cast<LRESULT>(c->backBrush.get());
         }
         if (custom) {
           LRESULT r = DefWindowProcW(w, m, wp, lp);
@@ -329,7 +326,7 @@ LRESULT CALLBACK RuntimeWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (c && c->backBrush) {
         RECT r;
         GetClientRect(w, &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, c->backBrush);
+        FillRect(reinterpret_cast<HDC>(wp), &r, c->backBrush.get());
         return 1;
       }
       break;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <process.h>
 
+#include "common/scoped.h"
+
 namespace {
 
 struct ThreadRecord {
@@ -34,12 +36,13 @@ unsigned __stdcall ThreadMain(void* p) {
 
 // A private handle to the thread, so that waiting or killing happens outside the table's
 // lock and stays valid even if another thread frees the number meanwhile. Null when the
-// number names no thread; the caller closes it.
-HANDLE TakeHandle(int number) {
-  HANDLE copy = nullptr;
+// number names no thread.
+ScopedHandle TakeHandle(int number) {
+  ScopedHandle copy;
   Threads().With(number, [&](ThreadRecord& t) {
-    if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
-      copy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), copy.put(), 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+      copy.release();
   });
   return copy;
 }
@@ -62,68 +65,58 @@ intptr_t ThreadCreate(int number, ThreadProc proc, intptr_t argument) {
   HANDLE handle = reinterpret_cast<HANDLE>(h);
   // The table owns handle once added (another thread may free the number at once), so
   // the thread is resumed through a copy of its own.
-  HANDLE keep = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &keep, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
-    keep = handle;
+  ScopedHandle keep;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), keep.put(), 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    keep.release();
+    keep.reset(handle);
     handle = nullptr;
   }
   int used = 0;
   if (!handle || !Threads().Add(number, ThreadRecord{handle}, &used)) {
     // It never ran a line of the caller's code, so ending it here is safe.
-    TerminateThread(keep, 1);
-    CloseHandle(keep);
+    TerminateThread(keep.get(), 1);
     delete args;
     return 0;
   }
-  ResumeThread(keep);
-  CloseHandle(keep);
+  ResumeThread(keep.get());
   return CreateAnswer(number, used, reinterpret_cast<intptr_t>(handle));
 }
 
 int ThreadWait(int number, int timeoutMs) {
-  HANDLE h = TakeHandle(number);
+  ScopedHandle h = TakeHandle(number);
   if (!h) return 0;
   DWORD wait = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
-  int ended = WaitForSingleObject(h, wait) == WAIT_OBJECT_0 ? 1 : 0;
-  CloseHandle(h);
-  return ended;
+  return WaitForSingleObject(h.get(), wait) == WAIT_OBJECT_0 ? 1 : 0;
 }
 
 int ThreadIsRunning(int number) {
-  HANDLE h = TakeHandle(number);
+  ScopedHandle h = TakeHandle(number);
   if (!h) return 0;
-  int running = HasEnded(h) ? 0 : 1;
-  CloseHandle(h);
-  return running;
+  return HasEnded(h.get()) ? 0 : 1;
 }
 
 int ThreadKill(int number) {
-  HANDLE h = TakeHandle(number);
+  ScopedHandle h = TakeHandle(number);
   if (!h) return 0;
   int killed = 0;
-  if (!HasEnded(h) && TerminateThread(h, 1)) {
+  if (!HasEnded(h.get()) && TerminateThread(h.get(), 1)) {
     // Termination completes asynchronously; wait so that ThreadIsRunning agrees at once.
-    WaitForSingleObject(h, 5000);
+    WaitForSingleObject(h.get(), 5000);
     killed = 1;
   }
-  CloseHandle(h);
   return killed;
 }
 
 int ThreadPause(int number) {
-  HANDLE h = TakeHandle(number);
+  ScopedHandle h = TakeHandle(number);
   if (!h) return 0;
-  int ok = SuspendThread(h) != static_cast<DWORD>(-1) ? 1 : 0;
-  CloseHandle(h);
-  return ok;
+  return SuspendThread(h.get()) != static_cast<DWORD>(-1) ? 1 : 0;
 }
 
 int ThreadResume(int number) {
-  HANDLE h = TakeHandle(number);
+  ScopedHandle h = TakeHandle(number);
   if (!h) return 0;
-  int ok = ResumeThread(h) != static_cast<DWORD>(-1) ? 1 : 0;
-  CloseHandle(h);
-  return ok;
+  return ResumeThread(h.get()) != static_cast<DWORD>(-1) ? 1 : 0;
 }
 
 int ThreadFree(int number) { return Threads().Free(number) ? 1 : 0; }

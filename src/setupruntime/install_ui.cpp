@@ -7,6 +7,7 @@
 #include "common/gui.h"
 #include "common/gui_thread.h"
 #include "common/resource_data.h"
+#include "common/scoped.h"
 #include "setupruntime/install.h"
 #include "setupruntime/runtime_state.h"
 #include "setupruntime/wizard.h"
@@ -78,6 +79,6 @@ void StartInstallThread() {
     in.uninstallerImage = image;
     in.uninstallerImageSize = size;
   }
-  HANDLE thread = CreateThread(nullptr, 0, InstallThread, nullptr, 0, nullptr);
-  if (thread) CloseHandle(thread);
+  // The thread runs on by itself; its handle is not needed.
+  ScopedHandle thread(CreateThread(nullptr, 0, InstallThread, nullptr, 0, nullptr));
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/scoped.h"
 #include "common/sha256.h"
 #include "common/text.h"
 
@@ -114,26 +115,20 @@ LogStatus ParseUninstallLog(const std::string& bytes, UninstallLog* log) {
 }
 
 LogStatus ReadUninstallLog(const std::wstring& path, UninstallLog* log) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return LogStatus::Missing;
+  ScopedHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return LogStatus::Missing;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size)) {
-    CloseHandle(h);
-    return LogStatus::Missing;
-  }
-  if (size.QuadPart > kMaxLogBytes) {
-    CloseHandle(h);
-    return LogStatus::TooLarge;
-  }
+  if (!GetFileSizeEx(h.get(), &size)) return LogStatus::Missing;
+  if (size.QuadPart > kMaxLogBytes) return LogStatus::TooLarge;
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   size_t got = 0;
   while (got < bytes.size()) {
     DWORD n = 0;
-    if (!ReadFile(h, &bytes[got], static_cast<DWORD>(bytes.size() - got), &n, nullptr) || n == 0) break;
+    if (!ReadFile(h.get(), &bytes[got], static_cast<DWORD>(bytes.size() - got), &n, nullptr) || n == 0) break;
     got += n;
   }
-  CloseHandle(h);
+  h.reset();
   // A file that shrank while it was read is taken as it was found: the checks below
   // then decide on what is really there.
   bytes.resize(got);

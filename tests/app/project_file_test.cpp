@@ -569,8 +569,10 @@ TEST(ProjectFile, SaveReplacesTheOldFileWhole) {
 TEST(ProjectFile, SaveToAMissingFolderWritesNothing) {
   TempFolder dir("zkproject");
   std::string error;
-  EXPECT_EQ(SaveProjectFile(dir.path + "no such folder\\p.zkp", RichProject(), &error), 0);
-  EXPECT_FALSE(error.empty());
+  std::string target = dir.path + "no such folder\\p.zkp";
+  EXPECT_EQ(SaveProjectFile(target, RichProject(), &error), 0);
+  // No temporary file could be made, which the message tells apart from a failed write.
+  EXPECT_EQ(error, "The project cannot be saved: cannot write to the folder of \"" + target + "\".");
   EXPECT_TRUE(dir.Names().empty());
 }
 
@@ -586,7 +588,7 @@ TEST(ProjectFile, FailedReplaceKeepsTheOldFile) {
   std::string error;
   EXPECT_EQ(SaveProjectFile(target, DefaultProject(), &error), 0);
   CloseHandle(holder);
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error, "The project cannot be saved: writing \"" + target + "\" failed.");
   EXPECT_EQ(Bytes(target), kRichFile);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"p.zkp"});
 

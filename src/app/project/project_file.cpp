@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "common/prefs.h"
+#include "common/scoped.h"
+#include "common/whole_file.h"
 #include "model/project_fields.h"
 #include "model/project_format.h"
 #include "model/setup_files.h"
@@ -182,19 +184,19 @@ std::string Sections(const SetupProject& p) {
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
   LARGE_INTEGER zero = {};
-  bool ok = SetFilePointerEx(h, zero, nullptr, FILE_END) != 0;
+  bool ok = SetFilePointerEx(h.get(), zero, nullptr, FILE_END) != 0;
   size_t done = 0;
   while (ok && done < bytes.size()) {
     DWORD chunk = static_cast<DWORD>(bytes.size() - done > (1u << 20) ? (1u << 20) : bytes.size() - done);
     DWORD written = 0;
-    ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+    ok = WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr) && written == chunk;
     done += written;
   }
-  ok = ok && FlushFileBuffers(h);
-  return CloseHandle(h) && ok;
+  ok = ok && FlushFileBuffers(h.get());
+  return h.reset() && ok;
 }
 
 // ---- reading -----------------------------------------------------------------------------
@@ -257,28 +259,8 @@ void ReadPreferencePart(SetupProject& p) {
   }
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size = {};
-  // Nothing near this size is a project: the licence count itself is 32 bits.
-  bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (int64_t{1} << 31);
-  if (ok) {
-    out.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (ok && done < out.size()) {
-      DWORD got = 0;
-      DWORD want = static_cast<DWORD>(out.size() - done > (1u << 20) ? (1u << 20) : out.size() - done);
-      ok = ReadFile(h, &out[done], want, &got, nullptr) != 0;
-      if (got == 0) break;  // the file shrank while being read
-      done += got;
-    }
-    out.resize(done);
-  }
-  CloseHandle(h);
-  return ok;
-}
+// Nothing near this size is a project: the licence count itself is 32 bits.
+constexpr uint64_t kMaxProjectBytes = (uint64_t{1} << 31) - 1;
 
 // The appended sections read as lines (CR, LF or CR LF end a line; NUL bytes are skipped),
 // with raw little-endian numbers where the format has them.
@@ -418,22 +400,19 @@ bool ReadSections(const std::string& bytes, SetupProject& p, std::string* error)
 int SaveProjectFile(const std::string& path, const SetupProject& project, std::string* error) {
   if (!CheckProject(project, error)) return 0;
 
-  size_t slash = path.find_last_of("\\/");
-  std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  char temp[MAX_PATH];
-  if (path.empty() || !GetTempFileNameA(folder.c_str(), "zkp", 0, temp)) {
-    SetError(error, "The project cannot be saved: cannot write to the folder of \"" + path + "\".");
-    return 0;
-  }
-
-  bool ok = CreatePreferences(temp) != 0;
-  ok = ok && WritePreferencePart(project);
-  ok = ClosePreferences() && ok;
-  ok = ok && AppendToFile(temp, Sections(project));
-  ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // The preferences part and the sections go to a temporary file that replaces the project
+  // only when both were written whole, so a failed save leaves the old project as it was.
+  bool wrote = false;
+  bool ok = WriteReplacing(path, "zkp", [&](const std::string& temp) {
+    wrote = true;
+    bool done = CreatePreferences(temp) != 0;
+    done = done && WritePreferencePart(project);
+    done = ClosePreferences() && done;
+    return done && AppendToFile(temp, Sections(project));
+  });
   if (!ok) {
-    DeleteFileA(temp);
-    SetError(error, "The project cannot be saved: writing \"" + path + "\" failed.");
+    SetError(error, wrote ? "The project cannot be saved: writing \"" + path + "\" failed."
+                          : "The project cannot be saved: cannot write to the folder of \"" + path + "\".");
     return 0;
   }
   return 1;
@@ -451,7 +430,7 @@ int LoadProjectFile(const std::string& path, SetupProject& out, std::string* err
   ClosePreferences();
 
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  if (!ReadWholeFile(path, kMaxProjectBytes, &bytes)) {
     SetError(error, "The project file \"" + path + "\" cannot be read.");
     return 0;
   }
