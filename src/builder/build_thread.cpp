@@ -327,15 +327,6 @@ void BuildSetup(BuildInput& in, const std::string& setupRuntimeImage, BuildRepor
   reporter.Finished();
 }
 
-std::string ConvertWideToAnsi(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
-}
-
 std::string GetLastPathComponent(const std::string& path) {
   if (path.size() < 2) return path;
   size_t cut = path.rfind('\\', path.size() - 2);

@@ -45,8 +45,6 @@ class BuildReporter {
 // out removes the build's temporary folder and ends with HideProgress and Finished.
 void BuildSetup(BuildInput& in, const std::string& setupRuntimeImage, BuildReporter& reporter);
 
-// UTF-16 to the ANSI code page.
-std::string ConvertWideToAnsi(const std::wstring& text);
 // The text after the last "\" of path, not counting a "\" in the last place; the whole
 // path when it has none.
 std::string GetLastPathComponent(const std::string& path);

@@ -69,21 +69,13 @@ void RunQueuedActions(HWND self) {
   }
 }
 
-std::string Decimal(unsigned long value) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
-    value /= 10;
-  } while (value != 0);
-  return digits;
-}
-
-// Built without printf: the library's printf would add tens of kilobytes to every program
-// that links the runtime, the setup and the uninstaller among them.
+// Built without printf (std::to_string does not use it): the library's printf would add
+// tens of kilobytes to every program that links the runtime, the setup and the
+// uninstaller among them.
 void AbortOnWrongThread(const char* operation) {
   std::string text = std::string("Runtime error: ") + (operation ? operation : "?") + " was called on thread " +
-                     Decimal(GetCurrentThreadId()) + ", but windows and controls belong to the GUI thread " +
-                     Decimal(g_guiThread.load()) + ".\n";
+                     std::to_string(GetCurrentThreadId()) + ", but windows and controls belong to the GUI thread " +
+                     std::to_string(g_guiThread.load()) + ".\n";
   OutputDebugStringA(text.c_str());
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
