@@ -9,17 +9,22 @@ root=$(cd "$here/.." && pwd)
 . "$here/env.sh"
 checked="$ZK_BUILD/checked"
 
-"$here/setup.sh"
-"$here/wine-prefix.sh"
+# Called by test.sh, the set-up, the Wine prefix and the session are there already.
+if [ -z "${ZK_SESSION_STARTED:-}" ]; then
+  "$here/setup.sh"
+  "$here/wine-prefix.sh"
+fi
 if [ ! -f "$checked/build.ninja" ]; then
   cmake -S "$root" -B "$checked" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ZK_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release -DZK_DEPS_PREFIX="$ZK_DEPS_PREFIX" -DZK_CHECKED=ON >/dev/null
 fi
 cmake --build "$checked" --target zk_checked_tests -j "${ZK_JOBS:-$(nproc)}"
 
-. "$here/session.sh"
-zk_start_xvfb
-zk_start_wine_session
+if [ -z "${ZK_SESSION_STARTED:-}" ]; then
+  . "$here/session.sh"
+  zk_start_xvfb
+  zk_start_wine_session
+fi
 
 cd "$checked"
 ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" -L checked "$@"

@@ -21,6 +21,7 @@ if [ $# -gt 0 ]; then
   exec ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
 fi
 status=0
+export ZK_SESSION_STARTED=1
 ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" || status=1
 "$here/test-checked.sh" || status=1
 exit $status
