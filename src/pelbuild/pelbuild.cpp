@@ -1,6 +1,6 @@
 // pelbuild: writes configured update clients.
 #include <windows.h>
-#include "pelbuild/pelbuild.h"
+#include "model/updater_settings.h"
 
 extern "C" int __stdcall PELLUCAST_Create(const char* path, const UpdaterSettings* settings) {
   (void)path;

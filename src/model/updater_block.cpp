@@ -1,0 +1,1 @@
+#include "model/updater_block.h"

@@ -1,0 +1,49 @@
+// The settings block that follows the update client's image in its file: pelbuild writes
+// it after the image it carries, the client reads it from the end of its own image and
+// writes it again when it rebuilds itself after an update.
+//
+// In order: version, main address, alternative address 1 and 2 (ANSI text + CR LF each),
+// language (int32 little endian), product name, program file, window title (ANSI text +
+// CR LF each), terminate flag and run flag (one byte each, the low byte of the value),
+// run guard (ANSI text + CR LF). No length fields; nothing follows the last line. Texts
+// must not hold CR or LF.
+#ifndef ZK_MODEL_UPDATER_BLOCK_H
+#define ZK_MODEL_UPDATER_BLOCK_H
+
+#include <stdint.h>
+
+#include <string>
+
+#include "model/updater_settings.h"
+
+struct UpdaterBlock {
+  std::string version;
+  std::string mainAddress;
+  std::string alternativeAddress1;
+  std::string alternativeAddress2;
+  int32_t language = 0;
+  std::string productName;
+  std::string programFile;
+  std::string windowTitle;
+  uint8_t terminateFlag = 0;
+  uint8_t runFlag = 0;
+  std::string runGuard;
+};
+
+bool operator==(const UpdaterBlock& a, const UpdaterBlock& b);
+
+// The block of a settings record: null texts become empty, the integers keep their low
+// 32 bits (the language) or their low byte (the flags).
+UpdaterBlock BlockFromSettings(const UpdaterSettings& settings);
+
+// False when a text of the block holds CR or LF: such a block cannot be written.
+bool UpdaterBlockIsWritable(const UpdaterBlock& block);
+
+// The block's bytes. Call only for a writable block.
+std::string EncodeUpdaterBlock(const UpdaterBlock& block);
+
+// Reads a block from `bytes` (everything from offset C of the client's file). False when
+// the bytes end before the run guard's line is complete.
+bool DecodeUpdaterBlock(const std::string& bytes, UpdaterBlock* block);
+
+#endif
