@@ -1,8 +1,12 @@
-// The update client. Its settings block starts at offset C, the size of its own image.
+// The update client that a setup can ship with a product.
 #include <windows.h>
 
-#include "common/carried.h"
+#include "common/system_libraries.h"
+#include "updateclient/run_client.h"
 
-ZK_IMAGE_SIZE_SLOT(zk_client_image_size, 'Z', 'K', 'S', 'I', 'Z', 'E', '_', 'C');
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return ImageSizeFromSlot(zk_client_image_size) == 0 ? 1 : 0; }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The client runs from the product's folder, which may hold libraries that are not the
+  // system's: library loads come from the system folder only.
+  RestrictLibraryLoading();
+  return RunUpdateClient();
+}

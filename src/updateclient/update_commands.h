@@ -50,10 +50,10 @@ class ReleaseDownloader {
 // Applies the pending releases in order. A failed or refused DownloadFile stops at once;
 // other failing commands are passed over.
 struct ApplyResult {
-  bool completed = false;           // every command of every pending release was carried out
+  bool completed = false;            // every command of every pending release was carried out
   std::string lastCompletedRelease;  // the last release applied whole; empty when none
 };
-ApplyResult ApplyReleases(const UpdateScript& script, const std::vector<size_t>& pending,
-                          const CommandContext& context, ReleaseDownloader& downloader);
+ApplyResult ApplyReleases(const UpdateScript& script, const std::vector<size_t>& pending, const CommandContext& context,
+                          ReleaseDownloader& downloader);
 
 #endif
