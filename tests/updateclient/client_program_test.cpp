@@ -41,29 +41,43 @@ class ClientProgram : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(server_.Start());
     base_ = TestFolder(L"updateclient");
-    app_ = base_ + L"app\\";
-    temp_ = base_ + L"temp\\";
+    Prepare(L"run");
+  }
+
+  void TearDown() override {
+    EndCase();
+    server_.Stop();
+  }
+
+  // A fresh product folder and TEMP under `name`, default settings, and a server that
+  // answers the main address's updates folder and nothing else of this case yet.
+  void Prepare(const std::wstring& name) {
+    app_ = base_ + name + L"\\app\\";
+    temp_ = base_ + name + L"\\temp\\";
+    CreateDirectoryW((base_ + name).c_str(), nullptr);
     CreateDirectoryW(app_.c_str(), nullptr);
     CreateDirectoryW(temp_.c_str(), nullptr);
     CreateDirectoryW((app_ + L"data").c_str(), nullptr);
     address_ = "127.0.0.1:" + std::to_string(server_.Port()) + "/a";
+    settings_ = UpdaterBlock();
     settings_.version = "1.0";
     settings_.mainAddress = address_;
-    settings_.language = 0;
     settings_.productName = "Demo";
     settings_.programFile = "demo.exe";
     settings_.windowTitle = kTitle;
     server_.SetAnswer("/a/Updates/", OkAnswer("<html>updates</html>"));
+    server_.ClearRequests();
   }
 
-  void TearDown() override {
+  // Ends what the case started: the clients and the product.
+  void EndCase() {
     for (DriverProcess& p : started_) {
       if (DriverRunning(p)) DriverKill(p);
       DriverRelease(&p);
     }
+    started_.clear();
     std::wstring product = app_ + L"demo.exe";
     if (IsProgramRunning(product)) EndRunningProgram(product);
-    server_.Stop();
   }
 
   // The client as pelbuild writes it, at app\Update.exe.
@@ -269,7 +283,7 @@ TEST_F(ClientProgram, AFailedDownloadKeepsTheOldFileAndTheLastWholeRelease) {
     EXPECT_FALSE(PathExists(app_ + L"never"));
     ClickFinishAndWaitExit(window);
     EXPECT_TRUE(WaitClientVersion("1.1"));
-    TearDown();
+    EndCase();
   }
 }
 
@@ -329,7 +343,7 @@ TEST_F(ClientProgram, NoServerAndNoNewVersionLeaveNextDisabled) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SetUp();
+    Prepare(AnsiToWide(c.name));
     if (c.serveScript) ServeScript(c.script);
     MakeClient();
     HWND window = Start();
@@ -340,7 +354,7 @@ TEST_F(ClientProgram, NoServerAndNoNewVersionLeaveNextDisabled) {
     EXPECT_FALSE(DriverEnabled(DriverFindControl(window, kNextButton)));
     EXPECT_TRUE(DriverClick(DriverFindControl(window, kCancelButton)));
     EXPECT_TRUE(DriverWaitExit(Process(), kWaitMs, nullptr));
-    TearDown();
+    EndCase();
   }
 }
 
@@ -356,15 +370,14 @@ TEST_F(ClientProgram, AnotherLanguageShowsEmptyTextsAndGermanItsOwn) {
        "gbaren Updates sucht."},
   };
   for (const Case& c : cases) {
-    SetUp();
+    Prepare(L"language" + std::to_wstring(c.language));
     settings_.language = c.language;
     MakeClient();
     HWND window = Start();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Text(window, kNextButton), c.next);
     EXPECT_EQ(Text(window, kSearchIntro), c.intro);
-    DriverKill(Process());
-    TearDown();
+    EndCase();
   }
 }
 
