@@ -265,7 +265,7 @@ TEST_F(ClientProgram, AFailedDownloadKeepsTheOldFileAndTheLastWholeRelease) {
   errorPage.body = "<html>error page</html>";
   for (const Case& c : {Case{"cut short", cut}, Case{"error page", errorPage}}) {
     SCOPED_TRACE(c.name);
-    SetUp();
+    Prepare(AnsiToWide(c.name));
     server_.SetAnswer(
         "/a/updatescript.ini",
         OkAnswer("releases{\r\n1.0\r\n1.1\r\n1.2\r\n}\r\nrelease:1.1{\r\nDownloadFile: f1.txt,data\r\n}\r\n"
