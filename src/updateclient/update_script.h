@@ -31,8 +31,8 @@ int UpdateCommandParameterCount(UpdateCommandKind kind);
 
 struct UpdateCommand {
   UpdateCommandKind kind = UpdateCommandKind::DeleteFile;
-  std::string first;   // cleaned, ANSI bytes as in the script, placeholders not expanded
-  std::string second;  // empty for one-parameter commands
+  std::string first;     // cleaned, ANSI bytes as in the script, placeholders not expanded
+  std::string second;    // empty for one-parameter commands
   bool tooLong = false;  // a parameter was longer than kLongestScriptParameter
 };
 
