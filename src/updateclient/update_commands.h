@@ -13,6 +13,7 @@
 
 struct CommandContext {
   std::wstring clientFolder;  // the client's own folder, with a trailing "\"; relative paths start here
+  std::wstring clientFile;    // the client's running program file, which no command deletes
   SpecialFolders folders;
 };
 
@@ -50,10 +51,10 @@ class ReleaseDownloader {
 // Applies the pending releases in order. A failed or refused DownloadFile stops at once;
 // other failing commands are passed over.
 struct ApplyResult {
-  bool completed = false;           // every command of every pending release was carried out
+  bool completed = false;            // every command of every pending release was carried out
   std::string lastCompletedRelease;  // the last release applied whole; empty when none
 };
-ApplyResult ApplyReleases(const UpdateScript& script, const std::vector<size_t>& pending,
-                          const CommandContext& context, ReleaseDownloader& downloader);
+ApplyResult ApplyReleases(const UpdateScript& script, const std::vector<size_t>& pending, const CommandContext& context,
+                          ReleaseDownloader& downloader);
 
 #endif
