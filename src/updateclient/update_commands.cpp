@@ -97,6 +97,8 @@ bool Inside(const std::wstring& path, const std::wstring& folder) {
 // only and are checked for that folder itself.
 bool DeleteRefused(const std::wstring& path, const CommandContext& context, bool wholeTree) {
   if (path.empty() || IsDevicePath(path)) return true;
+  // A stream name ("C:\Windows::$INDEX_ALLOCATION") can reach a folder under another name.
+  if (path.find(L':', HasDrive(path) ? 2 : 0) != std::wstring::npos) return true;
   std::wstring target = Comparable(path);
   if (target.empty() || RootLength(target) >= target.size()) return true;
   std::vector<std::wstring> guarded = PlaceholderFolders(context.folders);
@@ -182,6 +184,9 @@ CommandOutcome RunFileCommand(const UpdateCommand& command, const CommandContext
     case UpdateCommandKind::DownloadFile:
       return CommandOutcome::Refused;
     case UpdateCommandKind::RenameFile:
+      // Moving a guarded folder or the client's program away takes it from its place as surely
+      // as deleting it would.
+      if (DeleteRefused(first, context, true)) return CommandOutcome::Refused;
       return Outcome(MoveFileW(first.c_str(), CommandPath(command.second, context).c_str()));
     case UpdateCommandKind::CopyFile:
       return Outcome(CopyFileW(first.c_str(), CommandPath(command.second, context).c_str(), FALSE));

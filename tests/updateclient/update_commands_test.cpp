@@ -192,8 +192,13 @@ TEST(UpdateCommands, DeletesRefuseRootsSpecialFoldersAndTheClient) {
       {"the folder above the client", Command(DeleteTree, parent), context.clientFile},
       {"the client's folder's files", Command(DeleteMany, ".", "*.exe"), context.clientFile},
       {"the client's program", Command(Delete, "updateclient.exe"), context.clientFile},
+      {"a stream of a placeholder's folder", Command(DeleteTree, "<Windows>::$INDEX_ALLOCATION"), windowsFile},
+      {"a placeholder's folder moved away", Command(UpdateCommandKind::RenameFile, "<Windows>", "moved"), windowsFile},
+      {"the folder above the client moved away", Command(UpdateCommandKind::RenameFile, "..", "..\\..\\moved"),
+       context.clientFile},
       {"a device path", Command(DeleteTree, "\\\\?\\" + std::string(base.begin(), base.end()) + "special\\windows"),
        windowsFile},
+      {"a device path to a share", Command(DeleteTree, "\\\\?\\UNC\\zk-no-server\\share\\x"), context.clientFile},
       {"a long parameter", Command(DeleteTree, "<Windows>\\" + std::string(300, 'x')), windowsFile},
   };
   for (const RefusalCase& c : cases) {
