@@ -41,8 +41,8 @@ bool StartsIgnoringCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() && SameIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-// Spaces off both ends first, then every TAB wherever it is: a TAB between two spaces
-// therefore leaves one of them behind, as publishers' scripts have always been read.
+// Spaces off both ends first, then every TAB wherever it is. The order is part of the
+// format: a line that ends in a space and a TAB keeps that space.
 std::string Clean(const std::string& line) {
   size_t begin = line.find_first_not_of(' ');
   if (begin == std::string::npos) return std::string();

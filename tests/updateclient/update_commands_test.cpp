@@ -500,6 +500,19 @@ TEST(UpdateCommands, DownloadTargetsStayInTheirFolder) {
   }
 }
 
+TEST(UpdateCommands, ALowerCaseDownloadWithALowerCasePlaceholderIsExpanded) {
+  std::wstring base = Scratch();
+  CommandContext context = ScratchContext(base);
+  UpdateScript script =
+      ParseUpdateScript("releases{\n1.0\n}\nrelease:1.0{\ndownloadfile: bin/app.exe, <windows>\\\n}\n");
+  ASSERT_EQ(1u, script.releases.size());
+  ASSERT_EQ(1u, script.releases[0].commands.size());
+  DownloadTarget target;
+  ASSERT_TRUE(ResolveDownload(script.releases[0].commands[0], context, &target));
+  EXPECT_EQ("bin/app.exe", target.urlPath);
+  EXPECT_EQ(context.folders.windows + L"\\app.exe", target.file);
+}
+
 // Writes the bytes given for each source path, records the order, and fails for the paths
 // it is told to.
 class FakeDownloader : public ReleaseDownloader {
