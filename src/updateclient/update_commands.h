@@ -13,6 +13,7 @@
 
 struct CommandContext {
   std::wstring clientFolder;  // the client's own folder, with a trailing "\"; relative paths start here
+  std::wstring clientFile;    // the client's running program file, which no command deletes
   SpecialFolders folders;
 };
 
