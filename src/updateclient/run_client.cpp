@@ -127,6 +127,7 @@ int RunUpdateClient() {
     return 0;
   }
   state.commands.clientFolder = state.clientFolder;
+  state.commands.clientFile = ownFile;
   state.commands.folders = CurrentSpecialFolders();
   return RunWizard(state);
 }
