@@ -57,24 +57,6 @@ std::string SetupArchive(const std::string& setup) {
   return setup.substr(setup.size() - 4 - size, size);
 }
 
-// The data of a stored (not compressed) entry; "<absent>" when there is no such entry.
-std::string StoredData(const std::string& zip, const std::string& name) {
-  if (zip.size() < 22) return "<absent>";
-  size_t count = StoredLe(zip, zip.size() - 12, 2);
-  size_t at = StoredLe(zip, zip.size() - 6, 4);
-  for (size_t i = 0; i < count && at + 46 <= zip.size(); ++i) {
-    size_t nameLength = StoredLe(zip, at + 28, 2);
-    if (zip.compare(at + 46, nameLength, name) == 0 && nameLength == name.size()) {
-      EXPECT_EQ(0u, StoredLe(zip, at + 10, 2)) << name << " is compressed";
-      size_t local = StoredLe(zip, at + 42, 4);
-      size_t data = local + 30 + StoredLe(zip, local + 26, 2) + StoredLe(zip, local + 28, 2);
-      return zip.substr(data, StoredLe(zip, at + 20, 4));
-    }
-    at += 46 + nameLength + StoredLe(zip, at + 30, 2) + StoredLe(zip, at + 32, 2);
-  }
-  return "<absent>";
-}
-
 class UpdaterStep : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -157,8 +139,8 @@ TEST_F(UpdaterStep, TheArchiveCarriesTheClientWithTheProjectsSettings) {
   EXPECT_EQ(std::vector<std::string>{"Preparing updater..."}, UpdaterLines(r));
   ASSERT_EQ("Setup file was created successfully!", r.lines.at(r.lines.size() - 2));
   std::string archive = SetupArchive(GetBytes(dir_ + "Setup.exe"));
-  EXPECT_EQ("read me\r\n", StoredData(archive, "readme.txt"));
-  std::string client = StoredData(archive, "AppUpdate.exe");
+  EXPECT_EQ("read me\r\n", StoredEntryData(archive, "readme.txt"));
+  std::string client = StoredEntryData(archive, "AppUpdate.exe");
   ASSERT_GT(client.size(), client_.size());
   EXPECT_TRUE(client.compare(0, client_.size(), client_) == 0) << "the image differs from UpdateClient.exe";
 
@@ -196,7 +178,7 @@ TEST_F(UpdaterStep, LanguageAndFlagsFollowTheUpdaterPage) {
     in.project.updaterRunProgram = c.run;
     LogReporter r;
     Build(in, r);
-    std::string client = StoredData(SetupArchive(GetBytes(dir_ + "Setup.exe")), "AppUpdate.exe");
+    std::string client = StoredEntryData(SetupArchive(GetBytes(dir_ + "Setup.exe")), "AppUpdate.exe");
     ASSERT_GT(client.size(), client_.size());
     UpdaterBlock block;
     ASSERT_TRUE(DecodeUpdaterBlock(client.substr(client_.size()), &block));
@@ -245,7 +227,7 @@ TEST_F(UpdaterStep, AClientThatCannotBeMadeIsAWarning) {
     EXPECT_EQ((std::vector<std::string>{"Preparing updater...", c.warning}), UpdaterLines(r));
     ASSERT_EQ("Setup file was created successfully!", r.lines.at(r.lines.size() - 2));
     std::string archive = SetupArchive(GetBytes(dir_ + "Setup.exe"));
-    EXPECT_EQ("read me\r\n", StoredData(archive, "readme.txt"));
+    EXPECT_EQ("read me\r\n", StoredEntryData(archive, "readme.txt"));
     for (const StoredEntry& e : ReadStoredEntries(archive)) EXPECT_EQ(std::string::npos, e.name.find(".exe")) << e.name;
     EXPECT_TRUE(FolderEntries(dir_ + "temp").empty());
   }
@@ -270,8 +252,8 @@ TEST_F(UpdaterStep, TheAuthorsArchiveStaysUnchanged) {
   EXPECT_EQ(std::vector<std::string>{"Preparing updater..."}, UpdaterLines(r));
   EXPECT_EQ(before, GetBytes(zip));
   std::string archive = SetupArchive(GetBytes(dir_ + "Setup.exe"));
-  EXPECT_EQ("read me\r\n", StoredData(archive, "readme.txt"));
-  std::string client = StoredData(archive, "AppUpdate.exe");
+  EXPECT_EQ("read me\r\n", StoredEntryData(archive, "readme.txt"));
+  std::string client = StoredEntryData(archive, "AppUpdate.exe");
   ASSERT_GT(client.size(), client_.size());
   EXPECT_TRUE(client.compare(0, client_.size(), client_) == 0);
 }
