@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/text.h"
@@ -171,6 +172,8 @@ TEST_F(Pelbuild, RecordsAreWrittenAsTheirBlocks) {
   }
 }
 
+// Windows refuses to replace a hidden system file with a plain one, which the library
+// then opens and empties instead (Wine replaces it either way).
 TEST_F(Pelbuild, AnExistingFileIsEmptiedFirst) {
   UpdaterSettings empty{};
   for (DWORD attributes : {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}) {
@@ -195,6 +198,26 @@ TEST_F(Pelbuild, NothingIsWrittenWhenTheClientCannotBeMade) {
   EXPECT_FALSE(PathExists(dir_ + "NoSettings.exe"));
   EXPECT_EQ(0, create_(dir_.c_str(), &empty));  // a folder, not a file
   EXPECT_TRUE(FolderEntries(dir_).empty());
+}
+
+// A write that fails after the file was opened: the "file" is a pipe whose other end
+// reads a little and then disconnects, so the rest of the client cannot be written.
+TEST_F(Pelbuild, AFailedWriteReportsFailure) {
+  const std::string pipe = "\\\\.\\pipe\\pelbuild_test_" + std::to_string(GetCurrentProcessId());
+  HANDLE server =
+      CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 512, 512, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, server);
+  std::thread reader([server] {
+    ConnectNamedPipe(server, nullptr);
+    char buffer[512];
+    DWORD read = 0;
+    ReadFile(server, buffer, sizeof buffer, &read, nullptr);
+    DisconnectNamedPipe(server);
+  });
+  UpdaterSettings empty{};
+  EXPECT_EQ(0, create_(pipe.c_str(), &empty));
+  reader.join();
+  CloseHandle(server);
 }
 
 // A line break would move every later item of the block, so the client would read
