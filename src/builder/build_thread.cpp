@@ -232,10 +232,15 @@ Outcome AddUpdateClient(Build& b) {
   }
   UpdateClientSettings settings = UpdateClientSettingsFor(b.in.project);
   UpdaterSettings record = UpdaterRecord(settings);
-  std::string client = b.paths.folder + b.in.project.updateFileName + ".exe";
+  // The name comes from the project file, which anyone may have written: it names a
+  // file in the build's folder and nowhere else, or the build would overwrite a file
+  // elsewhere and then delete it.
+  const std::string& name = b.in.project.updateFileName;
+  bool plainName = name.find_first_of("\\/:") == std::string::npos;
+  std::string client = b.paths.folder + name + ".exe";
   auto create = reinterpret_cast<PellucastCreateProc>(
       reinterpret_cast<void*>(GetProcAddress(pelbuild.get(), kPellucastCreateName)));
-  int made = create ? create(client.c_str(), &record) : 0;
+  int made = create && plainName ? create(client.c_str(), &record) : 0;
   // The library is freed once the client is written, so the file beside the tool can be
   // replaced between builds.
   pelbuild.reset();

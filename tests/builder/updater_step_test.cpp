@@ -214,8 +214,15 @@ TEST_F(UpdaterStep, AClientThatCannotBeMadeIsAWarning) {
          in.project.updateFileName = "no such folder\\AppUpdate";
        },
        "WARNING: Could not build updater."},
+      {"a name that leaves the build's folder",
+       [](UpdaterStep& t, BuildInput& in) {
+         t.PlaceLibrary();
+         in.project.updateFileName = "..\\..\\victim";
+       },
+       "WARNING: Could not build updater."},
   };
   ASSERT_TRUE(PathExists(std::string("pelbuild.dll")));
+  ASSERT_TRUE(PutBytes(dir_ + "victim.exe", "not the build's"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     DeleteFileA((dir_ + "prog\\pelbuild.dll").c_str());
@@ -230,6 +237,7 @@ TEST_F(UpdaterStep, AClientThatCannotBeMadeIsAWarning) {
     EXPECT_EQ("read me\r\n", StoredEntryData(archive, "readme.txt"));
     for (const StoredEntry& e : ReadStoredEntries(archive)) EXPECT_EQ(std::string::npos, e.name.find(".exe")) << e.name;
     EXPECT_TRUE(FolderEntries(dir_ + "temp").empty());
+    EXPECT_EQ("not the build's", GetBytes(dir_ + "victim.exe"));
   }
 }
 
