@@ -2,7 +2,8 @@
 # Draws the authoring tool's built-in images into data/images/ (or the folder given as
 # the first argument): the wizard-preview miniature, the Build button, task-pane, menu and
 # About pictures, the program icon, the wizard preview's wizard image and label strip, and
-# the setup's icon, header image and separator. The drawn files live in the repository, so a build
+# the setup's icon, header image and separator, and the update client's pictures (step
+# marks, header picture and busy indicator). The drawn files live in the repository, so a build
 # needs no ImageMagick; run this again after changing a drawing and commit the results.
 #
 # Every icon is a stack of flat parts. A part is drawn 8 times larger without
@@ -31,6 +32,7 @@ tan=#D9A263;     tan_d=#85582A;  tan_l=#EDC28D;  tan_in=#9C6A35
 metal=#C7D0DB;   metal_d=#56667C; steel=#8D9BAE
 bezel=#3F4B5D;   bezel_d=#232A35
 wood=#C0843F;    wood_d=#6E4A22
+red=#DB4B3F;     red_d=#8E2620
 
 # ---- part renderer -------------------------------------------------------------------
 
@@ -100,6 +102,12 @@ gear() {
     printf "fill-rule evenodd path '\''%s Z M %g,%g a %g,%g 0 1,0 %g,0 a %g,%g 0 1,0 %g,0 Z'\''",
       s, cx - h, cy, h, h, 2 * h, h, h, -2 * h
   }'
+}
+
+# ellipsepath CX CY RX RY: an ellipse as a closed sub-path, for rings with evenodd.
+ellipsepath() {
+  awk -v x="$1" -v y="$2" -v rx="$3" -v ry="$4" \
+    'BEGIN{printf "M %g,%g a %g,%g 0 1,0 %g,0 a %g,%g 0 1,0 %g,0 Z", x - rx, y, rx, ry, 2 * rx, rx, ry, -2 * rx}'
 }
 
 # scaled FACTOR X,Y...: the points multiplied by FACTOR.
@@ -306,6 +314,60 @@ separator() {
     -type TrueColor -strip -sampling-factor 1x1 -quality 100 "$1"
 }
 
+# ---- the update client's pictures ----------------------------------------------------
+
+# Step marks of the search page, 16x16: a finished step and a failed one.
+update_done() {
+  start 16
+  o $green $green_d "polygon 0.5,8.5 3.5,5.5 6.5,8.5 12.5,2.5 15.5,5.5 6.5,14.5"
+  finish "$1"
+}
+
+update_failed() {
+  start 16
+  o $red $red_d "polygon 1,4 4,1 8,5 12,1 15,4 11,8 15,12 12,15 8,11 4,15 1,12 5,8"
+  finish "$1"
+}
+
+# The client's header picture, 48x48: a globe (the update server) with an arrow coming
+# down from it.
+update_header() {
+  start 48
+  o $blue $blue_d "$(circle 21 21 19)"
+  f $blue_l "fill-rule evenodd path '$(ellipsepath 21 21 8 18) $(ellipsepath 21 21 6 16)'"
+  f $blue_l "rectangle 3,20 39,22"
+  f $blue_l "rectangle 7,11 35,12.5 rectangle 7,29.5 35,31"
+  f $blue_l "rectangle 20,3 22,39"
+  o $green $green_d "polygon 31,20 40,20 40,31 47,31 35.5,46 24,31 31,31"
+  finish "$1"
+}
+
+# The busy indicator: 8 frames of 16x16, a ring of 8 dots whose dark head moves on
+# clockwise by one dot a frame and leaves a fading trail. The client draws the frames
+# itself from the strip; the GIF is the same animation for a browser.
+loading_frame() { # FRAME FILE
+  local j age colour
+  start 16
+  for j in 0 1 2 3 4 5 6 7; do
+    age=$(( (8 + $1 - j) % 8 ))
+    # From blue_d at the head (age 0) to a pale blue at the end of the trail (age 7).
+    colour=$(awk -v t="$age" 'BEGIN{t /= 7
+      printf "#%02X%02X%02X", (1 - t) * 29 + t * 207, (1 - t) * 79 + t * 218, (1 - t) * 142 + t * 232}')
+    f "$colour" "$(awk -v j="$j" 'BEGIN{a = (j * 45 - 90) * atan2(0, -1) / 180
+      printf "circle %g,%g %g,%g", 8 + 5.6 * cos(a), 8 + 5.6 * sin(a), 8 + 5.6 * cos(a) + 1.8, 8 + 5.6 * sin(a)}')"
+  done
+  finish "$2"
+}
+
+loading() { # STRIP GIF
+  local i frames=()
+  for i in 0 1 2 3 4 5 6 7; do loading_frame $i "$tmp/loading$i.png"; frames+=("$tmp/loading$i.png"); done
+  "$IM" "${frames[@]}" +append -strip PNG32:"$1"
+  # GIF keeps no partial transparency: the dots' edges become opaque or clear.
+  "$IM" -dispose Background -delay 10 -loop 0 "${frames[@]}" -channel A -threshold 50% +channel \
+    -strip -layers Optimize "$2"
+}
+
 # ---- write everything ----------------------------------------------------------------
 
 # ico FILE PNG...: an icon file of 32-bit entries (the 256 one stored as PNG).
@@ -340,6 +402,11 @@ label_strip "$out/label-strip.bmp"
 setup_header "$out/setup-header.bmp"
 separator "$out/separator.jpg"
 ico "$out/setup.ico" "$tmp/logo48.png" "$tmp/logo32.png" "$tmp/logo16.png"
+
+update_done "$out/update-done.png"
+update_failed "$out/update-failed.png"
+update_header "$out/update-header.png"
+loading "$out/loading-frames.png" "$out/loading.gif"
 
 # Keep the drawn PNGs when asked, for a contact sheet.
 if [ -n "${ZK_ART_KEEP:-}" ]; then cp "$tmp"/*.png "$ZK_ART_KEEP"/; fi

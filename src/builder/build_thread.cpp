@@ -13,13 +13,16 @@
 #include "builder/cabinet_writer.h"
 #include "builder/progress_label.h"
 #include "builder/resource_files.h"
+#include "builder/update_client_settings.h"
 #include "builder/zip_archiver.h"
 #include "common/failure_log.h"
 #include "common/files.h"
 #include "common/guid_text.h"
 #include "common/path_split.h"
+#include "common/scoped.h"
 #include "common/text.h"
 #include "model/build_input.h"
+#include "model/updater_settings.h"
 
 namespace {
 
@@ -209,11 +212,59 @@ Outcome CopyAuthorArchive(Build& b) {
   return Outcome::kDone;
 }
 
-// The update client needs the pelbuild library, which this version does not use yet: the
-// build goes on without the client, as it does when the library is missing.
-void AddUpdateClient(Build& b) {
+// The update client, written by the pelbuild library into the build's folder and added
+// at the archive's root. A client that cannot be made is a warning: the setup is still
+// of use without it.
+Outcome AddUpdateClient(Build& b) {
+  const char kNotBuilt[] = "WARNING: Could not build updater.";
   b.Log("Preparing updater...");
-  b.Log("WARNING: Could not find Pellucast builder.");
+  // Only the copy beside the tool is ever loaded: a relative name would let the search
+  // path pick a library of the same name from the current or another folder.
+  std::string library = b.in.programFolder + kPelbuildFile;
+  ScopedModule pelbuild;
+  if (!b.in.programFolder.empty())
+    pelbuild.reset(
+        LoadLibraryExA(library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!pelbuild) {
+    ReportFailureAnsi("load the updater builder", library, GetLastError());
+    b.Log("WARNING: Could not find Pellucast builder.");
+    return Outcome::kDone;
+  }
+  UpdateClientSettings settings = UpdateClientSettingsFor(b.in.project);
+  UpdaterSettings record = UpdaterRecord(settings);
+  // The name comes from the project file, which anyone may have written: it names a
+  // file in the build's folder and nowhere else, or the build would overwrite a file
+  // elsewhere and then delete it.
+  const std::string& name = b.in.project.updateFileName;
+  bool plainName = name.find_first_of("\\/:") == std::string::npos;
+  std::string client = b.paths.folder + name + ".exe";
+  auto create = reinterpret_cast<PellucastCreateProc>(
+      reinterpret_cast<void*>(GetProcAddress(pelbuild.get(), kPellucastCreateName)));
+  int made = create && plainName ? create(client.c_str(), &record) : 0;
+  // The library is freed once the client is written, so the file beside the tool can be
+  // replaced between builds.
+  pelbuild.reset();
+  // A client reported as made but absent is not there to add; one of size 0 is broken.
+  int64_t size = made ? FileSize(client) : 0;
+  if (made == 0 || size == 0) {
+    ReportFailureAnsi("write the update client", client, 0, made == 0 ? "result 0" : "empty file");
+    b.Log(kNotBuilt);
+    return Outcome::kDone;
+  }
+  if (size < 0) return Outcome::kDone;
+  int added = AddZipFile(b.paths.archive, client, kZipNameFileOnly);
+  DeleteFileA(client.c_str());
+  FlushProgressLabel(b);
+  if (added == kZipCancelled) return Outcome::kCancelled;
+  // A failed write may have left the archive without its directory, so no setup is made
+  // from it.
+  if (added < 0) {
+    ReportFailureAnsi("add the update client to the archive", b.paths.archive, 0, "result " + std::to_string(added));
+    b.Log("Error: Could not compress files.");
+    return Outcome::kFailed;
+  }
+  if (added == 0) b.Log(kNotBuilt);
+  return Outcome::kDone;
 }
 
 Outcome WriteResources(Build& b) {
@@ -296,7 +347,10 @@ Outcome RunBuild(Build& b) {
   Outcome r = b.in.project.useZip ? CopyAuthorArchive(b) : ArchiveProgramFiles(b);
   if (r != Outcome::kDone) return r;
   ShowLabel(b, kWaitText);
-  if (b.in.project.includeUpdater) AddUpdateClient(b);
+  if (b.in.project.includeUpdater) {
+    r = AddUpdateClient(b);
+    if (r != Outcome::kDone) return r;
+  }
   Outcome (*const steps[])(Build&) = {WriteResources, WriteCabinet, WriteSetup};
   for (auto step : steps) {
     if (b.MustStop()) return Outcome::kCancelled;

@@ -21,7 +21,9 @@
 #include "builder/zip_archiver.h"
 #include "common/text.h"
 #include "driver/driver.h"
+#include "model/updater_block.h"
 #include "support/debug_log.h"
+#include "support/zip_directory.h"
 
 using namespace ctl;
 
@@ -309,6 +311,73 @@ TEST_F(BuildTest, DemoBuildsACompleteSetup) {
   std::sort(left.begin(), left.end());
   EXPECT_EQ((std::vector<std::string>{"Cache", "other.txt"}), left);
   EXPECT_EQ(std::vector<std::string>{"other.txt"}, FolderEntries(s_.temp() + "Cache\\"));
+}
+
+// The demo with the updater on, stored so the client's bytes can be read from the archive.
+std::string UpdaterDemo(const std::string& project) {
+  std::string p = project;
+  const std::pair<const char*, const char*> values[] = {
+      {"Allow", "1"},    {"1", "<appname> Suite"}, {"2", "v<appversion>"}, {"3", "127.0.0.1:8080/a"}, {"4", "http://"},
+      {"5", ""},         {"6", "DemoUpdate"},      {"Language", "1"},      {"RunProg", "demo.exe"},   {"RunProgs", "1"},
+      {"Execdlls", "0"},
+  };
+  for (const auto& v : values) EXPECT_TRUE(SetProjectValue(&p, "Updater", v.first, v.second)) << v.first;
+  EXPECT_TRUE(SetProjectValue(&p, "General", "Program name", "Demo"));
+  EXPECT_TRUE(SetProjectValue(&p, "General", "Program version", "3.4"));
+  EXPECT_TRUE(SetProjectValue(&p, "General", "Comp", "0"));
+  return p;
+}
+
+TEST_F(BuildTest, TheUpdaterPutsAConfiguredClientIntoTheSetup) {
+  ASSERT_TRUE(CopyFileA("pelbuild.dll", (s_.prog() + "pelbuild.dll").c_str(), FALSE));
+  std::string setup = out_ + "DemoSetup.exe";
+  StartOn(UpdaterDemo(Demo(setup)));
+  ASSERT_TRUE(s_.Build());
+  ASSERT_TRUE(s_.AnswerRunQuestion(IDNO, kBuildMs));
+  ASSERT_TRUE(s_.WaitBuildEnd(kActMs));
+
+  std::vector<std::string> log = Log();
+  EXPECT_TRUE(HasLine(log, "Preparing updater..."));
+  EXPECT_TRUE(HasLine(log, kSuccess));
+  for (const std::string& line : log) EXPECT_EQ(std::string::npos, line.find("WARNING")) << line;
+
+  std::string client = GetBytes("UpdateClient.exe");
+  SetupParts parts = SplitSetup(GetBytes(setup), GetBytes("SetupRuntime.exe").size());
+  ASSERT_TRUE(parts.ok);
+  std::string made = StoredEntryData(parts.archive, "DemoUpdate.exe");
+  ASSERT_GT(made.size(), client.size()) << made.substr(0, 20);
+  EXPECT_TRUE(made.compare(0, client.size(), client) == 0) << "the client's image differs from UpdateClient.exe";
+  UpdaterBlock block;
+  ASSERT_TRUE(DecodeUpdaterBlock(made.substr(client.size()), &block));
+  UpdaterBlock expected;
+  expected.version = "v3.4";
+  expected.mainAddress = "127.0.0.1:8080/a";
+  expected.alternativeAddress1 = "http://";
+  expected.language = 1;
+  expected.productName = "Demo Suite";
+  expected.programFile = "demo.exe";
+  expected.windowTitle = "Demo Suite Update";
+  expected.runFlag = 1;
+  EXPECT_TRUE(expected == block) << block.version << "|" << block.productName << "|" << block.windowTitle;
+  EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(BuildTest, WithoutPelbuildBesideTheToolTheSetupHasNoClient) {
+  std::string setup = out_ + "DemoSetup.exe";
+  StartOn(UpdaterDemo(Demo(setup)));
+  ASSERT_TRUE(s_.Build());
+  ASSERT_TRUE(s_.AnswerRunQuestion(IDNO, kBuildMs));
+  ASSERT_TRUE(s_.WaitBuildEnd(kActMs));
+
+  std::vector<std::string> log = Log();
+  auto at = std::find(log.begin(), log.end(), "Preparing updater...");
+  ASSERT_NE(log.end(), at);
+  ASSERT_NE(log.end(), at + 1);
+  EXPECT_EQ("WARNING: Could not find Pellucast builder.", *(at + 1));
+  EXPECT_TRUE(HasLine(log, kSuccess));
+  SetupParts parts = SplitSetup(GetBytes(setup), GetBytes("SetupRuntime.exe").size());
+  ASSERT_TRUE(parts.ok);
+  EXPECT_EQ("<absent>", StoredEntryData(parts.archive, "DemoUpdate.exe"));
 }
 
 // Ends the program that shows window.

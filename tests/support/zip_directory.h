@@ -1,5 +1,6 @@
 // An archive's central directory read straight from its bytes, for tests that check what
-// the archiver stored (name bytes and flags) without going through the code under test.
+// the archiver stored (name bytes, flags and stored data) without going through the code
+// under test.
 // Small archives only: no zip64 records, no archive comment.
 #ifndef ZK_TESTS_SUPPORT_ZIP_DIRECTORY_H
 #define ZK_TESTS_SUPPORT_ZIP_DIRECTORY_H
@@ -45,6 +46,28 @@ inline std::vector<StoredEntry> ReadStoredEntries(const std::string& zip) {
     at += 46 + skip;
   }
   return entries;
+}
+
+// The data of the entry called name when it is stored (not compressed); "<absent>" when
+// there is no such entry, "<compressed>" when its data is compressed.
+inline std::string StoredEntryData(const std::string& zip, const std::string& name) {
+  if (zip.size() < 22) return "<absent>";
+  size_t count = StoredLe(zip, zip.size() - 12, 2);
+  size_t at = StoredLe(zip, zip.size() - 6, 4);
+  for (size_t i = 0; i < count && at + 46 <= zip.size(); ++i) {
+    size_t nameLength = StoredLe(zip, at + 28, 2);
+    if (nameLength == name.size() && zip.compare(at + 46, nameLength, name) == 0) {
+      if (StoredLe(zip, at + 10, 2) != 0) return "<compressed>";
+      size_t local = StoredLe(zip, at + 42, 4);
+      if (local + 30 > zip.size()) return "<absent>";
+      size_t data = local + 30 + StoredLe(zip, local + 26, 2) + StoredLe(zip, local + 28, 2);
+      size_t size = StoredLe(zip, at + 20, 4);
+      if (data > zip.size() || size > zip.size() - data) return "<absent>";
+      return zip.substr(data, size);
+    }
+    at += 46 + nameLength + StoredLe(zip, at + 30, 2) + StoredLe(zip, at + 32, 2);
+  }
+  return "<absent>";
 }
 
 #endif
