@@ -246,12 +246,14 @@ Outcome AddUpdateClient(Build& b) {
   pelbuild.reset();
   // A client reported as made but absent is not there to add; one of size 0 is broken.
   int64_t size = made ? FileSize(client) : 0;
-  if (made == 0 || size == 0) {
-    ReportFailureAnsi("write the update client", client, 0, made == 0 ? "result 0" : "empty file");
+  if (made == 0 || size <= 0) {
+    ReportFailureAnsi("write the update client", client, 0,
+                      made == 0   ? "result 0"
+                      : size == 0 ? "empty file"
+                                  : "no file");
     b.Log(kNotBuilt);
     return Outcome::kDone;
   }
-  if (size < 0) return Outcome::kDone;
   int added = AddZipFile(b.paths.archive, client, kZipNameFileOnly);
   DeleteFileA(client.c_str());
   FlushProgressLabel(b);
