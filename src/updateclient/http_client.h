@@ -31,8 +31,8 @@ struct DownloadProgress {
   std::string fileName;  // ANSI, the name shown in the progress line
   int64_t fileDone = 0;
   int64_t fileSize = -1;
-  int64_t blockBytes = 0;        // bytes of the block just written
-  int64_t bytesPerSecond = 0;    // the last measured speed; 0 before the first measurement
+  int64_t blockBytes = 0;      // bytes of the block just written
+  int64_t bytesPerSecond = 0;  // the last measured speed; 0 before the first measurement
 };
 
 class DownloadObserver {
