@@ -28,23 +28,53 @@ struct InternetTraits {
 };
 using ScopedInternet = Scoped<InternetTraits>;
 
-// One request: the session and the opened address, closed in that order's reverse.
+// One request: the session, the connection to the server and the request on it, closed
+// in the reverse order.
 struct Request {
   ScopedInternet session;
+  ScopedInternet connection;
   ScopedInternet url;
 };
 
+// A GET of `url`, sent and its answer's header read. Built from its parts rather than by
+// InternetOpenUrlA: the timeouts for sending and receiving must be set on the request
+// itself, which InternetOpenUrlA sends before it hands the request back, and a server
+// that accepts the connection but never answers would otherwise hold the client forever.
 bool OpenRequest(const std::string& url, Request* request) {
   request->session.reset(InternetOpenA("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!request->session) return false;
   DWORD timeout = kTimeoutMs;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-    InternetSetOptionA(request->session.get(), option, &timeout, sizeof(timeout));
+  InternetSetOptionA(request->session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
+
+  // Lengths of 1 with no buffers ask for pointers into `url` itself.
+  URL_COMPONENTSA parts = {};
+  parts.dwStructSize = sizeof(parts);
+  parts.dwHostNameLength = parts.dwUserNameLength = parts.dwPasswordLength = 1;
+  parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
+  bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  if ((!secure && parts.nScheme != INTERNET_SCHEME_HTTP) || parts.dwHostNameLength == 0) return false;
+  std::string host(parts.lpszHostName, parts.dwHostNameLength);
+  std::string user(parts.lpszUserName ? parts.lpszUserName : "", parts.lpszUserName ? parts.dwUserNameLength : 0);
+  std::string password(parts.lpszPassword ? parts.lpszPassword : "", parts.lpszPassword ? parts.dwPasswordLength : 0);
+  std::string object(parts.lpszUrlPath ? parts.lpszUrlPath : "", parts.lpszUrlPath ? parts.dwUrlPathLength : 0);
+  if (parts.lpszExtraInfo) object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (object.empty()) object = "/";
+
+  request->connection.reset(
+      InternetConnectA(request->session.get(), host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+                       password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+  if (!request->connection) return false;
   // A stale copy from the cache would hide a new release, so every answer comes from the
   // server and none is kept.
-  const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_RELOAD;
-  request->url.reset(InternetOpenUrlA(request->session.get(), url.c_str(), nullptr, 0, flags, 0));
-  return request->url.valid();
+  DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_RELOAD;
+  if (secure) flags |= INTERNET_FLAG_SECURE;
+  request->url.reset(
+      HttpOpenRequestA(request->connection.get(), "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
+  if (!request->url) return false;
+  for (DWORD option : {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+    InternetSetOptionA(request->url.get(), option, &timeout, sizeof(timeout));
+  return HttpSendRequestA(request->url.get(), nullptr, 0, nullptr, 0) != 0;
 }
 
 // The header's text; "" when the answer has none. The buffer grows to what the header needs.

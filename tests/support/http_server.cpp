@@ -185,6 +185,8 @@ void TestHttpServer::Serve(Connection* connection) {
     int got = recv(s, buffer, sizeof(buffer), 0);
     if (got <= 0) break;
     request.append(buffer, static_cast<size_t>(got));
+    // Not a request line (a TLS handshake, say): closed at once rather than waited on.
+    if (request[0] < 'A' || request[0] > 'Z') break;
   }
   size_t lineEnd = request.find("\r\n");
   size_t space1 = request.find(' ');
@@ -196,7 +198,13 @@ void TestHttpServer::Serve(Connection* connection) {
       requests_.push_back(line);
     }
     HttpAnswer answer = AnswerFor(line.path);
-    if (answer.delivery != HttpDelivery::CloseWithoutAnswer) SendAnswer(s, answer, line.method != "HEAD");
+    if (answer.delivery == HttpDelivery::NeverAnswer) {
+      // Until the client gives up or the server stops.
+      while (!stopping_ && (recv(s, buffer, sizeof(buffer), 0) > 0 || WSAGetLastError() == WSAETIMEDOUT)) {
+      }
+    } else if (answer.delivery != HttpDelivery::CloseWithoutAnswer) {
+      SendAnswer(s, answer, line.method != "HEAD");
+    }
   }
   CloseConnection(connection);
 }

@@ -26,6 +26,7 @@ enum class HttpDelivery {
   ShortThenClose,      // Content-Length promises `missingBytes` more than is sent, then the end
   Drip,                // Content-Length, then `dripBytes` every `dripEveryMs` ms
   CloseWithoutAnswer,  // the request is read and the connection closed, nothing sent
+  NeverAnswer,         // the request is read and the connection held open, nothing sent
 };
 
 struct HttpAnswer {

@@ -121,6 +121,8 @@ TEST_F(HttpClientTest, ProbesReadTheStatusLine) {
       {server.Url("/busy/updatescript.ini"), false, {true, 503}, false},
       {server.Url("/silent/updatescript.ini"), false, {false, 0}, false},
       {ClosedPortUrl("/a/updatescript.ini"), false, {false, 0}, false},
+      // Spoken to with TLS, which this server does not speak, rather than as plain HTTP.
+      {"https" + server.Url("/a/updatescript.ini").substr(4), false, {false, 0}, false},
       {"http://", false, {false, 0}, false},
   };
   for (const Case& c : cases) {
@@ -142,6 +144,18 @@ TEST_F(HttpClientTest, ProbesReadTheStatusLine) {
                                              "/locked/updatescript.ini", "/broken/updatescript.ini",
                                              "/busy/updatescript.ini",   "/silent/updatescript.ini"};
   EXPECT_EQ(paths, expected);
+}
+
+// A server that takes the request and never answers ends the probe after the client's
+// time limit (half a minute), not never.
+TEST_F(HttpClientTest, ProbeOfAServerThatNeverAnswersEnds) {
+  HttpAnswer mute;
+  mute.delivery = HttpDelivery::NeverAnswer;
+  server.SetAnswer("/mute/updatescript.ini", mute);
+  ULONGLONG start = GetTickCount64();
+  HttpStatus status = QueryHttpStatus(server.Url("/mute/updatescript.ini"));
+  EXPECT_FALSE(status.received);
+  EXPECT_LT(GetTickCount64() - start, 90000u);
 }
 
 TEST_F(HttpClientTest, DownloadSizeOnlyFromAPositiveLengthOfASuccess) {
