@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -156,15 +157,26 @@ void TestHttpServer::AcceptLoop() {
     DWORD timeout = kSocketTimeoutMs;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (stopping_) {
-      closesocket(s);
-      break;
+    std::vector<std::unique_ptr<Connection>> finished;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) {
+        closesocket(s);
+        break;
+      }
+      // Connections that closed their socket have nothing left to do; their threads are
+      // joined here so that a long benchmark does not pile them up.
+      auto done =
+          std::stable_partition(connections_.begin(), connections_.end(),
+                                [](const std::unique_ptr<Connection>& c) { return c->socket != INVALID_SOCKET; });
+      std::move(done, connections_.end(), std::back_inserter(finished));
+      connections_.erase(done, connections_.end());
+      connections_.push_back(std::make_unique<Connection>());
+      Connection* connection = connections_.back().get();
+      connection->socket = s;
+      connection->thread = std::thread([this, connection] { Serve(connection); });
     }
-    connections_.push_back(std::make_unique<Connection>());
-    Connection* connection = connections_.back().get();
-    connection->socket = s;
-    connection->thread = std::thread([this, connection] { Serve(connection); });
+    for (auto& c : finished) c->thread.join();
   }
 }
 
