@@ -16,6 +16,7 @@ namespace {
 const DWORD kTimeoutMs = 30000;
 const DWORD kReadBlock = 64 * 1024;
 const ULONGLONG kSpeedIntervalMs = 500;
+const int64_t kSlowLineBytesPerSecond = int64_t{kReadBlock} * 1000 / kSpeedIntervalMs;
 
 // Kept from file to file: a file too short to measure shows the last speed measured.
 std::atomic<int64_t> g_lastSpeed{0};
@@ -135,8 +136,17 @@ bool ReceiveInto(HINTERNET url, const std::wstring& temp, DownloadProgress* prog
   ULONGLONG mark = GetTickCount64();
   int64_t doneAtMark = 0;
   for (;;) {
-    DWORD read = 0;
-    if (!InternetReadFile(url, buffer.data(), kReadBlock, &read)) return false;
+    // A read waits until its whole block has arrived. On a line too slow to fill a block
+    // within a progress interval that would hold the progress (and a stop) for seconds, so
+    // there it asks only for what has arrived; elsewhere whole blocks keep the calls few.
+    DWORD want = kReadBlock, read = 0;
+    int64_t speed = g_lastSpeed;
+    if (speed > 0 && speed < kSlowLineBytesPerSecond) {
+      DWORD available = 0;
+      if (!InternetQueryDataAvailable(url, &available, 0, 0)) return false;
+      if (available > 0 && available < want) want = available;
+    }
+    if (!InternetReadFile(url, buffer.data(), want, &read)) return false;
     if (read == 0) break;
     if (!WriteAll(file.get(), buffer.data(), read)) return false;
     progress->fileDone += read;

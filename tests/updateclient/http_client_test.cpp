@@ -288,6 +288,21 @@ TEST_F(HttpClientTest, StopFromProgressKeepsTheOldFileAndReportsNoError) {
   EXPECT_EQ(FolderEntries(folder), std::vector<std::wstring>{L"slow.bin"});
 }
 
+// On a slow line the progress still comes several times a second, not once a read block.
+TEST_F(HttpClientTest, SlowLineReportsProgressOften) {
+  HttpAnswer drip = OkAnswer(Pattern(2048 * 60));
+  drip.delivery = HttpDelivery::Drip;
+  drip.dripBytes = 2048;
+  drip.dripEveryMs = 50;
+  server.SetAnswer("/slow.bin", drip);
+  RecordingObserver observer;
+  ULONGLONG start = GetTickCount64();
+  ASSERT_TRUE(DownloadWithProgress(server.Url("/slow.bin"), folder + L"slow.bin", "slow.bin", &observer));
+  double seconds = (GetTickCount64() - start) / 1000.0;
+  EXPECT_GE(observer.calls.size(), static_cast<size_t>(seconds * 4)) << seconds << " s";
+  EXPECT_TRUE(GetBytes(folder + L"slow.bin") == Pattern(2048 * 60)) << "the file does not hold the body";
+}
+
 TEST_F(HttpClientTest, SpeedIsMeasuredInBytesPerSecond) {
   // About 320 KB a second for two seconds.
   HttpAnswer drip = OkAnswer(Pattern(16 * 1024 * 40));
