@@ -19,11 +19,14 @@ const wchar_t* const kLibrariesLoadedAhead[] = {
 
 void RestrictLibraryLoading() {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  wchar_t folder[MAX_PATH];
-  UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
   // Never freed: a module must stay loaded for as long as anything could ask for it. One
   // missing from the system folder stays unloaded; Windows ships all of them.
-  for (const wchar_t* name : kLibrariesLoadedAhead)
-    LoadLibraryExW((std::wstring(folder, n) + L"\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  for (const wchar_t* name : kLibrariesLoadedAhead) LoadSystemLibrary(name);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  return LoadLibraryExW((std::wstring(folder, n) + L"\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

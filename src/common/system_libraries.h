@@ -9,9 +9,15 @@
 #ifndef ZK_COMMON_SYSTEM_LIBRARIES_H
 #define ZK_COMMON_SYSTEM_LIBRARIES_H
 
+#include <windows.h>
+
 // Restricts this process's library loads to the system folder and loads the libraries
 // that system libraries ask for by bare name (the list in system_libraries.cpp) from
 // there by full path. Call first thing in the program.
 void RestrictLibraryLoading();
+
+// A system library by its full path in the system folder; nullptr when it cannot be
+// loaded. Never freed by callers that keep function addresses from it.
+HMODULE LoadSystemLibrary(const wchar_t* name);
 
 #endif

@@ -8,6 +8,7 @@
 
 #include "common/scoped.h"
 #include "common/whole_file.h"
+#include "updateclient/wininet_library.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ struct InternetTraits {
   using Type = HINTERNET;
   static Type Empty() { return nullptr; }
   static bool IsEmpty(Type h) { return h == nullptr; }
-  static bool Close(Type h) { return InternetCloseHandle(h) != 0; }
+  static bool Close(Type h) { return LoadWinInet()->InternetCloseHandle(h) != 0; }
 };
 using ScopedInternet = Scoped<InternetTraits>;
 
@@ -42,17 +43,19 @@ struct Request {
 // itself, which InternetOpenUrlA sends before it hands the request back, and a server
 // that accepts the connection but never answers would otherwise hold the client forever.
 bool OpenRequest(const std::string& url, Request* request) {
-  request->session.reset(InternetOpenA("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  const WinInet* net = LoadWinInet();
+  if (!net) return false;
+  request->session.reset(net->InternetOpenA("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!request->session) return false;
   DWORD timeout = kTimeoutMs;
-  InternetSetOptionA(request->session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
+  net->InternetSetOptionA(request->session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
 
   // Lengths of 1 with no buffers ask for pointers into `url` itself.
   URL_COMPONENTSA parts = {};
   parts.dwStructSize = sizeof(parts);
   parts.dwHostNameLength = parts.dwUserNameLength = parts.dwPasswordLength = 1;
   parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
-  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
+  if (!net->InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
   bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
   if ((!secure && parts.nScheme != INTERNET_SCHEME_HTTP) || parts.dwHostNameLength == 0) return false;
   std::string host(parts.lpszHostName, parts.dwHostNameLength);
@@ -63,27 +66,28 @@ bool OpenRequest(const std::string& url, Request* request) {
   if (object.empty()) object = "/";
 
   request->connection.reset(
-      InternetConnectA(request->session.get(), host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
-                       password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+      net->InternetConnectA(request->session.get(), host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+                            password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
   if (!request->connection) return false;
   // A stale copy from the cache would hide a new release, so every answer comes from the
   // server and none is kept.
   DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_RELOAD;
   if (secure) flags |= INTERNET_FLAG_SECURE;
   request->url.reset(
-      HttpOpenRequestA(request->connection.get(), "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
+      net->HttpOpenRequestA(request->connection.get(), "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
   if (!request->url) return false;
   for (DWORD option : {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-    InternetSetOptionA(request->url.get(), option, &timeout, sizeof(timeout));
-  return HttpSendRequestA(request->url.get(), nullptr, 0, nullptr, 0) != 0;
+    net->InternetSetOptionA(request->url.get(), option, &timeout, sizeof(timeout));
+  return net->HttpSendRequestA(request->url.get(), nullptr, 0, nullptr, 0) != 0;
 }
 
 // The header's text; "" when the answer has none. The buffer grows to what the header needs.
 std::string QueryHeader(HINTERNET url, DWORD what) {
+  const WinInet* net = LoadWinInet();
   std::vector<char> buffer(1024);
   for (;;) {
     DWORD size = static_cast<DWORD>(buffer.size());
-    if (HttpQueryInfoA(url, what, buffer.data(), &size, nullptr)) return std::string(buffer.data(), size);
+    if (net->HttpQueryInfoA(url, what, buffer.data(), &size, nullptr)) return std::string(buffer.data(), size);
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size()) return "";
     buffer.resize(size + 1);
   }
@@ -132,6 +136,7 @@ bool ReceiveInto(HINTERNET url, const std::wstring& temp, DownloadProgress* prog
   ScopedHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
   if (!file) return false;
+  const WinInet* net = LoadWinInet();
   std::vector<char> buffer(kReadBlock);
   ULONGLONG mark = GetTickCount64();
   int64_t doneAtMark = 0;
@@ -143,10 +148,10 @@ bool ReceiveInto(HINTERNET url, const std::wstring& temp, DownloadProgress* prog
     int64_t speed = g_lastSpeed;
     if (speed > 0 && speed < kSlowLineBytesPerSecond) {
       DWORD available = 0;
-      if (!InternetQueryDataAvailable(url, &available, 0, 0)) return false;
+      if (!net->InternetQueryDataAvailable(url, &available, 0, 0)) return false;
       if (available > 0 && available < want) want = available;
     }
-    if (!InternetReadFile(url, buffer.data(), want, &read)) return false;
+    if (!net->InternetReadFile(url, buffer.data(), want, &read)) return false;
     if (read == 0) break;
     if (!WriteAll(file.get(), buffer.data(), read)) return false;
     progress->fileDone += read;
