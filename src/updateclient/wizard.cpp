@@ -48,17 +48,19 @@ HWND g_busy = nullptr;
 
 std::wstring T(int number) { return ClientTextOf(g_state->settings.language, number); }
 
-void Label(int number, int x, int y, int w, int h, const std::wstring& text, int font, unsigned flags = 0) {
+int Label(int number, int x, int y, int w, int h, const std::wstring& text, int font, unsigned flags = 0) {
   int n = static_cast<int>(CreateLabelW(number, x, y, w, h, text, flags));
   if (number == kAnyNumber) number = n;
   SetControlFont(number, RuntimeFontHandle(font));
+  return number;
 }
 
 void Header(const std::wstring& pageTitle) {
   int band = static_cast<int>(CreateContainer(kAnyNumber, 0, 0, kWidth, kHeaderHeight));
   SetControlBackColour(band, kWhite);
-  Label(kAnyNumber, 14, 10, 400, 15, AnsiToWide(g_state->settings.windowTitle), kBoldFont);
-  Label(kAnyNumber, 25, 28, 380, 15, pageTitle, kRegularFont);
+  SetControlBackColour(Label(kAnyNumber, 14, 10, 400, 15, AnsiToWide(g_state->settings.windowTitle), kBoldFont),
+                       kWhite);
+  SetControlBackColour(Label(kAnyNumber, 25, 28, 380, 15, pageTitle, kRegularFont), kWhite);
   CreateImageControl(kAnyNumber, kWidth - 48 - 8, 5, 48, 48, g_pictures.header);
   ClosePanel();
   CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, kHeaderHeight, kWidth, 2,

@@ -69,6 +69,22 @@ bool Tour(const std::wstring& dir, TestHttpServer& server, int language, const s
   return ok;
 }
 
+// A server that takes its time: the busy indicator turns on the first row.
+bool Busy(const std::wstring& dir, TestHttpServer& server) {
+  std::wstring app = dir + L"busy\\";
+  CreateDirectoryW(app.c_str(), nullptr);
+  std::string address = "127.0.0.1:" + std::to_string(server.Port()) + "/held";
+  if (!MakeClient(app + L"Update.exe", address, 0)) return false;
+  DriverProcess p;
+  if (!DriverStart(WideToUtf8(app + L"Update.exe"), "", WideToUtf8(app), &p)) return false;
+  bool ok = DriverWaitWindow("Demo Notes Update", p.id, kWaitMs) != nullptr;
+  Sleep(1000);
+  ok = ok && Picture(dir, L"english-0-busy");
+  DriverKill(p);
+  DriverRelease(&p);
+  return ok;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -83,12 +99,15 @@ int wmain(int argc, wchar_t** argv) {
   server.SetAnswer("/demo/updatescript.ini",
                    OkAnswer("releases{\r\n1.0\r\n1.1\r\n}\r\nrelease:1.1{\r\nDownloadFile: DemoNotes.exe,data\r\n"
                             "DownloadFile: Manual.pdf,data\r\n}\r\n"));
+  HttpAnswer held;
+  held.delivery = HttpDelivery::NeverAnswer;
+  server.SetAnswer("/held/Updates/", held);
   HttpAnswer slow = OkAnswer(std::string(600 * 1024, 'x'));
   slow.delivery = HttpDelivery::Drip;
   slow.dripBytes = 16 * 1024;
   slow.dripEveryMs = 100;
   server.SetAnswer("/demo/Updates/DemoNotes.exe", slow);
   server.SetAnswer("/demo/Updates/Manual.pdf", OkAnswer(std::string(300 * 1024, 'm')));
-  bool ok = Tour(dir, server, 0, L"english") && Tour(dir, server, 1, L"german");
+  bool ok = Busy(dir, server) && Tour(dir, server, 0, L"english") && Tour(dir, server, 1, L"german");
   return ok ? 0 : 1;
 }
