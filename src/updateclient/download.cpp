@@ -39,8 +39,7 @@ bool ClientDownloader::CancelSeen() {
 bool ClientDownloader::Download(const DownloadTarget& target) {
   gate_.Pass();
   if (CancelSeen()) return false;
-  fileStarted_ = false;
-  lastRefresh_ = GetTickCount();
+  ++fileNumber_;
   if (!DownloadWithProgress(state_.updatesUrl + target.urlPath, target.file, target.fileName, this)) return false;
   // The file is complete; a cancel asked for meanwhile stops the update here.
   gate_.Pass();
@@ -50,18 +49,18 @@ bool ClientDownloader::Download(const DownloadTarget& target) {
 bool ClientDownloader::OnProgress(const DownloadProgress& progress) {
   gate_.Pass();
   state_.totalDone += progress.blockBytes;
+  if (CancelSeen()) return true;  // the current file is completed first
+  // The window shows the state twice a second, whichever file that finds: a release of
+  // many small files would otherwise keep the window redrawing and slow the download.
+  DWORD now = GetTickCount();
+  if (shownFile_ != 0 && now - lastRefresh_ < kRefreshMs) return true;
+  lastRefresh_ = now;
   ProgressFigures figures = Figures(progress);
-  if (!fileStarted_) {
-    fileStarted_ = true;
+  if (shownFile_ != fileNumber_) {
+    shownFile_ = fileNumber_;
     ui_.FileStarted(figures);
   }
-  if (CancelSeen()) return true;  // the current file is completed first
-  DWORD now = GetTickCount();
-  bool fileEnd = progress.fileSize >= 0 && progress.fileDone >= progress.fileSize;
-  if (fileEnd || now - lastRefresh_ >= kRefreshMs) {
-    lastRefresh_ = now;
-    ui_.ShowProgress(figures);
-  }
+  ui_.ShowProgress(figures);
   return true;
 }
 

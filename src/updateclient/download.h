@@ -26,9 +26,9 @@ struct ProgressFigures {
 class DownloadUi {
  public:
   virtual ~DownloadUi() = default;
-  // A new file: its line, the bars' ranges, the labels sized for their widest text.
+  // The window is to show another file: its line, the labels sized for their widest text.
   virtual void FileStarted(const ProgressFigures& figures) = 0;
-  // The labels, the speed and the bars; at most every half second, and at each file's end.
+  // The labels, the speed and the bars; at most twice a second.
   virtual void ShowProgress(const ProgressFigures& figures) = 0;
   // The cancel was seen: the update stops after the current file.
   virtual void ShowCancelling() = 0;
@@ -68,7 +68,8 @@ class ClientDownloader : public ReleaseDownloader, public DownloadObserver {
   ClientState& state_;
   DownloadUi& ui_;
   const CancelGate& gate_;
-  bool fileStarted_ = false;
+  int fileNumber_ = 0;  // counts the files downloaded
+  int shownFile_ = 0;   // the file the window shows; 0 before the first
   DWORD lastRefresh_ = 0;
 };
 
