@@ -5,6 +5,7 @@
 # Needs a build (scripts/build.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
 . "$here/env.sh"
 "$here/wine-prefix.sh"
 . "$here/session.sh"
