@@ -208,6 +208,7 @@ TEST_F(DemoUpdateTest, TheInstalledClientUpdatesTheDemoAndRebuildsItself) {
   UpdaterBlock installed;
   ASSERT_TRUE(ReadClientBlock(client_, &installed)) << "the installed client has no settings block";
   EXPECT_EQ("1.0", installed.version);
+  EXPECT_EQ(address, installed.mainAddress);
   EXPECT_EQ(kProduct, installed.productName);
   EXPECT_EQ(kClientTitle, installed.windowTitle);
   EXPECT_EQ(kProgramFile, installed.programFile);
