@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/carried.h"
+#include "common/failure_log.h"
 #include "common/guid_text.h"
 #include "common/path_split.h"
 #include "common/scoped.h"
@@ -89,12 +90,16 @@ bool RebuildUpdateClient(const std::wstring& clientFile, uint64_t imageSize, Upd
   // copy never starts from a folder where anyone may have planted libraries.
   std::wstring folder = PathFolder(clientFile);
   std::wstring copy = folder + L"qd" + NewGuidText() + L".exe";
-  if (!WriteClientFile(clientFile, imageSize, settings, copy)) return false;
+  if (!WriteClientFile(clientFile, imageSize, settings, copy)) {
+    ReportFailure({"write the rebuilt client", copy.c_str(), GetLastError()});
+    return false;
+  }
   std::wstring commandLine = L"\"" + copy + L"\" /updateversion \"" + PathFileName(clientFile) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+    ReportFailure({"start the rebuilt client", copy.c_str(), GetLastError()});
     DeleteFileW(copy.c_str());
     return false;
   }
@@ -119,6 +124,7 @@ bool TakeOldClientsPlace(const std::wstring& ownFile, const std::wstring& name, 
       Sleep(kMoveRetryMs);
     }
   }
+  if (!moved) ReportFailure({"take the old client's place", name.c_str(), GetLastError()});
   if (!moved && !DeleteFileW(ownFile.c_str())) MoveFileExW(ownFile.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return moved;
 }

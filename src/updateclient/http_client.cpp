@@ -6,6 +6,7 @@
 #include <atomic>
 #include <vector>
 
+#include "common/failure_log.h"
 #include "common/scoped.h"
 #include "common/whole_file.h"
 #include "updateclient/wininet_library.h"
@@ -208,13 +209,21 @@ bool DownloadWithProgress(const std::string& url, const std::wstring& destinatio
   progress.bytesPerSecond = g_lastSpeed;
   bool stopped = false;
   Request request;
-  bool ok = OpenRequest(url, &request) && IsSuccessStatus(StatusOf(request.url.get()));
+  bool opened = OpenRequest(url, &request);
+  HttpStatus status = opened ? StatusOf(request.url.get()) : HttpStatus();
+  bool ok = IsSuccessStatus(status);
+  if (!ok)
+    ReportFailureAnsi("download", url, opened ? 0 : GetLastError(),
+                      status.received ? "status " + std::to_string(status.code) : "no answer");
   if (ok) {
     progress.fileSize = ContentLengthOf(request.url.get());
     ok = WriteReplacing(destination, L"upd", [&](const std::wstring& temp) {
       return ReceiveInto(request.url.get(), temp, &progress, observer, &stopped);
     });
   }
+  if (!ok && !stopped && status.received)
+    ReportFailureAnsi("download", url, GetLastError(),
+                      std::to_string(progress.fileDone) + " of " + std::to_string(progress.fileSize) + " bytes");
   if (!ok && !stopped && observer) observer->OnError(progress);
   return ok;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/failure_log.h"
 #include "common/whole_file.h"
 #include "updateclient/http_client.h"
 
@@ -46,6 +47,7 @@ void RunSearch(ClientState& state, SearchUi& ui, int pauseMs) {
 
   std::string server = ChooseUpdateServer(s);
   if (server.empty()) {
+    ReportFailureAnsi("find an update server", s.mainAddress, 0, "no address answered");
     ui.ShowStep(kStepNoServer, std::string(), 0);
     return;
   }
