@@ -179,8 +179,9 @@ bool RunClientProgram(const BenchRelease& release, const std::string& target, st
   release.server->SetAnswer("/bench/updatescript.ini", OkAnswer(script + "}\r\n"));
   release.server->SetAnswer("/bench/Updates/", OkAnswer("updates"));
   HMODULE library = LoadLibraryA("pelbuild.dll");
-  auto create =
-      library ? reinterpret_cast<PellucastCreateProc>(GetProcAddress(library, kPellucastCreateName)) : nullptr;
+  auto create = library ? reinterpret_cast<PellucastCreateProc>(
+                              reinterpret_cast<void*>(GetProcAddress(library, kPellucastCreateName)))
+                        : nullptr;
   std::string address = release.server->Url("/bench");
   UpdaterSettings s{};
   s.version = "1.0";

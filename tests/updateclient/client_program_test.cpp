@@ -84,7 +84,8 @@ class ClientProgram : public ::testing::Test {
   void MakeClient() {
     HMODULE library = LoadLibraryW((BinFolder() + L"pelbuild.dll").c_str());
     ASSERT_NE(library, nullptr);
-    auto create = reinterpret_cast<PellucastCreateProc>(GetProcAddress(library, kPellucastCreateName));
+    auto create =
+        reinterpret_cast<PellucastCreateProc>(reinterpret_cast<void*>(GetProcAddress(library, kPellucastCreateName)));
     ASSERT_NE(create, nullptr);
     UpdaterSettings s{};
     s.version = settings_.version.c_str();
@@ -214,12 +215,18 @@ TEST_F(ClientProgram, TwoReleasesAreAppliedInOrderAndTheClientRebuildsItself) {
   ServeScript(kTwoReleases);
   ServeTwoReleaseFiles(server_);
   settings_.runFlag = 1;
+  settings_.terminateFlag = 1;
   InstallProduct();
   MakeClient();
+  // The product runs when the update starts: the download ends it first.
+  DriverProcess running;
+  ASSERT_TRUE(DriverStart(WideToUtf8(app_ + L"demo.exe"), "", WideToUtf8(app_), &running));
+  started_.push_back(running);
   HWND window = Start();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Download(window),
             "All updates have been successfully downloaded. Please click Finish in order to close the update wizard.");
+  EXPECT_TRUE(DriverWaitExit(running, kWaitMs, nullptr));
   EXPECT_EQ(GetBytes(app_ + L"data\\f1.txt"), std::string(2000, '2'));
   EXPECT_FALSE(PathExists(app_ + L"data\\old.txt"));
   EXPECT_TRUE(PathExists(app_ + L"logs"));
@@ -229,7 +236,8 @@ TEST_F(ClientProgram, TwoReleasesAreAppliedInOrderAndTheClientRebuildsItself) {
   EXPECT_EQ(block.mainAddress, "http://" + address_ + "/");
   EXPECT_EQ(block.productName, "Demo");
   EXPECT_EQ(block.runFlag, 1);
-  // The product was started, from its own folder's file.
+  EXPECT_EQ(block.terminateFlag, 1);
+  // The product was started again, from its own folder's file.
   EXPECT_TRUE(WaitFor([&] { return IsProgramRunning(app_ + L"demo.exe"); }, kWaitMs));
   EXPECT_TRUE(FolderEntries(temp_).empty());
 }

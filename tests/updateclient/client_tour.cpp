@@ -30,8 +30,9 @@ bool Picture(const std::wstring& dir, const std::wstring& name) {
 
 bool MakeClient(const std::wstring& path, const std::string& address, int language) {
   HMODULE library = LoadLibraryW(L"pelbuild.dll");
-  auto create =
-      library ? reinterpret_cast<PellucastCreateProc>(GetProcAddress(library, kPellucastCreateName)) : nullptr;
+  auto create = library ? reinterpret_cast<PellucastCreateProc>(
+                              reinterpret_cast<void*>(GetProcAddress(library, kPellucastCreateName)))
+                        : nullptr;
   if (!create) return false;
   UpdaterSettings s{};
   s.version = "1.0";
