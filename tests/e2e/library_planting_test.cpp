@@ -57,30 +57,47 @@ const Names kClientPlantedNames = {
     L"profapi.dll",  L"rasapi32.dll", L"sensapi.dll",  L"apphelp.dll",  L"mlang.dll",
 };
 
-// For as long as it lives, program (a file name) prefers a library found on its search
-// path over Wine's own for every name in names. Wine reads this per-program list from the
-// registry when the program starts; its environment list would reach only programs that
-// Wine itself starts, not those a Windows process starts.
+// For as long as it lives, program (a file name; empty: every program) prefers a library
+// found on its search path over Wine's own for every name in names. Wine reads these lists
+// from the registry when a program starts; its environment list would reach only programs
+// that Wine itself starts, not those a Windows process starts.
 class PreferPlanted {
  public:
-  PreferPlanted(const std::wstring& program, const Names& names) : key_(L"Software\\Wine\\AppDefaults\\" + program) {
+  PreferPlanted(const std::wstring& program, const Names& names)
+      : app_(program.empty() ? std::wstring() : L"Software\\Wine\\AppDefaults\\" + program) {
+    for (std::wstring n : names) {
+      if (n.size() > 4 && lstrcmpiW(n.c_str() + n.size() - 4, L".dll") == 0) n.resize(n.size() - 4);
+      values_.push_back(n);
+    }
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Overrides().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
       ADD_FAILURE() << "cannot make " << program << " prefer planted libraries";
       return;
     }
     const wchar_t order[] = L"native,builtin";
-    for (std::wstring n : names) {
-      if (n.size() > 4 && lstrcmpiW(n.c_str() + n.size() - 4, L".dll") == 0) n.resize(n.size() - 4);
-      RegSetValueExW(key, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
-    }
+    for (const std::wstring& v : values_)
+      RegSetValueExW(key, v.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
     RegCloseKey(key);
   }
-  ~PreferPlanted() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+  ~PreferPlanted() {
+    if (!app_.empty()) {
+      RegDeleteTreeW(HKEY_CURRENT_USER, app_.c_str());
+      return;
+    }
+    // The list every program reads is the test prefix's own and holds none of these names
+    // otherwise: only the values set here go, so the rest of the suite runs as before.
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Overrides().c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    for (const std::wstring& v : values_) RegDeleteValueW(key, v.c_str());
+    RegCloseKey(key);
+  }
 
  private:
-  std::wstring key_;
+  std::wstring Overrides() const { return (app_.empty() ? std::wstring(L"Software\\Wine") : app_) + L"\\DllOverrides"; }
+
+  std::wstring app_;
+  Names values_;
 };
 
 // Puts the marker library into folder under every name in names.
@@ -240,7 +257,7 @@ bool MakeClient(const std::wstring& path, const std::string& address) {
   s.version = "1.0";
   s.mainAddress = address.c_str();
   s.productName = "Demo";
-  s.programFile = "demo.exe";
+  s.programFile = "bin\\demo.exe";
   s.windowTitle = "Demo Update";
   s.runFlag = 1;
   bool made = create && create(WideToAnsi(path).c_str(), &s) == 1;
@@ -255,6 +272,7 @@ TEST(LibraryPlanting, UpdateClientLoadsNoPlantedLibrary) {
   const std::wstring app = dir + L"app\\";
   const std::wstring temp = dir + L"temp\\";
   CreateFolderPath(app + L"data\\");
+  CreateFolderPath(app + L"bin\\");
   CreateFolderPath(temp);
   TestHttpServer server;
   ASSERT_TRUE(server.Start());
@@ -262,8 +280,10 @@ TEST(LibraryPlanting, UpdateClientLoadsNoPlantedLibrary) {
   server.SetAnswer("/a/updatescript.ini", OkAnswer("Releases {\r\n1.0\r\n1.1\r\n}\r\n"
                                                    "Release: 1.1 {\r\n  DownloadFile: f1.txt, data\r\n}\r\n"));
   server.SetAnswer("/a/Updates/f1.txt", OkAnswer("new"));
-  // The product is a small program with a window, started by the client at the end.
-  ASSERT_TRUE(CopyFileW((FullFolder(L".") + L"driver_fixture.exe").c_str(), (app + L"demo.exe").c_str(), FALSE));
+  // The product is a small program with a window, started by the client at the end. It
+  // lives in a folder of its own, where nothing is planted: what it loads is not the
+  // client's doing.
+  ASSERT_TRUE(CopyFileW((FullFolder(L".") + L"driver_fixture.exe").c_str(), (app + L"bin\\demo.exe").c_str(), FALSE));
   ASSERT_TRUE(MakeClient(app + L"Update.exe", "127.0.0.1:" + std::to_string(server.Port()) + "/a"));
   ASSERT_NO_FATAL_FAILURE(Plant(app, kClientPlantedNames));
 
@@ -281,10 +301,24 @@ TEST(LibraryPlanting, UpdateClientLoadsNoPlantedLibrary) {
       << "loaded:" << Joined(LoadedFrom(app, kClientPlantedNames));
   EXPECT_EQ(DriverText(DriverFindControl(window, kClientFinishText)),
             "All updates have been successfully downloaded. Please click Finish in order to close the update wizard.");
-  ASSERT_TRUE(DriverClick(next));
-  DWORD code = 1;
-  ASSERT_TRUE(DriverWaitExit(client.p, kActMs, &code));
-  EXPECT_EQ(code, 0u);
+  {
+    // Finish starts the rebuilt client under a name made up on the spot, which no
+    // per-program preference can name beforehand: until it has taken the old client's
+    // place, every program prefers the planted libraries.
+    PreferPlanted preferEverywhere(L"", kClientPlantedNames);
+    ASSERT_TRUE(DriverClick(next));
+    DWORD code = 1;
+    ASSERT_TRUE(DriverWaitExit(client.p, kActMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(DriverPoll(
+        [&] {
+          for (const std::wstring& name : FolderEntries(app))
+            if (name.rfind(L"qd", 0) == 0) return false;
+          return true;
+        },
+        kActMs))
+        << "loaded:" << Joined(LoadedFrom(app, kClientPlantedNames));
+  }
   EXPECT_EQ(GetBytes(app + L"data\\f1.txt"), "new");
   // The product runs; it is not under test here, so it is ended at once.
   HWND product = DriverWaitWindow("Driver Fixture", 0, kStartMs);
@@ -297,16 +331,6 @@ TEST(LibraryPlanting, UpdateClientLoadsNoPlantedLibrary) {
     WaitForSingleObject(productProcess, kActMs);
     CloseHandle(productProcess);
   }
-  // The rebuilt client has taken the old one's place. It starts under a name made up on the
-  // spot, which no per-program preference can name beforehand; it is the same program,
-  // though, and loads what the client loads while starting.
-  EXPECT_TRUE(DriverPoll(
-      [&] {
-        for (const std::wstring& name : FolderEntries(app))
-          if (name.rfind(L"qd", 0) == 0) return false;
-        return true;
-      },
-      kActMs));
   EXPECT_TRUE(PathExists(app + L"Update.exe"));
   EXPECT_EQ(LoadedFrom(app, kClientPlantedNames), Names()) << "loaded:" << Joined(LoadedFrom(app, kClientPlantedNames));
 }
