@@ -1,10 +1,11 @@
 // Libraries planted where a setup, an uninstaller or an update client starts from. A setup
 // usually runs from a downloads folder, the uninstaller and the update client from the
-// installation folder; anyone may have put a DLL named like a system library there. The test bed plants a marker
-// library under each such name and tells Wine to prefer a library found on the search path over its own (as Windows
-// would take the first one found), then runs the real programs through their whole flow: no marker may appear. A
-// careless probe program run from the same folder must trip the markers, which shows that the bed does detect a planted
-// library.
+// installation folder; anyone may have put a DLL named like a system library there. The
+// test bed plants a marker library under each such name and tells Wine to prefer a library
+// found on the search path over its own (as Windows would take the first one found), then
+// runs the real programs through their whole flow: no marker may appear. A careless probe
+// program run from the same folder must trip the markers, which shows that the bed does
+// detect a planted library.
 #include <windows.h>
 
 #include <gtest/gtest.h>
