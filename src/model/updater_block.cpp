@@ -31,15 +31,15 @@ bool TakeByte(const std::string& bytes, size_t* at, uint8_t* value) {
 
 }  // namespace
 
-bool operator==(const UpdaterBlock& a, const UpdaterBlock& b) {
+bool operator==(const UpdaterSettingsBlock& a, const UpdaterSettingsBlock& b) {
   return a.version == b.version && a.mainAddress == b.mainAddress && a.alternativeAddress1 == b.alternativeAddress1 &&
          a.alternativeAddress2 == b.alternativeAddress2 && a.language == b.language && a.productName == b.productName &&
          a.programFile == b.programFile && a.windowTitle == b.windowTitle && a.terminateFlag == b.terminateFlag &&
          a.runFlag == b.runFlag && a.runGuard == b.runGuard;
 }
 
-UpdaterBlock BlockFromSettings(const UpdaterSettings& settings) {
-  UpdaterBlock block;
+UpdaterSettingsBlock BlockFromSettings(const UpdaterSettings& settings) {
+  UpdaterSettingsBlock block;
   block.version = TextOf(settings.version);
   block.mainAddress = TextOf(settings.mainAddress);
   block.alternativeAddress1 = TextOf(settings.alternativeAddress1);
@@ -56,7 +56,7 @@ UpdaterBlock BlockFromSettings(const UpdaterSettings& settings) {
   return block;
 }
 
-bool UpdaterBlockIsWritable(const UpdaterBlock& block) {
+bool UpdaterSettingsBlockIsWritable(const UpdaterSettingsBlock& block) {
   // A line break inside a text would shift every later item when the client reads it.
   for (const std::string* text :
        {&block.version, &block.mainAddress, &block.alternativeAddress1, &block.alternativeAddress2, &block.productName,
@@ -66,7 +66,7 @@ bool UpdaterBlockIsWritable(const UpdaterBlock& block) {
   return true;
 }
 
-std::string EncodeUpdaterBlock(const UpdaterBlock& block) {
+std::string EncodeUpdaterSettingsBlock(const UpdaterSettingsBlock& block) {
   std::string out;
   PutLine(&out, block.version);
   PutLine(&out, block.mainAddress);
@@ -83,8 +83,8 @@ std::string EncodeUpdaterBlock(const UpdaterBlock& block) {
   return out;
 }
 
-bool DecodeUpdaterBlock(const std::string& bytes, UpdaterBlock* block) {
-  UpdaterBlock b;
+bool DecodeUpdaterSettingsBlock(const std::string& bytes, UpdaterSettingsBlock* block) {
+  UpdaterSettingsBlock b;
   size_t at = 0;
   if (!TakeLine(bytes, &at, &b.version) || !TakeLine(bytes, &at, &b.mainAddress) ||
       !TakeLine(bytes, &at, &b.alternativeAddress1) || !TakeLine(bytes, &at, &b.alternativeAddress2))

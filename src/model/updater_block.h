@@ -16,7 +16,7 @@
 
 #include "model/updater_settings.h"
 
-struct UpdaterBlock {
+struct UpdaterSettingsBlock {
   std::string version;
   std::string mainAddress;
   std::string alternativeAddress1;
@@ -30,20 +30,20 @@ struct UpdaterBlock {
   std::string runGuard;
 };
 
-bool operator==(const UpdaterBlock& a, const UpdaterBlock& b);
+bool operator==(const UpdaterSettingsBlock& a, const UpdaterSettingsBlock& b);
 
 // The block of a settings record: null texts become empty, the integers keep their low
 // 32 bits (the language) or their low byte (the flags).
-UpdaterBlock BlockFromSettings(const UpdaterSettings& settings);
+UpdaterSettingsBlock BlockFromSettings(const UpdaterSettings& settings);
 
 // False when a text of the block holds CR or LF: such a block cannot be written.
-bool UpdaterBlockIsWritable(const UpdaterBlock& block);
+bool UpdaterSettingsBlockIsWritable(const UpdaterSettingsBlock& block);
 
 // The block's bytes. Call only for a writable block.
-std::string EncodeUpdaterBlock(const UpdaterBlock& block);
+std::string EncodeUpdaterSettingsBlock(const UpdaterSettingsBlock& block);
 
 // Reads a block from `bytes` (everything from offset C of the client's file). False when
 // the bytes end before the run guard's line is complete.
-bool DecodeUpdaterBlock(const std::string& bytes, UpdaterBlock* block);
+bool DecodeUpdaterSettingsBlock(const std::string& bytes, UpdaterSettingsBlock* block);
 
 #endif

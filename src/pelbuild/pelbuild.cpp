@@ -45,14 +45,14 @@ HANDLE OpenEmptied(const char* path) {
 
 extern "C" int __stdcall PELLUCAST_Create(const char* path, const UpdaterSettings* settings) {
   if (!path || !settings) return 0;
-  UpdaterBlock block = BlockFromSettings(*settings);
+  UpdaterSettingsBlock block = BlockFromSettings(*settings);
   // A line break inside a text would shift every later item when the client reads its
   // block, so such settings make no client at all.
-  if (!UpdaterBlockIsWritable(block)) return 0;
+  if (!UpdaterSettingsBlockIsWritable(block)) return 0;
   const void* image = nullptr;
   size_t imageSize = 0;
   if (!RcDataResource(ThisModule(), ZK_RES_UPDATECLIENT_IMAGE, &image, &imageSize)) return 0;
-  std::string bytes = EncodeUpdaterBlock(block);
+  std::string bytes = EncodeUpdaterSettingsBlock(block);
 
   ScopedHandle file(OpenEmptied(path));
   if (!file) return 0;

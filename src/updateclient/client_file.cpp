@@ -53,19 +53,19 @@ bool PlainFileName(const std::wstring& name) {
 
 uint64_t ClientImageSize() { return ImageSizeFromSlot(zk_client_image_size); }
 
-bool ReadUpdaterSettings(const std::wstring& clientFile, uint64_t imageSize, UpdaterBlock* settings) {
-  *settings = UpdaterBlock();
+bool ReadUpdaterSettings(const std::wstring& clientFile, uint64_t imageSize, UpdaterSettingsBlock* settings) {
+  *settings = UpdaterSettingsBlock();
   if (imageSize == 0) return false;
   ScopedHandle file(CreateFileW(clientFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
   std::string bytes;
   if (!file || !ReadPart(file.get(), imageSize, kLargestBlock, &bytes)) return false;
-  return DecodeUpdaterBlock(bytes, settings);
+  return DecodeUpdaterSettingsBlock(bytes, settings);
 }
 
-bool WriteClientFile(const std::wstring& clientFile, uint64_t imageSize, const UpdaterBlock& settings,
+bool WriteClientFile(const std::wstring& clientFile, uint64_t imageSize, const UpdaterSettingsBlock& settings,
                      const std::wstring& target) {
-  if (imageSize == 0 || !UpdaterBlockIsWritable(settings)) return false;
+  if (imageSize == 0 || !UpdaterSettingsBlockIsWritable(settings)) return false;
   std::string image;
   {
     ScopedHandle own(CreateFileW(clientFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
@@ -77,13 +77,14 @@ bool WriteClientFile(const std::wstring& clientFile, uint64_t imageSize, const U
     ScopedHandle out(
         CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return false;
-    ok = WriteAll(out.get(), image) && WriteAll(out.get(), EncodeUpdaterBlock(settings)) && FlushFileBuffers(out.get());
+    ok = WriteAll(out.get(), image) && WriteAll(out.get(), EncodeUpdaterSettingsBlock(settings)) &&
+         FlushFileBuffers(out.get());
   }
   if (!ok) DeleteFileW(target.c_str());
   return ok;
 }
 
-bool RebuildUpdateClient(const std::wstring& clientFile, uint64_t imageSize, UpdaterBlock settings,
+bool RebuildUpdateClient(const std::wstring& clientFile, uint64_t imageSize, UpdaterSettingsBlock settings,
                          const std::string& newVersion) {
   settings.version = newVersion;
   // Beside the client, not in TEMP: the move into its place stays on one volume, and the

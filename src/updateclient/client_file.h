@@ -15,17 +15,17 @@ uint64_t ClientImageSize();
 
 // The block behind the first `imageSize` bytes of `clientFile`. False when the file
 // cannot be read or holds no whole block (a client that pelbuild did not write).
-bool ReadUpdaterSettings(const std::wstring& clientFile, uint64_t imageSize, UpdaterBlock* settings);
+bool ReadUpdaterSettings(const std::wstring& clientFile, uint64_t imageSize, UpdaterSettingsBlock* settings);
 
 // Writes `target`: the first `imageSize` bytes of `clientFile`, then `settings`' block.
 // False (and no file left) when anything fails or the block cannot be written.
-bool WriteClientFile(const std::wstring& clientFile, uint64_t imageSize, const UpdaterBlock& settings,
+bool WriteClientFile(const std::wstring& clientFile, uint64_t imageSize, const UpdaterSettingsBlock& settings,
                      const std::wstring& target);
 
 // Writes the client with `newVersion` into the client's folder under a temporary name and
 // starts it with "/updateversion" and the client's file name; it takes this file's place
 // once this process has ended. False when nothing was started.
-bool RebuildUpdateClient(const std::wstring& clientFile, uint64_t imageSize, UpdaterBlock settings,
+bool RebuildUpdateClient(const std::wstring& clientFile, uint64_t imageSize, UpdaterSettingsBlock settings,
                          const std::string& newVersion);
 
 // The started copy's part ("/updateversion NAME"): waits a bounded time until the file

@@ -32,7 +32,7 @@ enum CancelState : int {
 
 struct ClientState {
   // Read at start; the search thread normalises the three addresses.
-  UpdaterBlock settings;
+  UpdaterSettingsBlock settings;
   std::wstring firstArgument;
   std::wstring clientFile;    // the client's own program file, full path
   std::wstring clientFolder;  // its folder, with a trailing "\"

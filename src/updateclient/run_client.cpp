@@ -53,7 +53,7 @@ std::wstring Lower(std::wstring s) {
 // installed. Into the output it was given when there is one, else into a console of its
 // own that stays until Enter.
 void ShowVersion(const std::wstring& ownFile) {
-  UpdaterBlock settings;
+  UpdaterSettingsBlock settings;
   ReadUpdaterSettings(ownFile, ClientImageSize(), &settings);
   std::string rule(40, '=');
   std::string text = rule + "\r\n\r\nPellucast\r\nVersion: 1.0.1\r\nMade with Zendrikolbar\r\n\r\n" + rule + "\r\n" +

@@ -18,7 +18,7 @@ bool ServerAnswers(const std::string& address) {
 
 }  // namespace
 
-std::string ChooseUpdateServer(const UpdaterBlock& settings) {
+std::string ChooseUpdateServer(const UpdaterSettingsBlock& settings) {
   for (const std::string* address :
        {&settings.mainAddress, &settings.alternativeAddress1, &settings.alternativeAddress2}) {
     if (!address->empty() && ServerAnswers(*address)) return *address;
@@ -41,7 +41,7 @@ int64_t PendingDownloadSize(const ClientState& state) {
 }
 
 void RunSearch(ClientState& state, SearchUi& ui, int pauseMs) {
-  UpdaterBlock& s = state.settings;
+  UpdaterSettingsBlock& s = state.settings;
   for (std::string* address : {&s.mainAddress, &s.alternativeAddress1, &s.alternativeAddress2})
     *address = NormalizeUpdateAddress(*address);
 

@@ -29,7 +29,7 @@ class SearchUi {
 
 // The first of the (normalised, non-empty) addresses whose "Updates/" folder and script
 // both answer as present; empty when none does.
-std::string ChooseUpdateServer(const UpdaterBlock& settings);
+std::string ChooseUpdateServer(const UpdaterSettingsBlock& settings);
 
 // The whole search: normalises the addresses in `state.settings`, chooses the server,
 // fetches the script into `state.scriptFolder`, selects the releases and adds up their

@@ -347,9 +347,9 @@ TEST_F(BuildTest, TheUpdaterPutsAConfiguredClientIntoTheSetup) {
   std::string made = StoredEntryData(parts.archive, "DemoUpdate.exe");
   ASSERT_GT(made.size(), client.size()) << made.substr(0, 20);
   EXPECT_TRUE(made.compare(0, client.size(), client) == 0) << "the client's image differs from UpdateClient.exe";
-  UpdaterBlock block;
-  ASSERT_TRUE(DecodeUpdaterBlock(made.substr(client.size()), &block));
-  UpdaterBlock expected;
+  UpdaterSettingsBlock block;
+  ASSERT_TRUE(DecodeUpdaterSettingsBlock(made.substr(client.size()), &block));
+  UpdaterSettingsBlock expected;
   expected.version = "v3.4";
   expected.mainAddress = "127.0.0.1:8080/a";
   expected.alternativeAddress1 = "http://";

@@ -144,9 +144,9 @@ TEST_F(UpdaterStep, TheArchiveCarriesTheClientWithTheProjectsSettings) {
   ASSERT_GT(client.size(), client_.size());
   EXPECT_TRUE(client.compare(0, client_.size(), client_) == 0) << "the image differs from UpdateClient.exe";
 
-  UpdaterBlock block;
-  ASSERT_TRUE(DecodeUpdaterBlock(client.substr(client_.size()), &block));
-  UpdaterBlock expected;
+  UpdaterSettingsBlock block;
+  ASSERT_TRUE(DecodeUpdaterSettingsBlock(client.substr(client_.size()), &block));
+  UpdaterSettingsBlock expected;
   expected.version = "2.1-2.1";
   expected.mainAddress = "127.0.0.1:8080/a";
   expected.alternativeAddress1 = "http://mirror.example.test/";
@@ -159,7 +159,7 @@ TEST_F(UpdaterStep, TheArchiveCarriesTheClientWithTheProjectsSettings) {
   expected.runFlag = 0;
   expected.runGuard = "";
   EXPECT_TRUE(expected == block) << block.version << "|" << block.productName << "|" << block.windowTitle;
-  EXPECT_EQ(EncodeUpdaterBlock(expected), client.substr(client_.size()));
+  EXPECT_EQ(EncodeUpdaterSettingsBlock(expected), client.substr(client_.size()));
   EXPECT_TRUE(FolderEntries(dir_ + "temp").empty());
 }
 
@@ -180,8 +180,8 @@ TEST_F(UpdaterStep, LanguageAndFlagsFollowTheUpdaterPage) {
     Build(in, r);
     std::string client = StoredEntryData(SetupArchive(GetBytes(dir_ + "Setup.exe")), "AppUpdate.exe");
     ASSERT_GT(client.size(), client_.size());
-    UpdaterBlock block;
-    ASSERT_TRUE(DecodeUpdaterBlock(client.substr(client_.size()), &block));
+    UpdaterSettingsBlock block;
+    ASSERT_TRUE(DecodeUpdaterSettingsBlock(client.substr(client_.size()), &block));
     EXPECT_EQ(c.blockLanguage, block.language);
     EXPECT_EQ(c.terminate, block.terminateFlag);
     EXPECT_EQ(c.run, block.runFlag);

@@ -70,11 +70,11 @@ std::string ClientText(HWND window, int id) { return DriverText(DriverFindContro
 
 // The settings block behind the client's image, whose size is that of the client program
 // beside the tests.
-bool ReadClientBlock(const std::string& client, UpdaterBlock* block) {
+bool ReadClientBlock(const std::string& client, UpdaterSettingsBlock* block) {
   std::string image = GetBytes(std::string("UpdateClient.exe"));
   std::string bytes = GetBytes(client);
   if (image.empty() || bytes.size() <= image.size()) return false;
-  return DecodeUpdaterBlock(bytes.substr(image.size()), block);
+  return DecodeUpdaterSettingsBlock(bytes.substr(image.size()), block);
 }
 
 bool HasEntryStartingWith(const std::string& folder, const std::string& prefix) {
@@ -205,7 +205,7 @@ TEST_F(DemoUpdateTest, TheInstalledClientUpdatesTheDemoAndRebuildsItself) {
 
   // The client sits in the installation folder's root with the project's settings.
   ASSERT_TRUE(IsFile(client_)) << "no client installed";
-  UpdaterBlock installed;
+  UpdaterSettingsBlock installed;
   ASSERT_TRUE(ReadClientBlock(client_, &installed)) << "the installed client has no settings block";
   EXPECT_EQ("1.0", installed.version);
   EXPECT_EQ(address, installed.mainAddress);
@@ -243,7 +243,7 @@ TEST_F(DemoUpdateTest, TheInstalledClientUpdatesTheDemoAndRebuildsItself) {
 
   // The rebuilt client takes the old one's place under its name, for the new release, with
   // the address it actually used.
-  UpdaterBlock rebuilt;
+  UpdaterSettingsBlock rebuilt;
   EXPECT_TRUE(WaitFor(
       [&] {
         return ReadClientBlock(client_, &rebuilt) && rebuilt.version == "1.1" && !HasEntryStartingWith(install_, "qd");

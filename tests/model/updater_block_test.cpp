@@ -11,8 +11,8 @@
 
 namespace {
 
-UpdaterBlock FullBlock() {
-  UpdaterBlock b;
+UpdaterSettingsBlock FullBlock() {
+  UpdaterSettingsBlock b;
   b.version = "2.5";
   b.mainAddress = "updates.example.test/app";
   b.alternativeAddress1 = "http://mirror.example.test/";
@@ -27,29 +27,29 @@ UpdaterBlock FullBlock() {
   return b;
 }
 
-TEST(UpdaterBlock, AnEmptyBlockIsTwentyTwoBytes) {
-  UpdaterBlock empty;
+TEST(UpdaterSettingsBlock, AnEmptyBlockIsTwentyTwoBytes) {
+  UpdaterSettingsBlock empty;
   const std::string expected("\r\n\r\n\r\n\r\n\0\0\0\0\r\n\r\n\r\n\0\0\r\n", 22);
-  EXPECT_EQ(expected, EncodeUpdaterBlock(empty));
+  EXPECT_EQ(expected, EncodeUpdaterSettingsBlock(empty));
 }
 
-TEST(UpdaterBlock, EncodesItemsInOrderWithLittleEndianLanguage) {
-  UpdaterBlock b = FullBlock();
+TEST(UpdaterSettingsBlock, EncodesItemsInOrderWithLittleEndianLanguage) {
+  UpdaterSettingsBlock b = FullBlock();
   b.language = 0x01020304;
   const std::string expected =
       "2.5\r\nupdates.example.test/app\r\nhttp://mirror.example.test/\r\n127.0.0.1:8080/a\r\n" +
       std::string("\x04\x03\x02\x01", 4) + "Demo \xC4pp\r\nbin\\demo.exe\r\nDemo \xC4pp Update\r\n" +
       std::string("\x01\x00", 2) + "guard\r\n";
-  EXPECT_EQ(expected, EncodeUpdaterBlock(b));
+  EXPECT_EQ(expected, EncodeUpdaterSettingsBlock(b));
 }
 
-TEST(UpdaterBlock, RecordSlotsBecomeTheBlock) {
+TEST(UpdaterSettingsBlock, RecordSlotsBecomeTheBlock) {
   UpdaterSettings s{};                                 // every text null
   s.language = static_cast<intptr_t>(0x7700000001LL);  // only the low 32 bits count
   s.terminateFlag = static_cast<intptr_t>(0x5500000000LL);
   s.runFlag = 0x101;  // only the low byte counts
-  UpdaterBlock b = BlockFromSettings(s);
-  UpdaterBlock expected;
+  UpdaterSettingsBlock b = BlockFromSettings(s);
+  UpdaterSettingsBlock expected;
   expected.language = 1;
   expected.terminateFlag = 0;
   expected.runFlag = 1;
@@ -64,52 +64,52 @@ TEST(UpdaterBlock, RecordSlotsBecomeTheBlock) {
   EXPECT_EQ("x", b.runGuard);
 }
 
-TEST(UpdaterBlock, ALineBreakInAnyTextMakesItUnwritable) {
-  std::string UpdaterBlock::*texts[] = {
-      &UpdaterBlock::version,
-      &UpdaterBlock::mainAddress,
-      &UpdaterBlock::alternativeAddress1,
-      &UpdaterBlock::alternativeAddress2,
-      &UpdaterBlock::productName,
-      &UpdaterBlock::programFile,
-      &UpdaterBlock::windowTitle,
-      &UpdaterBlock::runGuard,
+TEST(UpdaterSettingsBlock, ALineBreakInAnyTextMakesItUnwritable) {
+  std::string UpdaterSettingsBlock::*texts[] = {
+      &UpdaterSettingsBlock::version,
+      &UpdaterSettingsBlock::mainAddress,
+      &UpdaterSettingsBlock::alternativeAddress1,
+      &UpdaterSettingsBlock::alternativeAddress2,
+      &UpdaterSettingsBlock::productName,
+      &UpdaterSettingsBlock::programFile,
+      &UpdaterSettingsBlock::windowTitle,
+      &UpdaterSettingsBlock::runGuard,
   };
-  EXPECT_TRUE(UpdaterBlockIsWritable(FullBlock()));
+  EXPECT_TRUE(UpdaterSettingsBlockIsWritable(FullBlock()));
   for (auto text : texts) {
     for (const char* bad : {"a\rb", "a\nb", "\r\n", "end\n"}) {
-      UpdaterBlock b = FullBlock();
+      UpdaterSettingsBlock b = FullBlock();
       b.*text = bad;
-      EXPECT_FALSE(UpdaterBlockIsWritable(b)) << bad;
+      EXPECT_FALSE(UpdaterSettingsBlockIsWritable(b)) << bad;
     }
   }
 }
 
-TEST(UpdaterBlock, DecodesWhatItEncodes) {
-  for (const UpdaterBlock& b : {UpdaterBlock(), FullBlock()}) {
-    UpdaterBlock read;
+TEST(UpdaterSettingsBlock, DecodesWhatItEncodes) {
+  for (const UpdaterSettingsBlock& b : {UpdaterSettingsBlock(), FullBlock()}) {
+    UpdaterSettingsBlock read;
     read.version = "stale";
-    ASSERT_TRUE(DecodeUpdaterBlock(EncodeUpdaterBlock(b), &read));
+    ASSERT_TRUE(DecodeUpdaterSettingsBlock(EncodeUpdaterSettingsBlock(b), &read));
     EXPECT_TRUE(b == read);
   }
 }
 
-TEST(UpdaterBlock, LanguageAndFlagBytesMayLookLikeLineEnds) {
-  UpdaterBlock b = FullBlock();
+TEST(UpdaterSettingsBlock, LanguageAndFlagBytesMayLookLikeLineEnds) {
+  UpdaterSettingsBlock b = FullBlock();
   b.language = 0x0A0D0A0D;
   b.terminateFlag = '\r';
   b.runFlag = '\n';
-  UpdaterBlock read;
-  ASSERT_TRUE(DecodeUpdaterBlock(EncodeUpdaterBlock(b), &read));
+  UpdaterSettingsBlock read;
+  ASSERT_TRUE(DecodeUpdaterSettingsBlock(EncodeUpdaterSettingsBlock(b), &read));
   EXPECT_TRUE(b == read);
 }
 
-TEST(UpdaterBlock, EveryShortenedBlockIsRefusedAndLeavesTheTargetAlone) {
-  const std::string bytes = EncodeUpdaterBlock(FullBlock());
+TEST(UpdaterSettingsBlock, EveryShortenedBlockIsRefusedAndLeavesTheTargetAlone) {
+  const std::string bytes = EncodeUpdaterSettingsBlock(FullBlock());
   for (size_t size = 0; size < bytes.size(); ++size) {
-    UpdaterBlock read;
+    UpdaterSettingsBlock read;
     read.version = "untouched";
-    EXPECT_FALSE(DecodeUpdaterBlock(bytes.substr(0, size), &read)) << size;
+    EXPECT_FALSE(DecodeUpdaterSettingsBlock(bytes.substr(0, size), &read)) << size;
     EXPECT_EQ("untouched", read.version) << size;
   }
 }

@@ -125,11 +125,11 @@ TEST_F(Pelbuild, RecordsAreWrittenAsTheirBlocks) {
   struct Case {
     const char* name;
     UpdaterSettings settings;
-    UpdaterBlock expected;
+    UpdaterSettingsBlock expected;
   };
-  UpdaterBlock runFlagOnly;
+  UpdaterSettingsBlock runFlagOnly;
   runFlagOnly.runFlag = 1;
-  UpdaterBlock full;
+  UpdaterSettingsBlock full;
   full.version = "1.2";
   full.mainAddress = "127.0.0.1:8080/a";
   full.alternativeAddress1 = "http://mirror.example.test/";
@@ -141,7 +141,7 @@ TEST_F(Pelbuild, RecordsAreWrittenAsTheirBlocks) {
   full.terminateFlag = 1;
   full.runFlag = 0;
   full.runGuard = "guard";
-  UpdaterBlock highBits;
+  UpdaterSettingsBlock highBits;
   highBits.language = 2;
   highBits.terminateFlag = 0;
   highBits.runFlag = 1;
@@ -164,11 +164,11 @@ TEST_F(Pelbuild, RecordsAreWrittenAsTheirBlocks) {
     ASSERT_GT(bytes.size(), client_.size());
     EXPECT_TRUE(bytes.compare(0, client_.size(), client_) == 0);
     std::string block = bytes.substr(client_.size());
-    UpdaterBlock read;
-    ASSERT_TRUE(DecodeUpdaterBlock(block, &read));
+    UpdaterSettingsBlock read;
+    ASSERT_TRUE(DecodeUpdaterSettingsBlock(block, &read));
     EXPECT_TRUE(c.expected == read) << read.version << "|" << read.productName << "|" << read.language;
     // Nothing follows the run guard's line.
-    EXPECT_EQ(EncodeUpdaterBlock(c.expected), block);
+    EXPECT_EQ(EncodeUpdaterSettingsBlock(c.expected), block);
   }
 }
 

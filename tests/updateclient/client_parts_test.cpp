@@ -16,8 +16,8 @@
 
 namespace {
 
-UpdaterBlock SampleBlock() {
-  UpdaterBlock b;
+UpdaterSettingsBlock SampleBlock() {
+  UpdaterSettingsBlock b;
   b.version = "1.0";
   b.mainAddress = "http://127.0.0.1:8080/a/";
   b.language = 1;
@@ -29,23 +29,23 @@ UpdaterBlock SampleBlock() {
 }
 
 // A stand-in client file: an "image" of `imageSize` bytes, then a block.
-std::string FakeClient(size_t imageSize, const UpdaterBlock& block) {
+std::string FakeClient(size_t imageSize, const UpdaterSettingsBlock& block) {
   std::string image(imageSize, '\0');
   for (size_t i = 0; i < imageSize; ++i) image[i] = static_cast<char>(i * 7);
-  return image + EncodeUpdaterBlock(block);
+  return image + EncodeUpdaterSettingsBlock(block);
 }
 
 TEST(ClientFile, ReadsTheBlockBehindTheImage) {
   TempFolder dir("zkclient");
   std::wstring file = dir.widePath + L"client.exe";
   ASSERT_TRUE(PutBytes(file, FakeClient(4096, SampleBlock())));
-  UpdaterBlock read;
+  UpdaterSettingsBlock read;
   ASSERT_TRUE(ReadUpdaterSettings(file, 4096, &read));
   EXPECT_TRUE(read == SampleBlock());
   // A client without a whole block behind its image reads as empty settings.
   ASSERT_TRUE(PutBytes(file, std::string(4096, 'x') + "1.0\r\nhttp://a/"));
   EXPECT_FALSE(ReadUpdaterSettings(file, 4096, &read));
-  EXPECT_TRUE(read == UpdaterBlock());
+  EXPECT_TRUE(read == UpdaterSettingsBlock());
   EXPECT_FALSE(ReadUpdaterSettings(dir.widePath + L"missing.exe", 4096, &read));
 }
 
@@ -54,12 +54,12 @@ TEST(ClientFile, RebuiltFileKeepsTheImageAndCarriesTheNewBlock) {
   std::wstring file = dir.widePath + L"client.exe";
   std::string original = FakeClient(3000, SampleBlock());
   ASSERT_TRUE(PutBytes(file, original));
-  UpdaterBlock next = SampleBlock();
+  UpdaterSettingsBlock next = SampleBlock();
   next.version = "1.2";
   std::wstring target = dir.widePath + L"rebuilt.exe";
   ASSERT_TRUE(PutBytes(target, std::string(10000, 'o')));  // no old tail may stay
   ASSERT_TRUE(WriteClientFile(file, 3000, next, target));
-  EXPECT_EQ(GetBytes(target), original.substr(0, 3000) + EncodeUpdaterBlock(next));
+  EXPECT_EQ(GetBytes(target), original.substr(0, 3000) + EncodeUpdaterSettingsBlock(next));
   // A text with a line break cannot be written: no file is left.
   next.productName = "two\r\nlines";
   std::wstring refused = dir.widePath + L"refused.exe";

@@ -59,7 +59,7 @@ class ClientProgram : public ::testing::Test {
     CreateDirectoryW(temp_.c_str(), nullptr);
     CreateDirectoryW((app_ + L"data").c_str(), nullptr);
     address_ = "127.0.0.1:" + std::to_string(server_.Port()) + "/a";
-    settings_ = UpdaterBlock();
+    settings_ = UpdaterSettingsBlock();
     settings_.version = "1.0";
     settings_.mainAddress = address_;
     settings_.productName = "Demo";
@@ -140,8 +140,8 @@ class ClientProgram : public ::testing::Test {
     EXPECT_EQ(code, 0u);
   }
 
-  UpdaterBlock ClientBlock() {
-    UpdaterBlock block;
+  UpdaterSettingsBlock ClientBlock() {
+    UpdaterSettingsBlock block;
     ReadUpdaterSettings(app_ + L"Update.exe", BuiltImageSize(), &block);
     return block;
   }
@@ -167,7 +167,7 @@ class ClientProgram : public ::testing::Test {
   TestHttpServer server_;
   std::wstring base_, app_, temp_;
   std::string address_;
-  UpdaterBlock settings_;
+  UpdaterSettingsBlock settings_;
   std::vector<DriverProcess> started_;
 };
 
@@ -232,7 +232,7 @@ TEST_F(ClientProgram, TwoReleasesAreAppliedInOrderAndTheClientRebuildsItself) {
   EXPECT_TRUE(PathExists(app_ + L"logs"));
   ClickFinishAndWaitExit(window);
   ASSERT_TRUE(WaitClientVersion("1.2"));
-  UpdaterBlock block = ClientBlock();
+  UpdaterSettingsBlock block = ClientBlock();
   EXPECT_EQ(block.mainAddress, "http://" + address_ + "/");
   EXPECT_EQ(block.productName, "Demo");
   EXPECT_EQ(block.runFlag, 1);

@@ -90,13 +90,13 @@ TEST_F(Search, ChoosesTheFirstServerThatAnswersBoth) {
     server_.SetAnswer("/m/updatescript.ini", StatusAnswer(c.mainScriptStatus, "Status"));
     server_.SetAnswer("/b/Updates/", OkAnswer("index"));
     server_.SetAnswer("/b/updatescript.ini", OkAnswer("releases{\n1.0\n}\n"));
-    UpdaterBlock s;
+    UpdaterSettingsBlock s;
     s.mainAddress = "http://" + Address("/m/");
     s.alternativeAddress2 = "http://" + Address("/b/");
     EXPECT_EQ(ChooseUpdateServer(s), "http://" + Address(c.expected));
   }
   // Nothing answers: a closed port, an empty address.
-  UpdaterBlock none;
+  UpdaterSettingsBlock none;
   none.mainAddress = "http://127.0.0.1:1/";
   EXPECT_EQ(ChooseUpdateServer(none), "");
 }
