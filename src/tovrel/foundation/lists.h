@@ -1,0 +1,199 @@
+// The toolkit's record lists: one process-wide list per kind of record, each with a
+// current element that the toolkit's operations find, add and walk through.
+#ifndef ZK_TOVREL_FOUNDATION_LISTS_H
+#define ZK_TOVREL_FOUNDATION_LISTS_H
+
+#include <windows.h>
+
+#include <stdint.h>
+#include <list>
+
+namespace tovrel {
+
+// An ordered list of records with a current element. Records live in their own nodes,
+// so a record's address stays valid until that record is deleted: other records, maps
+// and window data may hold it.
+template <typename T>
+class ToolkitList {
+ public:
+  ToolkitList() = default;
+  ToolkitList(const ToolkitList&) = delete;
+  ToolkitList& operator=(const ToolkitList&) = delete;
+
+  // Appends a zeroed record and makes it current.
+  T& Add() {
+    records_.emplace_back();
+    current_ = &records_.back();
+    return records_.back();
+  }
+
+  // The current record, or nullptr when there is none.
+  T* Current() const { return current_; }
+
+  // Makes the first record that `match` accepts current and returns it. When none
+  // matches, nullptr is returned and the current element stays what it was.
+  template <typename Match>
+  T* Find(Match match) {
+    for (T& record : records_) {
+      if (match(record)) {
+        current_ = &record;
+        return current_;
+      }
+    }
+    return nullptr;
+  }
+
+  // Removes the record. When it was current, the list has no current element.
+  bool Delete(const T* record) {
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
+      if (&*it != record) continue;
+      if (current_ == record) current_ = nullptr;
+      records_.erase(it);
+      return true;
+    }
+    return false;
+  }
+
+  void Clear() {
+    records_.clear();
+    current_ = nullptr;
+  }
+
+  // What a walk saves so that it can give the caller back its current element.
+  T* SaveCurrent() const { return current_; }
+
+  // Makes the saved record current again. A record deleted since it was saved is not
+  // brought back as a dangling element: the list is then left without a current one.
+  void RestoreCurrent(T* saved) { current_ = Contains(saved) ? saved : nullptr; }
+
+  bool Contains(const T* record) const {
+    for (const T& r : records_) {
+      if (&r == record) return true;
+    }
+    return false;
+  }
+
+  size_t Size() const { return records_.size(); }
+  bool Empty() const { return records_.empty(); }
+
+  // Walking does not move the current element.
+  typename std::list<T>::iterator begin() { return records_.begin(); }
+  typename std::list<T>::iterator end() { return records_.end(); }
+  typename std::list<T>::const_iterator begin() const { return records_.begin(); }
+  typename std::list<T>::const_iterator end() const { return records_.end(); }
+
+ private:
+  std::list<T> records_;
+  T* current_ = nullptr;
+};
+
+// Saves a list's current element and restores it when the scope ends, also on an early
+// return from a walk.
+template <typename T>
+class SavedCurrent {
+ public:
+  explicit SavedCurrent(ToolkitList<T>& list) : list_(list), saved_(list.SaveCurrent()) {}
+  ~SavedCurrent() { list_.RestoreCurrent(saved_); }
+  SavedCurrent(const SavedCurrent&) = delete;
+  SavedCurrent& operator=(const SavedCurrent&) = delete;
+
+ private:
+  ToolkitList<T>& list_;
+  T* saved_;
+};
+
+// Records. The fields here are the ones the toolkit's lower layers read; the records
+// are completed, together with the code that writes them, by the controls they belong to.
+
+struct ListIconImage {};
+struct PanelExCachedObject {};
+
+// A link area recorded by styled-text drawing for the text control being drawn.
+struct TextLinkRect {
+  int32_t linkId;
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+};
+
+struct TextControlRecord {
+  ToolkitList<TextLinkRect> links;
+};
+
+struct PanelExPageRecord {
+  HWND window;
+  HWND panelWindow;
+  HWND hScrollBar;
+  int32_t hScrollVisible;
+  HWND vScrollBar;
+  int32_t vScrollVisible;
+  HWND cornerBox;
+  int32_t autoScroll;  // the content extent follows the page's children
+  int32_t contentRight;
+  int32_t contentBottom;
+};
+
+struct PanelExRecord {
+  HWND window;
+  int32_t bufferImage;  // runtime image number of the off-screen paint buffer
+};
+
+struct RebarBand {};
+struct Rebar {};
+struct Toolbar {};
+struct ToolbarButton {};
+struct ToolbarToolTip {};
+struct MenuItem {};
+struct Menu {};
+struct PopupWindow {};
+struct Mnemonic {};
+struct SubclassEntry {};
+struct ButtonExRecord {};
+struct SplitterExRecord {};
+struct ExplorerBarRecord {};
+struct Gradient {};
+
+struct DockedWindow {
+  HWND window;
+  int32_t dockFlags;  // bit 0 bottom, bit 1 left, bit 2 right; none of them: top
+};
+
+struct DropShadow {};
+struct MenuShadow {};
+struct MenuTitleShadow {};
+struct Skin {};
+struct SlicedImage {};
+
+// The lists. Each is guarded by the mutex its records belong to (toolkit_lock.h); tool
+// bar, tool-bar button and rebar records are only touched on the GUI thread.
+extern ToolkitList<ListIconImage> ListIconImageList;
+extern ToolkitList<PanelExCachedObject> PanelExObjectCache;
+extern ToolkitList<TextControlRecord> TextControlList;
+extern ToolkitList<PanelExPageRecord> PanelExPageList;
+extern ToolkitList<PanelExRecord> PanelExList;
+extern ToolkitList<RebarBand> RebarBandList;
+extern ToolkitList<Rebar> RebarList;
+extern ToolkitList<Toolbar> ToolbarList;
+extern ToolkitList<ToolbarButton> ToolbarButtonList;
+extern ToolkitList<ToolbarToolTip> ToolbarToolTipList;
+extern ToolkitList<MenuItem> MenuItemList;
+extern ToolkitList<Menu> MenuList;
+extern ToolkitList<PopupWindow> PopupWindowList;
+extern ToolkitList<Mnemonic> MnemonicList;
+extern ToolkitList<SubclassEntry> SubclassList;
+extern ToolkitList<ButtonExRecord> ButtonExList;
+extern ToolkitList<SplitterExRecord> SplitterExList;
+extern ToolkitList<ExplorerBarRecord> ExplorerBarList;
+extern ToolkitList<Gradient> GradientList;
+extern ToolkitList<DockedWindow> DockedWindowList;
+extern ToolkitList<DropShadow> DropShadowList;
+extern ToolkitList<MenuShadow> MenuShadowList;
+extern ToolkitList<MenuTitleShadow> MenuTitleShadowList;
+extern ToolkitList<Skin> SkinList;
+extern ToolkitList<HWND> FrozenWindowList;
+extern ToolkitList<SlicedImage> SlicedImageList;
+
+}  // namespace tovrel
+
+#endif
