@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include <ctype.h>
 #include <math.h>
+#include <stdlib.h>
 #include <algorithm>
+#include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "tovrel/foundation/colour_lookup.h"

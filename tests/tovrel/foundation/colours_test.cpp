@@ -182,10 +182,17 @@ TEST_F(Colours, WhidbeyHandsTextColoursOverAsStoredAndBrushesForTheRest) {
     uint32_t stored;
     bool brush;
   } cases[] = {
-      {0, 0, false},           {3, C(0xACA899), false},  {20, A(0x000000, 50), false},  // the drop shadow stays a GDI+
-                                                                                        // colour
-      {27, 0, false},          {29, C(0xC5C3B8), false}, {5, C(0xC1D2EE), true},       {12, C(0x716F64), true},
-      {13, C(0xEFEDDE), true}, {30, C(0xFDFCFA), true},
+      // Handed over as stored; the drop shadow (20) stays a GDI+ colour.
+      {0, 0, false},
+      {3, C(0xACA899), false},
+      {20, A(0x000000, 50), false},
+      {27, 0, false},
+      {29, C(0xC5C3B8), false},
+      // Brushes.
+      {5, C(0xC1D2EE), true},
+      {12, C(0x716F64), true},
+      {13, C(0xEFEDDE), true},
+      {30, C(0xFDFCFA), true},
   };
   for (const Case& c : cases) {
     intptr_t answer = LookupWhidbeyColour(UISTYLE_WHIDBEY, c.index);
