@@ -18,7 +18,9 @@ zk_start_wine_session
 
 cd "$ZK_BUILD"
 if [ $# -gt 0 ]; then
-  exec ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
+  # Not exec: the display and the Wine session started above end with this script.
+  ctest --output-on-failure --timeout 600 -j "${ZK_JOBS:-$(nproc)}" "$@"
+  exit
 fi
 status=0
 export ZK_SESSION_STARTED=1
