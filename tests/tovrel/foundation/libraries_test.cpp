@@ -268,9 +268,13 @@ TEST_F(LibrariesTest, FreeUxThemeClosesEveryOpenHandle) {
   struct Case {
     const char* name;
     FARPROC openThemeData;
+    uint32_t baseColour;
+    int colourFamily;
   } cases[] = {
-      {"every class", AsFarproc(&CountingOpenThemeData)},
-      {"no scroll bar", AsFarproc(&OpenThemeDataWithoutScrollbar)},
+      {"every class", AsFarproc(&CountingOpenThemeData), 0xFA9632, UICOLOURMODE_CUSTOM_BLUE},
+      // The other classes open, but the base colour and the column come from the scroll
+      // bar alone.
+      {"no scroll bar", AsFarproc(&OpenThemeDataWithoutScrollbar), 0, UICOLOURMODE_CUSTOM_GREY},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -283,6 +287,8 @@ TEST_F(LibrariesTest, FreeUxThemeClosesEveryOpenHandle) {
     for (HTHEME theme : ThemeHandles)
       if (theme) open.insert(theme);
     EXPECT_GE(open.size(), 5u);
+    EXPECT_EQ(ThemeBaseColour, c.baseColour);
+    EXPECT_EQ(LookupUIColour(UISTYLE_OFFICE2007, -1, 0), c.colourFamily);
     FreeUxTheme();
     EXPECT_EQ(std::multiset<HTHEME>(gClosedThemes.begin(), gClosedThemes.end()), open);
     EXPECT_EQ(seam.closes["uxtheme.dll"], 1);
