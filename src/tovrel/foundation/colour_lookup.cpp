@@ -5,6 +5,7 @@
 
 #include "tovrel/foundation/colour_expressions.h"
 #include "tovrel/foundation/colour_tables.h"
+#include "tovrel/foundation/uxtheme_api.h"
 
 namespace tovrel {
 
@@ -123,7 +124,10 @@ int ResolveColourFamily(const ThemeColourInputs& inputs) {
 
 ThemeColourInputs CurrentThemeColourInputs() {
   if (gThemeInputsOverridden) return gThemeInputsOverride;
-  return ThemeColourInputs{};
+  ThemeColourInputs inputs;
+  inputs.scrollbarTheme = ThemeHandles[THEME_SCROLLBAR] != nullptr;
+  inputs.baseColour = ThemeBaseColour;
+  return inputs;
 }
 
 void SetThemeColourInputsForTest(const ThemeColourInputs* inputs) {

@@ -23,8 +23,9 @@ struct ThemeColourInputs {
 // scroll-bar theme).
 int ResolveColourFamily(const ThemeColourInputs& inputs);
 
-// The inputs the lookups use now: no scroll-bar theme until the visual-style library is
-// open, or what a test put in place. Tests pass nullptr to go back.
+// The inputs the lookups use now: the open visual style's scroll-bar theme and base colour
+// (none until the visual-style library is open), or what a test put in place. Tests pass
+// nullptr to go back.
 ThemeColourInputs CurrentThemeColourInputs();
 void SetThemeColourInputsForTest(const ThemeColourInputs* inputs);
 
