@@ -16,6 +16,7 @@ namespace {
 // Long enough for a slow server, short enough that a dead one does not hold the client
 // for minutes.
 const DWORD kTimeoutMs = 30000;
+std::atomic<DWORD> g_timeoutMs{kTimeoutMs};
 const DWORD kReadBlock = 64 * 1024;
 const ULONGLONG kSpeedIntervalMs = 500;
 const int64_t kSlowLineBytesPerSecond = int64_t{kReadBlock} * 1000 / kSpeedIntervalMs;
@@ -48,7 +49,7 @@ bool OpenRequest(const std::string& url, Request* request) {
   if (!net) return false;
   request->session.reset(net->InternetOpenA("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!request->session) return false;
-  DWORD timeout = kTimeoutMs;
+  DWORD timeout = g_timeoutMs;
   net->InternetSetOptionA(request->session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
 
   // Lengths of 1 with no buffers ask for pointers into `url` itself.
@@ -181,6 +182,8 @@ bool ReceiveInto(HINTERNET url, const std::wstring& temp, DownloadProgress* prog
 }
 
 }  // namespace
+
+void SetRequestTimeoutForTest(unsigned long ms) { g_timeoutMs = ms ? ms : kTimeoutMs; }
 
 HttpStatus QueryHttpStatus(const std::string& url) {
   Request request;

@@ -52,4 +52,8 @@ class DownloadObserver {
 bool DownloadWithProgress(const std::string& url, const std::wstring& destination, const std::string& fileName,
                           DownloadObserver* observer);
 
+// Tests only: the time limit of connecting, sending and receiving (0 restores the
+// product's half minute), so a test of a silent server need not wait that long.
+void SetRequestTimeoutForTest(unsigned long ms);
+
 #endif
