@@ -27,11 +27,13 @@ FontRequest FontRequestFor(int size, int flags, int dpi) {
     }
   }
 
-  // A weight of 700 to 708 asks for bold. Clearing the weight's bits leaves 1 to 3 of
-  // 701 to 703 as style bits (701 bold, 703 bold italic).
+  // 700 to 708 is the bold weight plus one of the style values below (704 bold
+  // underlined, 708 bold struck out). Taking the weight away leaves that value; clearing
+  // the weight's bits instead would drop the underline and strike-out bits, which 700
+  // shares, and leave a stray bit behind.
   if (flags >= FW_BOLD && flags <= FW_BOLD + 8) {
     f.weight = FW_BOLD;
-    flags &= ~FW_BOLD;
+    flags -= FW_BOLD;
   }
   if (flags & kFontBold) f.weight = FW_BOLD;
   if (flags & kFontItalic) f.italic = true;

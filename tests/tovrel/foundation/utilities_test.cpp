@@ -31,7 +31,12 @@ const FontCase kFontCases[] = {
     {701, FW_BOLD, false, false, false, DEFAULT_QUALITY},
     {700, FW_BOLD, false, false, false, DEFAULT_QUALITY},
     {703, FW_BOLD, true, false, false, DEFAULT_QUALITY},
-    {400, 0, false, false, false, DEFAULT_QUALITY},  // not bold through its 0x100 bit
+    // The bits of 700 include those of underline and strike-out: 700 plus a style keeps it.
+    {704, FW_BOLD, false, true, false, DEFAULT_QUALITY},
+    {707, FW_BOLD, true, true, false, DEFAULT_QUALITY},
+    {708, FW_BOLD, false, false, true, DEFAULT_QUALITY},
+    {709, FW_BOLD, true, true, false, DEFAULT_QUALITY},  // past the range, bits: 0x1, 0x4, 0x200
+    {400, 0, false, false, false, DEFAULT_QUALITY},      // not bold through its 0x100 bit
     {401, FW_BOLD, false, false, false, DEFAULT_QUALITY},
     {0x2 | 0x4 | 0x8, 0, true, true, true, DEFAULT_QUALITY},
     {0x10000 | 0x20000 | 0x40000, 0, false, false, false, ANTIALIASED_QUALITY},
