@@ -1,6 +1,6 @@
 #include "tovrel/foundation/colour_scheme.h"
 
-#include <windows.h>
+#include "tovrel/foundation/os_version.h"
 
 namespace tovrel {
 
@@ -16,24 +16,9 @@ const char* ColourSchemeFor(bool vistaOrLater, uint32_t colour) {
   return "grey";
 }
 
-namespace {
-
-// Vista and every later or unknown version run NT 6 or above. Without a manifest newer
-// systems report 6.2, which still counts.
-bool RunningVistaOrLater() {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&version)) return true;
-#pragma GCC diagnostic pop
-  return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 6;
-}
-
-}  // namespace
-
 int SetColourSchemeFromColour(uint32_t colour) {
-  ColourScheme = ColourSchemeFor(RunningVistaOrLater(), colour);
+  // Vista and every later version report a code of 70 or more.
+  ColourScheme = ColourSchemeFor(RunningOsVersionCode() >= 70, colour);
   return 0;
 }
 
