@@ -230,8 +230,8 @@ Outcome AddUpdateClient(Build& b) {
     b.Log("WARNING: Could not find Pellucast builder.");
     return Outcome::kDone;
   }
-  UpdateClientSettings settings = UpdateClientSettingsFor(b.in.project);
-  UpdaterSettings record = UpdaterRecord(settings);
+  UpdaterSettingsBlock settings = UpdateClientSettingsFor(b.in.project);
+  UpdaterSettings record = SettingsRecordOf(settings);
   // The name comes from the project file, which anyone may have written: it names a
   // file in the build's folder and nowhere else, or the build would overwrite a file
   // elsewhere and then delete it.

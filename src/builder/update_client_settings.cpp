@@ -10,8 +10,8 @@ std::string ReplaceEvery(std::string text, const std::string& what, const std::s
 
 }  // namespace
 
-UpdateClientSettings UpdateClientSettingsFor(const SetupProject& project) {
-  UpdateClientSettings s;
+UpdaterSettingsBlock UpdateClientSettingsFor(const SetupProject& project) {
+  UpdaterSettingsBlock s;
   s.version = ReplaceEvery(project.productVersion, "<appversion>", project.programVersion);
   s.mainAddress = project.mainAddress;
   s.alternativeAddress1 = project.altAddress1;
@@ -23,20 +23,4 @@ UpdateClientSettings UpdateClientSettingsFor(const SetupProject& project) {
   s.terminateFlag = project.updaterTerminate;
   s.runFlag = project.updaterRunProgram;
   return s;
-}
-
-UpdaterSettings UpdaterRecord(const UpdateClientSettings& s) {
-  UpdaterSettings r{};
-  r.version = s.version.c_str();
-  r.mainAddress = s.mainAddress.c_str();
-  r.alternativeAddress1 = s.alternativeAddress1.c_str();
-  r.alternativeAddress2 = s.alternativeAddress2.c_str();
-  r.language = s.language;
-  r.productName = s.productName.c_str();
-  r.programFile = s.programFile.c_str();
-  r.windowTitle = s.windowTitle.c_str();
-  r.terminateFlag = s.terminateFlag;
-  r.runFlag = s.runFlag;
-  r.runGuard = nullptr;
-  return r;
 }

@@ -101,3 +101,19 @@ bool DecodeUpdaterSettingsBlock(const std::string& bytes, UpdaterSettingsBlock* 
   *block = b;
   return true;
 }
+
+UpdaterSettings SettingsRecordOf(const UpdaterSettingsBlock& b) {
+  UpdaterSettings r{};
+  r.version = b.version.c_str();
+  r.mainAddress = b.mainAddress.c_str();
+  r.alternativeAddress1 = b.alternativeAddress1.c_str();
+  r.alternativeAddress2 = b.alternativeAddress2.c_str();
+  r.language = b.language;
+  r.productName = b.productName.c_str();
+  r.programFile = b.programFile.c_str();
+  r.windowTitle = b.windowTitle.c_str();
+  r.terminateFlag = b.terminateFlag;
+  r.runFlag = b.runFlag;
+  r.runGuard = b.runGuard.empty() ? nullptr : b.runGuard.c_str();
+  return r;
+}

@@ -36,6 +36,10 @@ bool operator==(const UpdaterSettingsBlock& a, const UpdaterSettingsBlock& b);
 // 32 bits (the language) or their low byte (the flags).
 UpdaterSettingsBlock BlockFromSettings(const UpdaterSettings& settings);
 
+// The record pointing into `block`'s texts, for as long as the block lives unchanged; an
+// empty run guard stays null.
+UpdaterSettings SettingsRecordOf(const UpdaterSettingsBlock& block);
+
 // False when a text of the block holds CR or LF: such a block cannot be written.
 bool UpdaterSettingsBlockIsWritable(const UpdaterSettingsBlock& block);
 

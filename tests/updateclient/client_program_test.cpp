@@ -87,18 +87,7 @@ class ClientProgram : public ::testing::Test {
     auto create =
         reinterpret_cast<PellucastCreateProc>(reinterpret_cast<void*>(GetProcAddress(library, kPellucastCreateName)));
     ASSERT_NE(create, nullptr);
-    UpdaterSettings s{};
-    s.version = settings_.version.c_str();
-    s.mainAddress = settings_.mainAddress.c_str();
-    s.alternativeAddress1 = settings_.alternativeAddress1.c_str();
-    s.alternativeAddress2 = settings_.alternativeAddress2.c_str();
-    s.language = settings_.language;
-    s.productName = settings_.productName.c_str();
-    s.programFile = settings_.programFile.c_str();
-    s.windowTitle = settings_.windowTitle.c_str();
-    s.terminateFlag = settings_.terminateFlag;
-    s.runFlag = settings_.runFlag;
-    s.runGuard = settings_.runGuard.empty() ? nullptr : settings_.runGuard.c_str();
+    UpdaterSettings s = SettingsRecordOf(settings_);
     ASSERT_EQ(create(WideToAnsi(app_ + L"Update.exe").c_str(), &s), 1);
   }
 
