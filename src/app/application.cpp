@@ -206,6 +206,6 @@ void LayoutPages() {
   }
   CloseRuntimeWindow(kMainWindow);
   ReleaseInstanceMutex();
-  ShutdownToolkit();
+  // The toolkit is not shut down: ending the process frees all it holds.
   ExitProcess(0);
 }

@@ -94,13 +94,17 @@ class Registry {
   }
 
   // Frees the object FindByWindow names, or every object for -1. 1, or 0 when none matched.
-  int FreeByWindow(intptr_t ref) {
+  // Freeing the object that adds go to leaves no current object: `current` becomes -1.
+  int FreeByWindow(intptr_t ref, int& current) {
     if (ref == kAnyNumber) {
       FreeAll();
+      current = kAnyNumber;
       return 1;
     }
     int n = FindByWindow(ref);
-    return n >= 0 && Free(n) ? 1 : 0;
+    if (n < 0 || !Free(n)) return 0;
+    if (current == n) current = kAnyNumber;
+    return 1;
   }
 
  private:

@@ -12,6 +12,7 @@
 
 #include "common/scoped.h"
 #include "common/text.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/internal.h"
 #include "tovrel/tovrel.h"
 
@@ -279,6 +280,7 @@ int SetMenuImageSize(int width, int height) {
 
 intptr_t CreateMenuBar(int number, HWND window, int uiStyle) {
   if (!Menus().CanTake(number) || !IsWindow(window)) return 0;
+  tovrel::SetComponentFree(tovrel::COMPONENT_MENU, FreeMenu);
   // No wrapping: the titles stay on one row, and the bar's height is one button's.
   int flags = TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN;
   intptr_t toolbar = tovrel::MakeToolbar(kAnyNumber, window, 0, 0, flags, false);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/internal.h"
 #include "tovrel/tovrel.h"
 
@@ -62,7 +63,7 @@ int ChildHeight(HWND child) {
 
 }  // namespace
 
-int FreeRebar(intptr_t rebar) { return Rebars().FreeByWindow(rebar); }
+int FreeRebar(intptr_t rebar) { return Rebars().FreeByWindow(rebar, State().currentRebar); }
 
 }  // namespace tovrel
 
@@ -73,6 +74,7 @@ intptr_t CreateRebar(int number, HWND parent, HBITMAP background, int flags, int
   if (!Rebars().CanTake(number) || !IsWindow(parent)) return 0;
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_COOL_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
+  tovrel::SetComponentFree(tovrel::COMPONENT_REBAR, tovrel::FreeRebar);
   // Only the low word is window style; the UI-style bits above it are the toolkit's.
   DWORD style =
       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NODIVIDER | (static_cast<DWORD>(flags) & 0xFFFF);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/internal.h"
 #include "tovrel/tovrel.h"
 
@@ -70,6 +71,9 @@ HWND GetToolbarWindow(int number) {
 
 intptr_t MakeToolbar(int number, HWND parent, int imageWidth, int imageHeight, int flags, bool makeCurrent) {
   if (!Toolbars().CanTake(number) || !IsWindow(parent) || imageWidth < 0 || imageHeight < 0) return 0;
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  SetComponentFree(COMPONENT_TOOLBAR, FreeToolbar);
   // Only the low word is window style; the bits above it are the toolkit's own.
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | (static_cast<DWORD>(flags) & 0xFFFF);
   // The styled tool bars are flat; until they draw themselves the system's flat look is
@@ -138,7 +142,7 @@ int AddButtonTo(int toolbar, int commandId, const std::string& text, HANDLE imag
   return id;
 }
 
-int FreeToolbar(intptr_t toolbar) { return Toolbars().FreeByWindow(toolbar); }
+int FreeToolbar(intptr_t toolbar) { return Toolbars().FreeByWindow(toolbar, State().currentToolbar); }
 
 }  // namespace tovrel
 

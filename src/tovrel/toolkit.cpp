@@ -1,4 +1,4 @@
-// Start-up and shutdown of the toolkit, and the globals its parts share.
+// The state the menu bar, tool bar and rebar share, and their command ids.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -23,34 +23,3 @@ int AllocateCommandId() {
 }
 
 }  // namespace tovrel
-
-using tovrel::State;
-
-int InitToolkit() {
-  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
-  InitCommonControlsEx(&icc);
-  tovrel::ToolkitState& s = State();
-  s.menuImageWidth = 16;
-  s.menuImageHeight = 16;
-  s.currentMenu = -1;
-  s.currentToolbar = -1;
-  s.currentRebar = -1;
-  return 0;
-}
-
-int StartToolkit() {
-  // The standard controls need no hook and no thread of their own.
-  return 0;
-}
-
-int ShutdownToolkit() {
-  // Rebars first, so that the tool bars they host are handed back before they go.
-  tovrel::FreeRebar(-1);
-  tovrel::FreeToolbar(-1);
-  FreeMenu(-1);
-  tovrel::ToolkitState& s = State();
-  s.currentMenu = -1;
-  s.currentToolbar = -1;
-  s.currentRebar = -1;
-  return 0;
-}

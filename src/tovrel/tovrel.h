@@ -17,16 +17,14 @@
 #include <stdint.h>
 #include <string>
 
+#include "tovrel/foundation/start_up.h"
+
 // UI styles: the menu bar's style argument, and bits of the tool-bar and rebar flags.
 constexpr int UISTYLE_WHIDBEY = 5;
 constexpr int UISTYLE_OFFICE2003 = 0x1000000;
 constexpr int UISTYLE_OFFICE2007 = 0x2000000;
 
-// Start-up, in this order, before any window is made; ShutdownToolkit frees every menu
-// bar, tool bar and rebar. Each answers 0.
-int InitToolkit();
-int StartToolkit();
-int ShutdownToolkit();
+// Start-up: InitToolkit, then StartToolkit, before any window is made.
 
 // Picture size of menu items added from now on (16 x 16 at start). Answers 0.
 int SetMenuImageSize(int width, int height);

@@ -38,10 +38,7 @@ class FieldBindingTest : public ::testing::Test {
     InitExBar();
     ASSERT_EQ(CreateMainWindow(BuiltinImages{}), 1);
   }
-  static void TearDownTestSuite() {
-    CloseRuntimeWindow(ctl::kMainWindow);
-    ShutdownToolkit();
-  }
+  static void TearDownTestSuite() { CloseRuntimeWindow(ctl::kMainWindow); }
 };
 
 // Ordered first: the window as it was built, before any test wrote to it.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/gui.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/tovrel.h"
 
 namespace {
@@ -122,11 +123,19 @@ std::vector<int> MenuEventsFor(int ms, std::vector<int>* windows = nullptr) {
   return ids;
 }
 
-class TovrelSeamTest : public ::testing::Test {
- protected:
+// The toolkit starts once per process, as in the tool.
+class ToolkitStart : public ::testing::Environment {
+ public:
   void SetUp() override {
     InitToolkit();
     StartToolkit();
+  }
+};
+const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
+
+class TovrelSeamTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
     // The popup must not open under a pointer left anywhere by an earlier test.
     SetCursorPos(0, 0);
     ASSERT_NE(0, OpenRuntimeWindow(kWindow, 0, 0, 680, 300, "Tovrel seam", kWindowSystemMenu | kWindowScreenCentered));
@@ -135,7 +144,7 @@ class TovrelSeamTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    ShutdownToolkit();
+    tovrel::FreeEveryComponent();
     CloseRuntimeWindow(kWindow);
     DestroyIcon(icon_);
     MenuEventsFor(50);
@@ -527,13 +536,19 @@ TEST_F(TovrelSeamTest, FreeMenuAndShutdownReleaseTheirWindows) {
   EXPECT_NE(0, CreateMenuBar(kMenuBar, main_, UISTYLE_OFFICE2007));
   EXPECT_EQ(1, FreeMenu(-1));
 
+  // Shutdown frees every record and destroys every window of the process, the main
+  // window too; so this test comes last.
   ShutdownToolkit();
   EXPECT_FALSE(IsWindow(f.rebar));
   EXPECT_FALSE(IsWindow(f.tools));
-  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_FALSE(IsWindow(main_));
   EXPECT_EQ(0, GetRebarHeight(kRebar));
   EXPECT_EQ(0, AddToolbarButton(kBuild, "Build", nullptr, nullptr, nullptr, 0));
-  EXPECT_NE(0, CreateRebar(kRebar, main_, nullptr, RBS_VARHEIGHT, 0)) << "numbers are free after shutdown";
+  HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  EXPECT_NE(0, CreateRebar(kRebar, host, nullptr, RBS_VARHEIGHT, 0)) << "numbers are free after shutdown";
+  tovrel::FreeEveryComponent();
+  DestroyWindow(host);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "tovrel/foundation/colour_expressions.h"
+#include "tovrel/foundation/maps.h"
 
 namespace tovrel {
 
@@ -425,6 +426,7 @@ const char* const kUIColourNames[kNamedUIColourCount] = {
 };
 
 int InitColourTables() {
+  for (const NamedColour& entry : kColourNameMap) ColourNameMap.Add(entry.name) = entry.rrggbb;
   FillDefaults(WhidbeyColourTable, kWhidbeyDefaults);
   FillDefaults(Office2003ColourTable, kOffice2003Defaults);
   for (int i = 0; i < kNamedUIColourCount; ++i) {
@@ -448,13 +450,10 @@ int FindUIColourIndex(const std::string& name) {
 }
 
 bool FindColourName(const std::string& name, uint32_t* rrggbb) {
-  for (const NamedColour& entry : kColourNameMap) {
-    if (name == entry.name) {
-      *rrggbb = entry.rrggbb;
-      return true;
-    }
-  }
-  return false;
+  const uint32_t* value = ColourNameMap.Find(name);
+  if (!value) return false;
+  *rrggbb = *value;
+  return true;
 }
 
 }  // namespace tovrel

@@ -24,8 +24,9 @@ extern ColourTableEntry WhidbeyColourTable[kUIColourIndexCount];
 extern ColourTableEntry Office2003ColourTable[kUIColourIndexCount];
 extern ColourTableEntry Office2007ColourTable[kUIColourIndexCount];
 
-// Fills the default columns from the built-in colours and copies them into the custom
-// columns (OFFICE2007's olive column is its blue one). Answers 0.
+// Fills ColourNameMap with the CSS colour keywords and the default columns from the
+// built-in colours, and copies those into the custom columns (OFFICE2007's olive column
+// is its blue one). Answers 0.
 int InitColourTables();
 
 // The name of each colour index, as colour expressions write it ("menutitletextcolor" is 0,
@@ -34,8 +35,9 @@ extern const char* const kUIColourNames[kNamedUIColourCount];
 // Index of a lower-case name, or -1.
 int FindUIColourIndex(const std::string& name);
 
-// The CSS colour keywords: true and 0xRRGGBB (red in the high byte) for a lower-case
-// keyword, false for any other text (no trimming: "navy " is not found).
+// The CSS colour keywords of ColourNameMap: true and 0xRRGGBB (red in the high byte) for a
+// lower-case keyword, false for any other text (no trimming: "navy " is not found) and
+// before InitColourTables.
 bool FindColourName(const std::string& name, uint32_t* rrggbb);
 
 }  // namespace tovrel

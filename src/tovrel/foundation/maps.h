@@ -76,8 +76,27 @@ std::string AddressKey(const void* address);
 
 // Values of later maps; their fields come with the code that fills them.
 struct SharedIcon {};
-struct TrackedWindow {};
-struct ShortcutBinding {};
+
+// A window of the GUI thread that the toolkit watches through its own window procedure.
+struct TrackedWindow {
+  HWND window;
+  WNDPROC previousProc;  // the procedure it replaced; called only through CallWindowProcA
+  HWND parent;           // as last seen at WM_SHOWWINDOW
+  int32_t kind;          // the class code the window was recorded with
+  uint8_t container;     // 1 for a PanelEx container
+  uint8_t isNew;         // 1 until the first WM_WINDOWPOSCHANGING
+  int32_t minWidth;      // size limits; 0 = none
+  int32_t minHeight;
+  int32_t maxWidth;
+  int32_t maxHeight;
+};
+
+// A key combination bound to a command of a window.
+struct ShortcutBinding {
+  int32_t keyCode;    // a virtual-key code, or the character code of an upper-case character
+  int32_t flags;      // FVIRTKEY, FSHIFT, FCONTROL, FALT
+  int16_t commandId;  // sign-extended when read
+};
 
 extern ToolkitMap<uint32_t> ColourNameMap;          // lower-case colour name -> 0xRRGGBB
 extern ToolkitMap<int32_t> SlicedImageValidMap;     // AddressKey of a live SlicedImage -> 1

@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include "common/scoped.h"
+#include "tovrel/foundation/system_libraries.h"
 
 namespace tovrel {
 
@@ -53,17 +53,18 @@ OsVersionNumbers RunningOsVersion() {
 
 ComctlVersionInfo ReadComctlVersion() {
   ComctlVersionInfo version;
-  ScopedModule comctl(LoadLibraryA("Comctl32.dll"));
+  HMODULE comctl = OpenLoadedToolkitLibrary("Comctl32.dll");
   if (!comctl) return version;
-  auto getVersion =
-      reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(comctl.get(), "DllGetVersion")));
-  if (!getVersion) return version;
+  DLLGETVERSIONPROC getVersion = nullptr;
+  FindToolkitFunction(comctl, "DllGetVersion", getVersion);
   DLLVERSIONINFO info{};
   info.cbSize = sizeof(info);
-  if (FAILED(getVersion(&info))) return version;
-  version.major = info.dwMajorVersion;
-  version.minor = info.dwMinorVersion;
-  version.build = info.dwBuildNumber;
+  if (getVersion && SUCCEEDED(getVersion(&info))) {
+    version.major = info.dwMajorVersion;
+    version.minor = info.dwMinorVersion;
+    version.build = info.dwBuildNumber;
+  }
+  CloseToolkitLibrary(comctl);
   return version;
 }
 

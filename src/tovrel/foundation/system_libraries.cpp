@@ -51,6 +51,15 @@ HMODULE OpenToolkitLibrary(const char* name) {
   return library;
 }
 
+HMODULE OpenLoadedToolkitLibrary(const char* name) {
+  if (gSeam && Contains(gSeam->missingLibraries, name)) return nullptr;
+  HMODULE library = nullptr;
+  // Takes a reference, as an open does, so that closing it stays balanced.
+  if (!GetModuleHandleExA(0, name, &library)) return OpenToolkitLibrary(name);
+  if (gSeam) ++gSeam->opens[Lower(name)];
+  return library;
+}
+
 void CloseToolkitLibrary(HMODULE library) {
   if (!library) return;
   if (gSeam) ++gSeam->closes[Lower(NameOf(library))];

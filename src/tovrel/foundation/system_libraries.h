@@ -17,7 +17,12 @@ namespace tovrel {
 // opened. Never searched for elsewhere: the tool's own folder may hold anything.
 HMODULE OpenToolkitLibrary(const char* name);
 
-// Closes a library OpenToolkitLibrary opened; nullptr is ignored. Every address found in
+// The copy of a library this process already uses, else the system folder's. For the
+// common controls, whose version the program's manifest chooses: the system folder holds
+// the old version beside the one the process draws with.
+HMODULE OpenLoadedToolkitLibrary(const char* name);
+
+// Closes a library one of the two opened; nullptr is ignored. Every address found in
 // it is invalid afterwards.
 void CloseToolkitLibrary(HMODULE library);
 

@@ -1,6 +1,8 @@
 // The toolkit's small routines without a window: fonts as GDI keeps them, word packing,
 // version-like texts and the Windows version codes.
 #include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -172,13 +174,30 @@ TEST(OsVersionCode, RunningSystem) {
   EXPECT_EQ(RunningOsVersionCode(), 100);
 }
 
-// Test programs carry no manifest asking for the common controls 6, so the system gives
-// them its older library, 5.81; the tool's manifest asks for 6.
-TEST(ComctlVersion, LibraryLoadedWithoutManifest) {
+// The version of the copy the process draws with, which the tool's manifest (carried by
+// the test too) takes from the side-by-side store instead of the system folder. Wine's
+// copy there reports the same 5.81 as the system folder's.
+TEST(ComctlVersion, TheLibraryTheProcessDrawsWith) {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+  ASSERT_TRUE(InitCommonControlsEx(&controls));
+  HMODULE loaded = GetModuleHandleA("comctl32.dll");
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(loaded, path, MAX_PATH);
+  EXPECT_NE(nullptr, StrStrIA(path, "\\winsxs\\")) << path;
+
   ComctlVersionInfo v = ReadComctlVersion();
   printf("comctl32: %lu.%lu.%lu\n", v.major, v.minor, v.build);
-  EXPECT_EQ(v.major, 5u);
-  EXPECT_EQ(v.minor, 81u);
+  auto getVersion =
+      reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, "DllGetVersion")));
+  ASSERT_NE(nullptr, getVersion);
+  DLLVERSIONINFO info = {};
+  info.cbSize = sizeof(info);
+  ASSERT_EQ(S_OK, getVersion(&info));
+  EXPECT_EQ(info.dwMajorVersion, v.major);
+  EXPECT_EQ(info.dwMinorVersion, v.minor);
+  EXPECT_EQ(info.dwBuildNumber, v.build);
+  EXPECT_EQ(5u, v.major);
+  EXPECT_EQ(81u, v.minor);
 }
 
 }  // namespace
