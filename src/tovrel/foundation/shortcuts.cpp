@@ -1,0 +1,9 @@
+#include "tovrel/foundation/shortcuts.h"
+
+namespace tovrel {
+
+// Nothing is bound yet.
+void ResetShortcutModifiers() {}
+void ForgetWindowShortcuts(HWND) {}
+
+}  // namespace tovrel
