@@ -72,38 +72,9 @@ void PaintFrame(HDC dc, int tableStyle, int frame, int inside, int w, int h) {
     FillRect(dc, &inner, reinterpret_cast<HBRUSH>(LookupUIColour(tableStyle, inside, 0)));
 }
 
-const char* StyleName(int tableStyle) {
-  return tableStyle == UISTYLE_OFFICE2007 ? "#UISTYLE_OFFICE2007" : "#UISTYLE_OFFICE2003";
-}
-
-// Builds the cache at w x h and paints it. A cache whose creation failed stays empty, so
-// the next request tries again; nothing is logged for it.
-bool Rebuild(BlitCache& cache, HDC target, int tableStyle, int index, int w, int h) {
-  if (!BuildBlitCache(cache, target, w, h)) return false;
-  PaintStyleBackgroundUncached(cache.dc, tableStyle, index, w, h);
-  WriteDebugLog(std::string("Created new ") + StyleName(tableStyle) + " blitCache: " + std::to_string(index) +
-                " Width: " + std::to_string(w) + " Height: " + std::to_string(h));
-  return true;
-}
-
-BlitCache* SingleCache(StyleBlitCaches& caches, HDC target, int tableStyle, int index, int fit, int w, int h) {
-  BlitCache& cache = caches.first;
-  if (cache.dc && BlitCacheServes(fit, false, cache.width, cache.height, w, h)) return &cache;
-  return Rebuild(cache, target, tableStyle, index, w, h) ? &cache : nullptr;
-}
-
-BlitCache* SizeCache(StyleBlitCaches& caches, HDC target, int tableStyle, int index, int fit, int w, int h) {
-  BlitEntryChoice choice = ChooseBlitEntry(caches.sizes, fit, w, h);
-  if (choice.entry == caches.sizes.size()) caches.sizes.emplace_back();
-  BlitCache& cache = caches.sizes[choice.entry];
-  cache.lastUse = ++gUseClock;
-  if (!choice.rebuild) return &cache;
-  return Rebuild(cache, target, tableStyle, index, w, h) ? &cache : nullptr;
-}
-
-}  // namespace
-
-void PaintStyleBackgroundUncached(HDC dc, int tableStyle, int index, int w, int h) {
+// Paints the background of an index into the top-left w x h of a DC. Gradients need the
+// graphics library: without it only the frames (indexes 15 and 17) are painted.
+void PaintBackground(HDC dc, int tableStyle, int index, int w, int h) {
   auto c = [tableStyle](int i) { return TableColour(tableStyle, i); };
   switch (index) {
     case 6:
@@ -141,6 +112,37 @@ void PaintStyleBackgroundUncached(HDC dc, int tableStyle, int index, int w, int 
       break;
   }
 }
+
+const char* StyleName(int tableStyle) {
+  return tableStyle == UISTYLE_OFFICE2007 ? "#UISTYLE_OFFICE2007" : "#UISTYLE_OFFICE2003";
+}
+
+// Builds the cache at w x h and paints it. A cache whose creation failed stays empty, so
+// the next request tries again; nothing is logged for it.
+bool Rebuild(BlitCache& cache, HDC target, int tableStyle, int index, int w, int h) {
+  if (!BuildBlitCache(cache, target, w, h)) return false;
+  PaintBackground(cache.dc, tableStyle, index, w, h);
+  WriteDebugLog(std::string("Created new ") + StyleName(tableStyle) + " blitCache: " + std::to_string(index) +
+                " Width: " + std::to_string(w) + " Height: " + std::to_string(h));
+  return true;
+}
+
+BlitCache* SingleCache(StyleBlitCaches& caches, HDC target, int tableStyle, int index, int fit, int w, int h) {
+  BlitCache& cache = caches.first;
+  if (cache.dc && BlitCacheServes(fit, false, cache.width, cache.height, w, h)) return &cache;
+  return Rebuild(cache, target, tableStyle, index, w, h) ? &cache : nullptr;
+}
+
+BlitCache* SizeCache(StyleBlitCaches& caches, HDC target, int tableStyle, int index, int fit, int w, int h) {
+  BlitEntryChoice choice = ChooseBlitEntry(caches.sizes, fit, w, h);
+  if (choice.entry == caches.sizes.size()) caches.sizes.emplace_back();
+  BlitCache& cache = caches.sizes[choice.entry];
+  cache.lastUse = ++gUseClock;
+  if (!choice.rebuild) return &cache;
+  return Rebuild(cache, target, tableStyle, index, w, h) ? &cache : nullptr;
+}
+
+}  // namespace
 
 int PaintStyleBackground(HDC dc, int style, int index, const RECT* rect, int flags) {
   int tableStyle = 0;

@@ -17,11 +17,6 @@ namespace tovrel {
 // nothing. Answers 0.
 int PaintStyleBackground(HDC dc, int style, int index, const RECT* rect, int flags);
 
-// Paints the background of an index into the top-left w x h of a DC, without a cache.
-// tableStyle is UISTYLE_OFFICE2003_MENU or UISTYLE_OFFICE2007. Gradients need the
-// graphics library: without it only the frames (indexes 15 and 17) are painted.
-void PaintStyleBackgroundUncached(HDC dc, int tableStyle, int index, int w, int h);
-
 }  // namespace tovrel
 
 #endif
