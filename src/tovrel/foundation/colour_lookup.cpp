@@ -69,9 +69,8 @@ ResolvedColumn CurrentColumn() {
 // WHIDBEY painters as stored; they draw text and shadows with them, not brushes.
 bool IsWhidbeyRawIndex(int index) { return (index >= 0 && index <= 4) || index == 20 || index == 27 || index == 29; }
 
-// Indexes whose colours colour expressions get as stored, because they are kept in C form:
-// the GDI colours of the painters, plus the text and disabled colours, so that a custom
-// text colour reaches text drawing as a GDI colour too.
+}  // namespace
+
 bool IsKeptAsStored(int index) {
   switch (index) {
     case 0:
@@ -108,8 +107,6 @@ bool IsKeptAsStored(int index) {
       return false;
   }
 }
-
-}  // namespace
 
 int ResolveColourFamily(const ThemeColourInputs& inputs) {
   if (!inputs.scrollbarTheme) return UICOLOURMODE_CUSTOM_GREY;

@@ -45,6 +45,11 @@ intptr_t LookupWhidbeyColour(int style, int index);
 // index outside 0 to 55 or a style or mode the tables do not have.
 uint32_t GetUIColour(int style, int index, int mode);
 
+// The indexes kept in C form: the GDI colours of the painters, plus the text and disabled
+// colours, so that a custom text colour reaches text drawing as a GDI colour too. Colour
+// expressions get them as stored, and custom colours are stored for them as given.
+bool IsKeptAsStored(int index);
+
 int GetColourMode();
 // The column the current mode reads: 6 to 9 in the custom mode, 1 to 4 otherwise.
 int GetEffectiveColourMode();

@@ -12,8 +12,7 @@
 namespace tovrel {
 
 // One colour index of one style, columns in the order of the kColumn* constants. The
-// background caches of the index are kept beside these colours once styled backgrounds
-// are drawn.
+// background caches of each index are kept by blit_cache.h, in tables of the same indexes.
 struct ColourTableEntry {
   uint32_t colours[kColumnCount];
 };

@@ -1,0 +1,168 @@
+// Painting benchmark: the toolkit's painters against the plain GDI call a programmer would
+// write instead, each pair timed in the same run, alternately, on the same 32-bit DIB, so
+// that both meet the same machine state. Each sample times a batch of calls; the median
+// time per call of each side counts.
+//
+// A row is one measurement: what the toolkit does, its baseline, and a goal for the
+// ratio (0: shown for comparison only). More painters (styled text, image effects) join
+// kRows with their own baselines.
+//
+//   zk_bench_paint.exe [SAMPLES]     (default 21)
+//
+// Prints one line per row, "row NAME case_ns=N baseline_ns=N ratio=R goal=G verdict",
+// and exits 1 when a goal was missed.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "tovrel/foundation/blit_cache.h"
+#include "tovrel/foundation/colour_tables.h"
+#include "tovrel/foundation/style_backgrounds.h"
+#include "tovrel/foundation/ui_styles.h"
+
+namespace {
+
+const int kTargetWidth = 400, kTargetHeight = 100;
+
+// A 32-bit top-down DIB in a memory DC, as the toolkit's paint buffers are.
+struct Surface {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+
+  Surface(int width, int height) {
+    dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old = SelectObject(dc, bitmap);
+  }
+  ~Surface() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+};
+
+// What every row draws into and copies from.
+struct Bench {
+  Surface target{kTargetWidth, kTargetHeight};
+  Surface prepared{kTargetWidth, kTargetHeight};
+};
+
+using Step = void (*)(Bench& bench, int call);
+
+struct Row {
+  const char* name;
+  Step run;
+  Step baseline;
+  int callsPerSample;
+  double goal;  // highest acceptable ratio; 0 = no goal
+};
+
+void Blit(Bench& bench, int width, int height) {
+  BitBlt(bench.target.dc, 0, 0, width, height, bench.prepared.dc, 0, 0, SRCCOPY);
+}
+
+void MenuHighlight(Bench& bench, int) {
+  RECT rect = {0, 0, 200, 22};
+  tovrel::PaintStyleBackground(bench.target.dc, tovrel::UISTYLE_OFFICE2007, 6, &rect, 0x1000);
+}
+void BlitMenuHighlight(Bench& bench, int) { Blit(bench, 200, 22); }
+
+// The tool-bar background of a caller that alternates between two widths.
+int AlternatingWidth(int call) { return call % 2 ? 180 : 200; }
+void ToolbarBackground(Bench& bench, int call) {
+  RECT rect = {0, 0, AlternatingWidth(call), 26};
+  tovrel::PaintStyleBackground(bench.target.dc, tovrel::UISTYLE_OFFICE2007, 33, &rect, 0x11000);
+}
+void BlitToolbarBackground(Bench& bench, int call) { Blit(bench, AlternatingWidth(call), 26); }
+
+// Every call builds the cache again, as after each colour change.
+void RebuiltMenuHighlight(Bench& bench, int call) {
+  tovrel::FreeBlitCaches();
+  MenuHighlight(bench, call);
+}
+
+// The same vertical gradient drawn by GDI on every call, without a cache.
+void GradientFillHighlight(Bench& bench, int) {
+  TRIVERTEX vertices[2] = {{0, 0, 0xFF00, 0xF500, 0xCC00, 0}, {200, 22, 0xFF00, 0xD900, 0x9200, 0}};
+  GRADIENT_RECT rect = {0, 1};
+  GradientFill(bench.target.dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+}
+
+const Row kRows[] = {
+    {"background 6, 200x22, 0x1000", MenuHighlight, BlitMenuHighlight, 2000, 1.5},
+    {"background 33, 200/180x26, 0x11000", ToolbarBackground, BlitToolbarBackground, 2000, 1.5},
+    {"background 6 rebuilt every call", RebuiltMenuHighlight, BlitMenuHighlight, 50, 0},
+    {"GradientFill 200x22 every call", GradientFillHighlight, BlitMenuHighlight, 500, 0},
+};
+
+double NowNs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
+}
+
+// Time per call of one batch.
+double TimeBatch(Bench& bench, Step step, int calls) {
+  double start = NowNs();
+  for (int call = 0; call < calls; ++call) step(bench, call);
+  GdiFlush();
+  return (NowNs() - start) / calls;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int samples = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
+  tovrel::InitColourTables();
+  Bench bench;
+  // The baseline copies a real background, not an empty bitmap.
+  RECT whole = {0, 0, kTargetWidth, kTargetHeight};
+  tovrel::PaintStyleBackground(bench.prepared.dc, tovrel::UISTYLE_OFFICE2007, 33, &whole, 0x1100);
+
+  bool allMet = true;
+  for (const Row& row : kRows) {
+    // One unmeasured batch each: the first calls build caches and start libraries.
+    TimeBatch(bench, row.run, row.callsPerSample);
+    TimeBatch(bench, row.baseline, row.callsPerSample);
+    std::vector<double> runs, baselines;
+    for (int sample = 0; sample < samples; ++sample) {
+      // Alternate which side goes first, so neither always follows the other.
+      if (sample % 2) runs.push_back(TimeBatch(bench, row.run, row.callsPerSample));
+      baselines.push_back(TimeBatch(bench, row.baseline, row.callsPerSample));
+      if (!(sample % 2)) runs.push_back(TimeBatch(bench, row.run, row.callsPerSample));
+    }
+    const double run = Median(runs), baseline = Median(baselines);
+    const double ratio = run / baseline;
+    const bool met = row.goal == 0 || ratio <= row.goal;
+    allMet = allMet && met;
+    printf("row %-38s case_ns=%.0f baseline_ns=%.0f ratio=%.2f goal=%.2f %s\n", row.name, run, baseline, ratio,
+           row.goal,
+           row.goal == 0 ? "shown"
+           : met         ? "met"
+                         : "MISSED");
+  }
+  return allMet ? 0 : 1;
+}
