@@ -32,6 +32,9 @@ intptr_t CopyRuntimeImage(int source, int number);
 // Scales a bitmap image in place (icons are re-created at the new size).
 int ResizeRuntimeImage(int number, int width, int height);
 int FreeRuntimeImage(int number);
+// Frees the number without deleting its bitmap, which is handed to the caller (who deletes
+// it). 0 for an unknown number or an icon, which stays in the table.
+HBITMAP DetachRuntimeImage(int number);
 int IsRuntimeImage(int number);
 // HBITMAP or HICON; 0 for an unknown number.
 HANDLE RuntimeImageHandle(int number);
