@@ -1,8 +1,136 @@
 #include "tovrel/foundation/alpha_text.h"
 
+#include "common/image_pixels.h"
+#include "common/images.h"
+#include "tovrel/foundation/lists.h"
+#include "tovrel/foundation/styled_text.h"
+#include "tovrel/foundation/toolkit_lock.h"
+
 namespace tovrel {
 
-// No buffers yet: every DC is left as GDI drew it.
-int DrawTextOnAlphaSurface(HDC, const std::string&, RECT*, HFONT, int) { return 0; }
+int AlphaScratchImage = 0;
+int AlphaLimitRight = 0;
+int AlphaLimitBottom = 0;
+HRGN AlphaClipRegion = nullptr;
+int LastBackgroundAlpha = 0;
+int SavedAlphaImage = 0;
+
+namespace {
+
+// The mask reaches this many pixels left of the text rectangle, for glyphs that overhang
+// their start (italics).
+constexpr int kMaskLeftMargin = 2;
+
+// The PanelEx paint buffer the DC draws into, or 0.
+int FindPaintBuffer(HDC dc) {
+  HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+  if (!bitmap) return 0;
+  int buffer = 0;
+  ToolkitLock(PanelExMutex);
+  if (!PanelExList.Empty() && !PanelExPageList.Empty()) {
+    SavedCurrent<PanelExRecord> keepPanel(PanelExList);
+    SavedCurrent<PanelExPageRecord> keepPage(PanelExPageList);
+    PanelExRecord* record = PanelExList.Find(
+        [bitmap](const PanelExRecord& r) { return r.bufferImage != 0 && RuntimeImageHandle(r.bufferImage) == bitmap; });
+    if (record) buffer = record->bufferImage;
+  }
+  ToolkitUnlock(PanelExMutex);
+  return buffer;
+}
+
+// The rectangle in the buffer's pixels: logical coordinates less the DC's window origin.
+RECT DeviceRect(HDC dc, const RECT& rect) {
+  POINT origin = {0, 0};
+  GetWindowOrgEx(dc, &origin);
+  RECT r = rect;
+  OffsetRect(&r, -origin.x, -origin.y);
+  return r;
+}
+
+// A mask at least width x height, or 0 when none can be made.
+int ScratchImage(int width, int height) {
+  if (AlphaScratchImage && RuntimeImageWidth(AlphaScratchImage) >= width &&
+      RuntimeImageHeight(AlphaScratchImage) >= height)
+    return AlphaScratchImage;
+  if (AlphaScratchImage) FreeRuntimeImage(AlphaScratchImage);
+  AlphaScratchImage = int(CreateRuntimeImage(kAnyNumber, width, height, 0));
+  return AlphaScratchImage;
+}
+
+}  // namespace
+
+int DrawTextOnAlphaSurface(HDC dc, const std::string& text, RECT* rect, HFONT font, int flags) {
+  if (!dc || !rect) return 0;
+  int buffer = FindPaintBuffer(dc);
+  if (!buffer) return 0;
+  int w = rect->right - rect->left, h = rect->bottom - rect->top;
+  if (w <= 0 || h <= 0) return 0;
+  RECT r = DeviceRect(dc, *rect);
+  r.left -= kMaskLeftMargin;
+
+  // The mask's text rectangle has the caller's size, so that alignment, wrapping and
+  // ellipses put every glyph where the caller's call put it; the margin lies left of it.
+  int maskWidth = w + kMaskLeftMargin;
+  int mask = ScratchImage(maskWidth, h);
+  if (!mask) return 0;
+  FillRuntimeImage(mask, 0, 0, maskWidth, h, 0xFF000000);
+  HDC maskDc = StartRuntimeImageDrawing(mask);
+  if (!maskDc) return 0;
+  // Without a font of its own the text is drawn in the caller's DC's font: the mask gets
+  // the same glyphs.
+  if (!font) SelectObject(maskDc, GetCurrentObject(dc, OBJ_FONT));
+  SetTextColor(maskDc, RGB(255, 255, 255));
+  SetBkMode(maskDc, TRANSPARENT);
+  RECT maskRect = {kMaskLeftMargin, 0, maskWidth, h};
+  DrawStyledText(maskDc, text, &maskRect, font, flags | 0x100);
+  StopRuntimeImageDrawing(maskDc);
+
+  AlphaLimitRight = r.left + maskWidth;
+  AlphaLimitBottom = r.top + h;
+  AlphaClipRegion = CreateRectRgnIndirect(&r);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  if (AlphaClipRegion && clip && GetClipRgn(dc, clip) == 1) {
+    DeleteObject(AlphaClipRegion);
+    AlphaClipRegion = clip;
+    clip = nullptr;
+  }
+  if (clip) DeleteObject(clip);
+  if (AlphaClipRegion) {
+    DrawRuntimeImage(mask, buffer, r.left, r.top, ImageDrawMode::kFilter, AlphaInRegionFilter);
+    DeleteObject(AlphaClipRegion);
+    AlphaClipRegion = nullptr;
+  }
+  return 0;
+}
+
+uint32_t AlphaInRegionFilter(int x, int y, uint32_t source, uint32_t target) {
+  uint32_t a = target >> 24;
+  if (x < AlphaLimitRight && y < AlphaLimitBottom && AlphaClipRegion && PtInRegion(AlphaClipRegion, x, y)) {
+    uint32_t sa = source >> 24;
+    if (sa == 255) LastBackgroundAlpha = int(a);
+    uint32_t t = source & 0xFF;
+    uint32_t last = uint32_t(LastBackgroundAlpha);
+    a = ((255 - t) * last + t * 255) / 255;
+    // Text over a transparent background stays a little see-through.
+    if (sa == 0 && last == 0) a = t * 255 / 355;
+  }
+  return (target & 0x00FFFFFF) | (a << 24);
+}
+
+int RestoreSurfaceAlpha(HDC dc, RECT* rect) {
+  if (!dc || !rect) return 0;
+  int buffer = FindPaintBuffer(dc);
+  if (!buffer) return 0;
+  RECT r = DeviceRect(dc, *rect);
+  if (!SavedAlphaImage) {
+    // A new image is opaque black: its alpha is what the second call writes.
+    SavedAlphaImage = int(CreateRuntimeImage(kAnyNumber, r.right - r.left, r.bottom - r.top, RGB(0, 0, 0)));
+    return 0;
+  }
+  DrawRuntimeImage(SavedAlphaImage, buffer, r.left, r.top, ImageDrawMode::kAlphaOnly);
+  FreeRuntimeImage(SavedAlphaImage);
+  SavedAlphaImage = 0;
+  return 0;
+}
 
 }  // namespace tovrel
