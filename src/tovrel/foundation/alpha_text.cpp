@@ -1,5 +1,8 @@
 #include "tovrel/foundation/alpha_text.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/image_pixels.h"
 #include "common/images.h"
 #include "tovrel/foundation/lists.h"
@@ -20,6 +23,38 @@ namespace {
 // The mask reaches this many pixels left of the text rectangle, for glyphs that overhang
 // their start (italics).
 constexpr int kMaskLeftMargin = 2;
+
+// The rectangles of AlphaClipRegion, read once per hand-over, so that the filter tests a
+// pixel without a GDI call for each one; the answer is PtInRegion's. Only valid while
+// `region` is the current AlphaClipRegion: a region set by anyone else is asked directly.
+struct ClipRects {
+  HRGN region = nullptr;
+  std::vector<RECT> rects;
+};
+ClipRects clipRects;
+
+void ReadClipRects(HRGN region) {
+  clipRects.region = nullptr;
+  clipRects.rects.clear();
+  DWORD size = GetRegionData(region, 0, nullptr);
+  if (size < sizeof(RGNDATAHEADER)) return;
+  std::vector<char> data(size);
+  RGNDATA* rgn = reinterpret_cast<RGNDATA*>(data.data());
+  if (GetRegionData(region, size, rgn) != size) return;
+  size_t count = std::min<size_t>(rgn->rdh.nCount, (size - rgn->rdh.dwSize) / sizeof(RECT));
+  const RECT* first = reinterpret_cast<const RECT*>(data.data() + rgn->rdh.dwSize);
+  clipRects.rects.assign(first, first + count);
+  clipRects.region = region;
+}
+
+bool InClipRegion(int x, int y) {
+  if (!AlphaClipRegion) return false;
+  if (clipRects.region != AlphaClipRegion) return PtInRegion(AlphaClipRegion, x, y) != 0;
+  for (const RECT& r : clipRects.rects) {
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+  }
+  return false;
+}
 
 // The PanelEx paint buffer the DC draws into, or 0.
 int FindPaintBuffer(HDC dc) {
@@ -96,7 +131,9 @@ int DrawTextOnAlphaSurface(HDC dc, const std::string& text, RECT* rect, HFONT fo
   }
   if (clip) DeleteObject(clip);
   if (AlphaClipRegion) {
+    ReadClipRects(AlphaClipRegion);
     DrawRuntimeImage(mask, buffer, r.left, r.top, ImageDrawMode::kFilter, AlphaInRegionFilter);
+    clipRects.region = nullptr;
     DeleteObject(AlphaClipRegion);
     AlphaClipRegion = nullptr;
   }
@@ -105,7 +142,7 @@ int DrawTextOnAlphaSurface(HDC dc, const std::string& text, RECT* rect, HFONT fo
 
 uint32_t AlphaInRegionFilter(int x, int y, uint32_t source, uint32_t target) {
   uint32_t a = target >> 24;
-  if (x < AlphaLimitRight && y < AlphaLimitBottom && AlphaClipRegion && PtInRegion(AlphaClipRegion, x, y)) {
+  if (x < AlphaLimitRight && y < AlphaLimitBottom && InClipRegion(x, y)) {
     uint32_t sa = source >> 24;
     if (sa == 255) LastBackgroundAlpha = int(a);
     uint32_t t = source & 0xFF;
