@@ -4,7 +4,7 @@
 // signature, not by the file name; JPEG and PNG once the program has registered their
 // decoders. Bitmaps are 32-bit top-down DIB sections (alpha kept for PNG, opaque 255
 // otherwise); an ICO becomes an icon. Numbers follow the runtime's conventions (number or
-// -1; explicit numbers replace; 0 on failure).
+// -1; explicit numbers replace; 0 on failure). Their pixels: image_pixels.h.
 #ifndef ZK_COMMON_IMAGES_H
 #define ZK_COMMON_IMAGES_H
 

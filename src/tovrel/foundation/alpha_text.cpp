@@ -1,5 +1,7 @@
 #include "tovrel/foundation/alpha_text.h"
 
+#include <stdint.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -98,8 +100,11 @@ int DrawTextOnAlphaSurface(HDC dc, const std::string& text, RECT* rect, HFONT fo
   if (!dc || !rect) return 0;
   int buffer = FindPaintBuffer(dc);
   if (!buffer) return 0;
-  int w = rect->right - rect->left, h = rect->bottom - rect->top;
-  if (w <= 0 || h <= 0) return 0;
+  // In 64 bits: the sides of a rectangle spanning most of the coordinate range do not fit
+  // an int, and no mask could be made for them anyway.
+  int64_t w64 = int64_t(rect->right) - rect->left, h64 = int64_t(rect->bottom) - rect->top;
+  if (w64 <= 0 || h64 <= 0 || w64 > INT32_MAX - kMaskLeftMargin || h64 > INT32_MAX) return 0;
+  int w = int(w64), h = int(h64);
   RECT r = DeviceRect(dc, *rect);
   r.left -= kMaskLeftMargin;
 
@@ -160,8 +165,11 @@ int RestoreSurfaceAlpha(HDC dc, RECT* rect) {
   if (!buffer) return 0;
   RECT r = DeviceRect(dc, *rect);
   if (!SavedAlphaImage) {
-    // A new image is opaque black: its alpha is what the second call writes.
-    SavedAlphaImage = int(CreateRuntimeImage(kAnyNumber, r.right - r.left, r.bottom - r.top, RGB(0, 0, 0)));
+    // A new image is opaque black: its alpha is what the second call writes. An empty or
+    // impossible size makes none, and the second call then finds nothing to write.
+    int64_t w = int64_t(r.right) - r.left, h = int64_t(r.bottom) - r.top;
+    if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return 0;
+    SavedAlphaImage = int(CreateRuntimeImage(kAnyNumber, int(w), int(h), RGB(0, 0, 0)));
     return 0;
   }
   DrawRuntimeImage(SavedAlphaImage, buffer, r.left, r.top, ImageDrawMode::kAlphaOnly);

@@ -225,18 +225,24 @@ TEST_F(AlphaText, ADcOnNoBufferIsLeftAsGdiDrewIt) {
   }
 }
 
-TEST_F(AlphaText, AnEmptyRectangleChangesNothing) {
+TEST_F(AlphaText, AnEmptyOrUnmaskableRectangleChangesNothing) {
   HDC dc = nullptr;
   int buffer = Buffer(0x00102030, &dc);
   Draw(dc, "Hello", RECT{4, 2, 70, 26}, font_);
   std::vector<uint32_t> drawn = Pixels(buffer);
   Register(buffer);
   int scratch = AlphaScratchImage;
-  for (RECT rect : {RECT{4, 2, 4, 26}, RECT{4, 2, 70, 2}, RECT{70, 2, 4, 26}, RECT{4, 26, 70, 2}}) {
+  for (RECT rect : {RECT{4, 2, 4, 26}, RECT{4, 2, 70, 2}, RECT{70, 2, 4, 26}, RECT{4, 26, 70, 2},
+                    RECT{-2147483647 - 1, 2, 2147483647, 26}, RECT{4, -2147483647 - 1, 70, 2147483647}}) {
     SCOPED_TRACE(testing::Message() << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom);
     EXPECT_EQ(DrawTextOnAlphaSurface(dc, "Hello", &rect, font_, 1), 0);
     EXPECT_EQ(Pixels(buffer), drawn);
     EXPECT_EQ(AlphaScratchImage, scratch);
+    // Nor does a restore pair: no patch is made, so the second call writes nothing.
+    EXPECT_EQ(RestoreSurfaceAlpha(dc, &rect), 0);
+    EXPECT_EQ(SavedAlphaImage, 0);
+    EXPECT_EQ(RestoreSurfaceAlpha(dc, &rect), 0);
+    EXPECT_EQ(Pixels(buffer), drawn);
   }
   EXPECT_EQ(DrawTextOnAlphaSurface(dc, "Hello", nullptr, font_, 1), 0);
   EXPECT_EQ(Pixels(buffer), drawn);
