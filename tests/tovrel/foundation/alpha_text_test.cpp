@@ -153,13 +153,20 @@ TEST_F(AlphaText, TextOnABufferGetsItsAlphaBack) {
   struct Case {
     const char* what;
     uint32_t background;
+    RECT rect;
   };
-  const Case cases[] = {{"opaque", 0xFF102030}, {"transparent", 0x00102030}, {"half", 0x80102030}};
+  const Case cases[] = {
+      {"opaque", 0xFF102030, {4, 2, 70, 26}},
+      {"transparent", 0x00102030, {4, 2, 70, 26}},
+      {"half", 0x80102030, {4, 2, 70, 26}},
+      // The mask then lies partly outside the buffer, on every side.
+      {"over the edges", 0x00102030, {-3, -6, kWidth + 10, kHeight + 4}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     HDC dc = nullptr;
     int buffer = Buffer(c.background, &dc);
-    RECT rect = {4, 2, 70, 26};
+    RECT rect = c.rect;
     Draw(dc, "Hello", rect, font_);
     std::vector<uint32_t> drawn = Pixels(buffer);
     Register(buffer);
