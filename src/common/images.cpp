@@ -210,6 +210,12 @@ int ResizeRuntimeImage(int number, int width, int height) {
 
 int FreeRuntimeImage(int number) { return Images().Free(number) ? 1 : 0; }
 
+HBITMAP DetachRuntimeImage(int number) {
+  ImageRecord taken;
+  if (!Images().Take(number, &taken, [](const ImageRecord& r) { return !r.icon; })) return nullptr;
+  return static_cast<HBITMAP>(taken.handle);
+}
+
 int IsRuntimeImage(int number) { return Images().Has(number) ? 1 : 0; }
 
 HANDLE RuntimeImageHandle(int number) {

@@ -4,7 +4,7 @@
 // signature, not by the file name; JPEG and PNG once the program has registered their
 // decoders. Bitmaps are 32-bit top-down DIB sections (alpha kept for PNG, opaque 255
 // otherwise); an ICO becomes an icon. Numbers follow the runtime's conventions (number or
-// -1; explicit numbers replace; 0 on failure).
+// -1; explicit numbers replace; 0 on failure). Their pixels: image_pixels.h.
 #ifndef ZK_COMMON_IMAGES_H
 #define ZK_COMMON_IMAGES_H
 
@@ -32,6 +32,9 @@ intptr_t CopyRuntimeImage(int source, int number);
 // Scales a bitmap image in place (icons are re-created at the new size).
 int ResizeRuntimeImage(int number, int width, int height);
 int FreeRuntimeImage(int number);
+// Frees the number without deleting its bitmap, which is handed to the caller (who deletes
+// it). 0 for an unknown number or an icon, which stays in the table.
+HBITMAP DetachRuntimeImage(int number);
 int IsRuntimeImage(int number);
 // HBITMAP or HICON; 0 for an unknown number.
 HANDLE RuntimeImageHandle(int number);

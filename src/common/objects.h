@@ -128,6 +128,19 @@ class ObjectTable {
     return true;
   }
 
+  // Removes the record without releasing it and moves it to *out: its object now belongs
+  // to the caller. False when the number names no object or `accept` refuses the record
+  // (then it stays in the table).
+  template <typename F>
+  bool Take(int number, T* out, F&& accept) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = records_.find(number);
+    if (it == records_.end() || !accept(it->second)) return false;
+    *out = std::move(it->second);
+    records_.erase(it);
+    return true;
+  }
+
   void FreeAll() {
     std::map<int, T> all;
     {

@@ -137,6 +137,7 @@ struct PanelExPageRecord {
 struct PanelExRecord {
   HWND window;
   int32_t bufferImage;  // runtime image number of the off-screen paint buffer
+  int32_t alphaImage;   // runtime image number of the buffer for translucent pages
 };
 
 struct RebarBand {};
