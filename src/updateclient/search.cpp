@@ -31,7 +31,7 @@ int64_t PendingDownloadSize(const ClientState& state) {
   for (size_t index : state.selection.pending) {
     for (const UpdateCommand& command : state.script.releases[index].commands) {
       DownloadTarget target;
-      if (command.kind != UpdateCommandKind::DownloadFile || !ResolveDownload(command, state.commands, &target))
+      if (command.kind != UpdateCommandKind::kDownloadFile || !ResolveDownload(command, state.commands, &target))
         continue;
       int64_t size = GetDownloadSize(state.updatesUrl + target.urlPath);
       if (size > 0) total += size;

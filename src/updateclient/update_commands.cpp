@@ -181,19 +181,19 @@ CommandOutcome RunFileCommand(const UpdateCommand& command, const CommandContext
   if (command.tooLong) return CommandOutcome::Refused;
   std::wstring first = CommandPath(command.first, context);
   switch (command.kind) {
-    case UpdateCommandKind::DownloadFile:
+    case UpdateCommandKind::kDownloadFile:
       return CommandOutcome::Refused;
-    case UpdateCommandKind::RenameFile:
+    case UpdateCommandKind::kRenameFile:
       // Moving a guarded folder or the client's program away takes it from its place as surely
       // as deleting it would.
       if (DeleteRefused(first, context, true)) return CommandOutcome::Refused;
       return Outcome(MoveFileW(first.c_str(), CommandPath(command.second, context).c_str()));
-    case UpdateCommandKind::CopyFile:
+    case UpdateCommandKind::kCopyFile:
       return Outcome(CopyFileW(first.c_str(), CommandPath(command.second, context).c_str(), FALSE));
-    case UpdateCommandKind::DeleteFile:
+    case UpdateCommandKind::kDeleteFile:
       if (DeleteRefused(first, context, false)) return CommandOutcome::Refused;
       return Outcome(DeleteFileW(first.c_str()));
-    case UpdateCommandKind::DeleteFiles: {
+    case UpdateCommandKind::kDeleteFiles: {
       if (DeleteRefused(first, context, false)) return CommandOutcome::Refused;
       std::wstring pattern = ExpandFolderPlaceholders(AnsiToWide(command.second), context.folders);
       if (pattern.empty()) pattern = L"*.*";
@@ -202,9 +202,9 @@ CommandOutcome RunFileCommand(const UpdateCommand& command, const CommandContext
       if (pattern.find_first_of(L"\\/:") != std::wstring::npos) return CommandOutcome::Refused;
       return DeleteMatchingFiles(WithoutTrailingSlash(first), pattern);
     }
-    case UpdateCommandKind::CreateDirectory:
+    case UpdateCommandKind::kCreateDirectory:
       return Outcome(CreateDirectoryW(first.c_str(), nullptr));
-    case UpdateCommandKind::DeleteDirectory:
+    case UpdateCommandKind::kDeleteDirectory:
       if (DeleteRefused(first, context, true)) return CommandOutcome::Refused;
       return Outcome(DeleteTree(WithoutTrailingSlash(first)));
   }
@@ -212,7 +212,7 @@ CommandOutcome RunFileCommand(const UpdateCommand& command, const CommandContext
 }
 
 bool ResolveDownload(const UpdateCommand& command, const CommandContext& context, DownloadTarget* target) {
-  if (command.kind != UpdateCommandKind::DownloadFile || command.tooLong) return false;
+  if (command.kind != UpdateCommandKind::kDownloadFile || command.tooLong) return false;
   size_t slash = command.first.find_last_of("/\\");
   std::string name = slash == std::string::npos ? command.first : command.first.substr(slash + 1);
   if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos) return false;
@@ -232,7 +232,7 @@ ApplyResult ApplyReleases(const UpdateScript& script, const std::vector<size_t>&
     if (index >= script.releases.size()) continue;
     const UpdateRelease& release = script.releases[index];
     for (const UpdateCommand& command : release.commands) {
-      if (command.kind != UpdateCommandKind::DownloadFile) {
+      if (command.kind != UpdateCommandKind::kDownloadFile) {
         // The other commands' failures do not stop an update: a release that deletes a
         // file the user already removed must still go through.
         RunFileCommand(command, context);

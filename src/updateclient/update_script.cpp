@@ -9,13 +9,13 @@ struct CommandSpec {
 };
 
 const CommandSpec kCommands[] = {
-    {UpdateCommandKind::DownloadFile, "DownloadFile", 2},
-    {UpdateCommandKind::RenameFile, "RenameFile", 2},
-    {UpdateCommandKind::CopyFile, "CopyFile", 2},
-    {UpdateCommandKind::DeleteFile, "DeleteFile", 1},
-    {UpdateCommandKind::DeleteFiles, "DeleteFiles", 2},
-    {UpdateCommandKind::CreateDirectory, "CreateDirectory", 1},
-    {UpdateCommandKind::DeleteDirectory, "DeleteDirectory", 1},
+    {UpdateCommandKind::kDownloadFile, "DownloadFile", 2},
+    {UpdateCommandKind::kRenameFile, "RenameFile", 2},
+    {UpdateCommandKind::kCopyFile, "CopyFile", 2},
+    {UpdateCommandKind::kDeleteFile, "DeleteFile", 1},
+    {UpdateCommandKind::kDeleteFiles, "DeleteFiles", 2},
+    {UpdateCommandKind::kCreateDirectory, "CreateDirectory", 1},
+    {UpdateCommandKind::kDeleteDirectory, "DeleteDirectory", 1},
 };
 
 const CommandSpec& SpecOf(UpdateCommandKind kind) {

@@ -15,14 +15,17 @@
 // would name a different path).
 constexpr size_t kLongestScriptParameter = 255;
 
+// The constants carry a k: the plain command names are Windows' own macros (CopyFile
+// becomes CopyFileA or CopyFileW), which would give the enum other names in ANSI and
+// Unicode code.
 enum class UpdateCommandKind {
-  DownloadFile,     // source path below "Updates/", destination folder
-  RenameFile,       // old path, new path
-  CopyFile,         // source path, destination path
-  DeleteFile,       // path
-  DeleteFiles,      // folder, name pattern
-  CreateDirectory,  // folder
-  DeleteDirectory,  // folder
+  kDownloadFile,     // source path below "Updates/", destination folder
+  kRenameFile,       // old path, new path
+  kCopyFile,         // source path, destination path
+  kDeleteFile,       // path
+  kDeleteFiles,      // folder, name pattern
+  kCreateDirectory,  // folder
+  kDeleteDirectory,  // folder
 };
 
 // The canonical name of a kind ("DownloadFile", ...) and how many parameters it takes.
@@ -30,7 +33,7 @@ const char* UpdateCommandName(UpdateCommandKind kind);
 int UpdateCommandParameterCount(UpdateCommandKind kind);
 
 struct UpdateCommand {
-  UpdateCommandKind kind = UpdateCommandKind::DeleteFile;
+  UpdateCommandKind kind = UpdateCommandKind::kDeleteFile;
   std::string first;     // cleaned, ANSI bytes as in the script, placeholders not expanded
   std::string second;    // empty for one-parameter commands
   bool tooLong = false;  // a parameter was longer than kLongestScriptParameter

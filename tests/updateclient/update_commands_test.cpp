@@ -99,9 +99,9 @@ TEST(UpdateCommands, EachCommandActsOnTheClientsFolder) {
   std::wstring base = Scratch();
   CommandContext context = ScratchContext(base);
   const std::string longName(300, 'n');
-  const UpdateCommandKind Rename = UpdateCommandKind::RenameFile, Copy = UpdateCommandKind::CopyFile;
-  const UpdateCommandKind Delete = UpdateCommandKind::DeleteFile, DeleteMany = UpdateCommandKind::DeleteFiles;
-  const UpdateCommandKind Create = UpdateCommandKind::CreateDirectory, DeleteTree = UpdateCommandKind::DeleteDirectory;
+  const UpdateCommandKind Rename = UpdateCommandKind::kRenameFile, Copy = UpdateCommandKind::kCopyFile;
+  const UpdateCommandKind Delete = UpdateCommandKind::kDeleteFile, DeleteMany = UpdateCommandKind::kDeleteFiles;
+  const UpdateCommandKind Create = UpdateCommandKind::kCreateDirectory, DeleteTree = UpdateCommandKind::kDeleteDirectory;
   const CommandOutcome Done = CommandOutcome::Done, Failed = CommandOutcome::Failed;
   const CommandOutcome Refused = CommandOutcome::Refused;
   const EffectCase cases[] = {
@@ -173,8 +173,8 @@ struct RefusalCase {
 TEST(UpdateCommands, DeletesRefuseRootsSpecialFoldersAndTheClient) {
   std::wstring base = Scratch();
   CommandContext context = ScratchContext(base);
-  const UpdateCommandKind Delete = UpdateCommandKind::DeleteFile, DeleteMany = UpdateCommandKind::DeleteFiles;
-  const UpdateCommandKind DeleteTree = UpdateCommandKind::DeleteDirectory;
+  const UpdateCommandKind Delete = UpdateCommandKind::kDeleteFile, DeleteMany = UpdateCommandKind::kDeleteFiles;
+  const UpdateCommandKind DeleteTree = UpdateCommandKind::kDeleteDirectory;
   std::wstring windowsFile = context.folders.windows + L"\\keep.dat";
   std::string parent = "..";
   const RefusalCase cases[] = {
@@ -193,8 +193,8 @@ TEST(UpdateCommands, DeletesRefuseRootsSpecialFoldersAndTheClient) {
       {"the client's folder's files", Command(DeleteMany, ".", "*.exe"), context.clientFile},
       {"the client's program", Command(Delete, "updateclient.exe"), context.clientFile},
       {"a stream of a placeholder's folder", Command(DeleteTree, "<Windows>::$INDEX_ALLOCATION"), windowsFile},
-      {"a placeholder's folder moved away", Command(UpdateCommandKind::RenameFile, "<Windows>", "moved"), windowsFile},
-      {"the folder above the client moved away", Command(UpdateCommandKind::RenameFile, "..", "..\\..\\moved"),
+      {"a placeholder's folder moved away", Command(UpdateCommandKind::kRenameFile, "<Windows>", "moved"), windowsFile},
+      {"the folder above the client moved away", Command(UpdateCommandKind::kRenameFile, "..", "..\\..\\moved"),
        context.clientFile},
       {"a device path", Command(DeleteTree, "\\\\?\\" + std::string(base.begin(), base.end()) + "special\\windows"),
        windowsFile},
@@ -222,10 +222,10 @@ TEST(UpdateCommands, DeletingInsideSpecialFoldersStaysAllowed) {
   PutBytes(context.folders.temporary + L"c.tmp", "c");
   PutBytes(context.clientFolder + L"d.log", "d");
   EXPECT_EQ(CommandOutcome::Done,
-            RunFileCommand(Command(UpdateCommandKind::DeleteDirectory, "<Windows>\\old"), context));
-  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::DeleteFile, "<SYSTEM>\\b.dll"), context));
-  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::DeleteFile, "<temporary>c.tmp"), context));
-  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::DeleteFile, "d.log"), context));
+            RunFileCommand(Command(UpdateCommandKind::kDeleteDirectory, "<Windows>\\old"), context));
+  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::kDeleteFile, "<SYSTEM>\\b.dll"), context));
+  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::kDeleteFile, "<temporary>c.tmp"), context));
+  EXPECT_EQ(CommandOutcome::Done, RunFileCommand(Command(UpdateCommandKind::kDeleteFile, "d.log"), context));
   EXPECT_FALSE(PathExists(old));
   EXPECT_FALSE(PathExists(context.folders.system + L"\\b.dll"));
   EXPECT_FALSE(PathExists(context.folders.temporary + L"c.tmp"));
@@ -258,14 +258,14 @@ TEST(UpdateCommands, DeletesRefuseDriveRootsSharesAndTheMachinesFolders) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CommandOutcome::Refused,
-              RunFileCommand(Command(UpdateCommandKind::DeleteFiles, c.folder, nothing), *c.context))
+              RunFileCommand(Command(UpdateCommandKind::kDeleteFiles, c.folder, nothing), *c.context))
         << c.folder;
-    EXPECT_EQ(CommandOutcome::Refused, RunFileCommand(Command(UpdateCommandKind::DeleteFile, c.folder), *c.context))
+    EXPECT_EQ(CommandOutcome::Refused, RunFileCommand(Command(UpdateCommandKind::kDeleteFile, c.folder), *c.context))
         << c.folder;
   }
   // Inside the machine's Windows folder the same command is no refusal.
   EXPECT_NE(CommandOutcome::Refused,
-            RunFileCommand(Command(UpdateCommandKind::DeleteFiles, "<Windows>\\inf", nothing), machine));
+            RunFileCommand(Command(UpdateCommandKind::kDeleteFiles, "<Windows>\\inf", nothing), machine));
 }
 
 // A junction (mount point) at link pointing to target; false when this system cannot
@@ -391,7 +391,7 @@ TEST(UpdateCommands, DeleteDirectoryNeverFollowsALink) {
     ++made;
     // A link inside the tree is removed as a link, never entered. Wine cannot remove a
     // host link to a folder that holds something: the tree then stays, with the link.
-    CommandOutcome outcome = RunFileCommand(Command(UpdateCommandKind::DeleteDirectory, "tree"), context);
+    CommandOutcome outcome = RunFileCommand(Command(UpdateCommandKind::kDeleteDirectory, "tree"), context);
     EXPECT_EQ("precious", GetBytes(outside + L"\\precious.txt")) << kind.kind;
     EXPECT_FALSE(PathExists(tree + L"\\a.txt")) << kind.kind;
     if (!IsLink(tree + L"\\link")) {
@@ -401,7 +401,7 @@ TEST(UpdateCommands, DeleteDirectoryNeverFollowsALink) {
     RemoveHostLink(tree + L"\\link");
     // A link named as the folder itself: at most the link goes.
     ASSERT_TRUE(kind.make(direct, outside) && IsLink(direct)) << kind.kind;
-    outcome = RunFileCommand(Command(UpdateCommandKind::DeleteDirectory, "direct\\"), context);
+    outcome = RunFileCommand(Command(UpdateCommandKind::kDeleteDirectory, "direct\\"), context);
     EXPECT_EQ("precious", GetBytes(outside + L"\\precious.txt")) << kind.kind;
     if (!IsLink(direct)) {
       EXPECT_EQ(CommandOutcome::Done, outcome) << kind.kind;
@@ -471,7 +471,7 @@ struct DownloadCase {
 TEST(UpdateCommands, DownloadTargetsStayInTheirFolder) {
   std::wstring base = Scratch();
   CommandContext context = ScratchContext(base);
-  const UpdateCommandKind Download = UpdateCommandKind::DownloadFile;
+  const UpdateCommandKind Download = UpdateCommandKind::kDownloadFile;
   std::wstring windows = context.folders.windows;
   const DownloadCase cases[] = {
       {"folder with a slash", Command(Download, "files/app.exe", "bin\\"), true, "app.exe", L"bin\\app.exe"},
@@ -487,7 +487,7 @@ TEST(UpdateCommands, DownloadTargetsStayInTheirFolder) {
       {"a drive", Command(Download, "C:evil.exe", "bin"), false, "", L""},
       {"a stream", Command(Download, "files/app.exe:hidden", "bin"), false, "", L""},
       {"too long", Command(Download, std::string(300, 'a'), "bin"), false, "", L""},
-      {"not a download", Command(UpdateCommandKind::CopyFile, "a.txt", "bin"), false, "", L""},
+      {"not a download", Command(UpdateCommandKind::kCopyFile, "a.txt", "bin"), false, "", L""},
   };
   for (const DownloadCase& c : cases) {
     DownloadTarget target;
