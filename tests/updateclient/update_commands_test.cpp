@@ -101,7 +101,8 @@ TEST(UpdateCommands, EachCommandActsOnTheClientsFolder) {
   const std::string longName(300, 'n');
   const UpdateCommandKind Rename = UpdateCommandKind::kRenameFile, Copy = UpdateCommandKind::kCopyFile;
   const UpdateCommandKind Delete = UpdateCommandKind::kDeleteFile, DeleteMany = UpdateCommandKind::kDeleteFiles;
-  const UpdateCommandKind Create = UpdateCommandKind::kCreateDirectory, DeleteTree = UpdateCommandKind::kDeleteDirectory;
+  const UpdateCommandKind Create = UpdateCommandKind::kCreateDirectory,
+                          DeleteTree = UpdateCommandKind::kDeleteDirectory;
   const CommandOutcome Done = CommandOutcome::Done, Failed = CommandOutcome::Failed;
   const CommandOutcome Refused = CommandOutcome::Refused;
   const EffectCase cases[] = {
