@@ -230,7 +230,15 @@ std::string DrawStyledText(HDC dc, const std::string& text, RECT* rect, HFONT fo
   const bool measure = flags & kStyledMeasure;
 
   if ((flags & kStyledNoMarkup) || text.find('\\') == std::string::npos) {
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), rect, measure ? kMeasureFormat : format);
+    UINT plainFormat = measure ? kMeasureFormat : format;
+    // Clipped like a marked-up run when it overflows: text painted past the rectangle
+    // would cover its neighbours and lie outside what the alpha repair covers.
+    if (!measure && (plainFormat & DT_NOCLIP)) {
+      SIZE size = Measure(dc, text);
+      const bool tooTall = (flags & kStyledTopAligned) && rect->top + size.cy > rect->bottom;
+      if (rect->left + size.cx > rect->right || tooTall) plainFormat &= ~DT_NOCLIP;
+    }
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), rect, plainFormat);
     if (previous) SelectObject(dc, previous);
     if (!measure) HandOverToAlphaSurface(dc, text, rect, font, flags);
     return (flags & kStyledPlainText) ? text : std::string();
