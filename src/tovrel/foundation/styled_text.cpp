@@ -57,9 +57,12 @@ class MarkupPainter {
       : dc_(dc), rect_(rect), startFont_(startFont), flags_(flags), format_(format) {
     GetTextFaceA(dc_, LF_FACESIZE, face_);
     GetTextMetricsA(dc_, &metrics_);
-    LOGFONTA logFont{};
-    GetObjectA(startFont_, sizeof(logFont), &logFont);
-    quality_ = logFont.lfQuality;
+    if (!GetObjectA(startFont_, sizeof(startLogFont_), &startLogFont_)) {
+      startLogFont_ = LOGFONTA{};
+      startLogFont_.lfHeight = metrics_.tmHeight;
+      startLogFont_.lfCharSet = metrics_.tmCharSet;
+      lstrcpynA(startLogFont_.lfFaceName, face_, LF_FACESIZE);
+    }
     startColour_ = GetTextColor(dc_);
   }
   MarkupPainter(const MarkupPainter&) = delete;
@@ -134,13 +137,17 @@ class MarkupPainter {
     made_ = nullptr;
   }
 
+  // The start font with the toggled styles. Made from its own description, not from its
+  // metrics: a width forced to the average character width draws bold letters spread
+  // apart, and a cell height gives a smaller font than the one the text started in.
   void MakeFont() {
     DropMadeFont();
-    // The text metrics' pitch bits do not mean what a LOGFONT's do (their "fixed" bit is
-    // set for proportional fonts), so only the family is passed and the face decides.
-    made_ = CreateFontA(metrics_.tmHeight, metrics_.tmAveCharWidth, 0, 0, metrics_.tmWeight, metrics_.tmItalic,
-                        metrics_.tmUnderlined, metrics_.tmStruckOut, metrics_.tmCharSet, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, quality_, metrics_.tmPitchAndFamily & 0xF0, face_);
+    LOGFONTA logFont = startLogFont_;
+    logFont.lfWeight = metrics_.tmWeight;
+    logFont.lfItalic = metrics_.tmItalic;
+    logFont.lfUnderline = metrics_.tmUnderlined;
+    logFont.lfStrikeOut = metrics_.tmStruckOut;
+    made_ = CreateFontIndirectA(&logFont);
     if (made_) SelectObject(dc_, made_);
   }
 
@@ -188,7 +195,7 @@ class MarkupPainter {
   UINT format_;
   char face_[LF_FACESIZE] = {};
   TEXTMETRICA metrics_{};
-  BYTE quality_ = DEFAULT_QUALITY;
+  LOGFONTA startLogFont_{};
   COLORREF startColour_;
   int extraSpacing_ = 0;
   int x_ = 0, y_ = 0, width_ = 0, height_ = 0, lineHeight_ = 0;
