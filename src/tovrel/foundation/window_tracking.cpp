@@ -20,6 +20,43 @@ namespace {
 // Set in the WINDOWPOS of a minimize, maximize or restore: the system's own sizes apply.
 constexpr UINT kStateChanged = 0x8000;
 
+// The window-procedure calls of one character set. A Unicode window is subclassed with
+// the Unicode calls and stays Unicode: its text and the notification format its controls
+// ask for never pass through the ANSI code page. Stored procedures are read back and
+// called through the same set, so a procedure that comes as a handle is called correctly.
+struct CharSet {
+  WNDPROC tracked;
+  LONG_PTR(WINAPI* getWindowLong)(HWND, int);
+  LONG_PTR(WINAPI* setWindowLong)(HWND, int, LONG_PTR);
+  ULONG_PTR(WINAPI* getClassLong)(HWND, int);
+  LRESULT(WINAPI* callWindowProc)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+  LRESULT(WINAPI* defWindowProc)(HWND, UINT, WPARAM, LPARAM);
+};
+
+const CharSet& AnsiCalls() {
+  static const CharSet calls = {TrackedWindowProc, GetWindowLongPtrA, SetWindowLongPtrA,
+                                GetClassLongPtrA,  CallWindowProcA,   DefWindowProcA};
+  return calls;
+}
+
+const CharSet& UnicodeCalls() {
+  static const CharSet calls = {TrackedWindowProcW, GetWindowLongPtrW, SetWindowLongPtrW,
+                                GetClassLongPtrW,   CallWindowProcW,   DefWindowProcW};
+  return calls;
+}
+
+const CharSet& CallsFor(HWND window) { return IsWindowUnicode(window) ? UnicodeCalls() : AnsiCalls(); }
+
+WNDPROC ProcedureOf(HWND window, const CharSet& calls) {
+  return reinterpret_cast<WNDPROC>(calls.getWindowLong(window, GWLP_WNDPROC));
+}
+
+// Whichever set subclassed it, each set reads its own procedure back as itself.
+bool IsSubclassed(HWND window) {
+  return ProcedureOf(window, AnsiCalls()) == TrackedWindowProc ||
+         ProcedureOf(window, UnicodeCalls()) == TrackedWindowProcW;
+}
+
 std::string ClassNameOf(HWND window) {
   char name[256] = {};
   GetClassNameA(window, name, sizeof(name));
@@ -39,7 +76,7 @@ void TrackNewWindow(HWND window, const CREATESTRUCTA* creation) {
   if (IsUntrackedClass(name) || IsMessageOnly(window, creation)) return;
   // WM_CREATE sent once more to a window already tracked: subclassing it again would
   // make the procedure its own predecessor.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == TrackedWindowProc) return;
+  if (IsSubclassed(window)) return;
   const int32_t kind =
       TrackedWindowKindOf(name, ClassNameOf(GetAncestor(window, GA_PARENT)), GetWindowLongPtrA(window, GWL_STYLE));
   const std::string key = HandleKey(window);
@@ -52,10 +89,9 @@ void TrackNewWindow(HWND window, const CREATESTRUCTA* creation) {
   record.kind = kind;
   record.container = kind == kKindPanelEx ? 1 : 0;
   record.isNew = 1;
-  // Read back by the ANSI call, a Unicode control's procedure comes as a handle that
-  // only CallWindowProcA can call.
+  const CharSet& calls = CallsFor(window);
   record.previousProc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrackedWindowProc)));
+      reinterpret_cast<WNDPROC>(calls.setWindowLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(calls.tracked)));
   const WNDPROC previous = record.previousProc;
   if (!previous) TrackedWindowMap.Delete(key);  // not subclassed: nothing to track
   ToolkitUnlock(TrackedWindowMutex);
@@ -70,10 +106,10 @@ void TrackNewWindow(HWND window, const CREATESTRUCTA* creation) {
 
 // Where no record says which procedure came before, the class's own still knows the
 // message; 0 would leave the window half working.
-LRESULT PassToClass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
-  if (!classProc || classProc == TrackedWindowProc) return DefWindowProcA(window, message, wParam, lParam);
-  return CallWindowProcA(classProc, window, message, wParam, lParam);
+LRESULT PassToClass(const CharSet& calls, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC classProc = reinterpret_cast<WNDPROC>(calls.getClassLong(window, GCLP_WNDPROC));
+  if (!classProc || classProc == calls.tracked) return calls.defWindowProc(window, message, wParam, lParam);
+  return calls.callWindowProc(classProc, window, message, wParam, lParam);
 }
 
 // The window's rectangle in the coordinates its WINDOWPOS uses: the parent's client area
@@ -105,6 +141,48 @@ int LimitedLength(int length, int minimum, int maximum) {
 
 bool IsTopLevel(HWND window) { return GetAncestor(window, GA_ROOT) == window; }
 
+LRESULT TrackedMessage(const CharSet& calls, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const std::string key = HandleKey(window);
+  ToolkitLock(TrackedWindowMutex);
+  TrackedWindow* record = TrackedWindowMap.Find(key);
+  if (!record || !record->previousProc) {
+    ToolkitUnlock(TrackedWindowMutex);
+    return PassToClass(calls, window, message, wParam, lParam);
+  }
+  const WNDPROC previous = record->previousProc;
+  if (message == WM_WINDOWPOSCHANGING) {
+    record->isNew = 0;
+    if (lParam) ApplySizeLimits(*record, PositionRectangle(window), *reinterpret_cast<WINDOWPOS*>(lParam));
+  } else if (message == WM_SHOWWINDOW) {
+    record->parent = GetParent(window);
+  }
+  // Nothing below holds the mutex: the previous procedure may create, destroy or size
+  // tracked windows, on this thread or by sending to others.
+  ToolkitUnlock(TrackedWindowMutex);
+
+  if (const LRESULT handled = HandleTrackedWindowMessage(window, message, wParam, lParam)) return handled;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (SplitterHoverTracking && IsTopLevel(window)) return 0;
+      break;
+    case WM_ACTIVATEAPP:
+      if (!wParam && IsTopLevel(window)) ResetShortcutModifiers();
+      break;
+    case WM_NCDESTROY: {
+      // The control frees its own state here, so it sees the message first; the record
+      // goes after, when no message can follow.
+      const bool topLevel = IsTopLevel(window);
+      const LRESULT result = calls.callWindowProc(previous, window, message, wParam, lParam);
+      if (topLevel) ForgetWindowShortcuts(window);
+      ToolkitLock(TrackedWindowMutex);
+      TrackedWindowMap.Delete(key);
+      ToolkitUnlock(TrackedWindowMutex);
+      return result;
+    }
+  }
+  return calls.callWindowProc(previous, window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HHOOK InstallWindowCreationHook() {
@@ -133,45 +211,11 @@ void ApplySizeLimits(const TrackedWindow& limits, const RECT& current, WINDOWPOS
 }
 
 LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const std::string key = HandleKey(window);
-  ToolkitLock(TrackedWindowMutex);
-  TrackedWindow* record = TrackedWindowMap.Find(key);
-  if (!record || !record->previousProc) {
-    ToolkitUnlock(TrackedWindowMutex);
-    return PassToClass(window, message, wParam, lParam);
-  }
-  const WNDPROC previous = record->previousProc;
-  if (message == WM_WINDOWPOSCHANGING) {
-    record->isNew = 0;
-    if (lParam) ApplySizeLimits(*record, PositionRectangle(window), *reinterpret_cast<WINDOWPOS*>(lParam));
-  } else if (message == WM_SHOWWINDOW) {
-    record->parent = GetParent(window);
-  }
-  // Nothing below holds the mutex: the previous procedure may create, destroy or size
-  // tracked windows, on this thread or by sending to others.
-  ToolkitUnlock(TrackedWindowMutex);
+  return TrackedMessage(AnsiCalls(), window, message, wParam, lParam);
+}
 
-  if (const LRESULT handled = HandleTrackedWindowMessage(window, message, wParam, lParam)) return handled;
-  switch (message) {
-    case WM_MOUSEMOVE:
-      if (SplitterHoverTracking && IsTopLevel(window)) return 0;
-      break;
-    case WM_ACTIVATEAPP:
-      if (!wParam && IsTopLevel(window)) ResetShortcutModifiers();
-      break;
-    case WM_NCDESTROY: {
-      // The control frees its own state here, so it sees the message first; the record
-      // goes after, when no message can follow.
-      const bool topLevel = IsTopLevel(window);
-      const LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
-      if (topLevel) ForgetWindowShortcuts(window);
-      ToolkitLock(TrackedWindowMutex);
-      TrackedWindowMap.Delete(key);
-      ToolkitUnlock(TrackedWindowMutex);
-      return result;
-    }
-  }
-  return CallWindowProcA(previous, window, message, wParam, lParam);
+LRESULT CALLBACK TrackedWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return TrackedMessage(UnicodeCalls(), window, message, wParam, lParam);
 }
 
 int SetWindowSizeLimits(HWND window, int minWidth, int minHeight, int maxWidth, int maxHeight) {
@@ -206,8 +250,11 @@ void RestoreTrackedWindows() {
     if (!record.previousProc || !IsWindow(record.window)) continue;
     // A procedure installed over ours would be cut out of the chain: leave that window
     // as it is, its record still serving our procedure.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(record.window, GWLP_WNDPROC)) != TrackedWindowProc) continue;
-    SetWindowLongPtrA(record.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record.previousProc));
+    // The set that installed ours reads it back as ours and puts the previous one back.
+    const CharSet& calls =
+        ProcedureOf(record.window, UnicodeCalls()) == TrackedWindowProcW ? UnicodeCalls() : AnsiCalls();
+    if (ProcedureOf(record.window, calls) != calls.tracked) continue;
+    calls.setWindowLong(record.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record.previousProc));
     restored.push_back(entry.first);
   }
   for (const std::string& key : restored) TrackedWindowMap.Delete(key);

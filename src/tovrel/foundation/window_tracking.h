@@ -21,7 +21,10 @@ extern int32_t SplitterHoverTracking;
 HHOOK InstallWindowCreationHook();
 
 LRESULT CALLBACK WindowCreationHook(int code, WPARAM wParam, LPARAM lParam);
+// The subclass procedure of ANSI windows and that of Unicode windows; each passes
+// messages on to the procedure it replaced in its own character set.
 LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TrackedWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The toolkit's own drawing of controls that tool bars host; non-zero = handled, and the
 // window's previous procedure does not see the message. Nothing is hosted yet.

@@ -37,7 +37,18 @@ void CollectLine(const std::string& line) { gLog.push_back(line); }
 
 const TrackedWindow* RecordOf(HWND window) { return TrackedWindowMap.Find(HandleKey(window)); }
 
-WNDPROC ProcOf(HWND window) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)); }
+// The window's procedure as the calls of its own character set read it.
+WNDPROC ProcOf(HWND window) {
+  return reinterpret_cast<WNDPROC>(IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                                           : GetWindowLongPtrA(window, GWLP_WNDPROC));
+}
+WNDPROC ClassProcOf(HWND window) {
+  return reinterpret_cast<WNDPROC>(IsWindowUnicode(window) ? GetClassLongPtrW(window, GCLP_WNDPROC)
+                                                           : GetClassLongPtrA(window, GCLP_WNDPROC));
+}
+bool IsSubclassed(HWND window) {
+  return ProcOf(window) == (IsWindowUnicode(window) ? TrackedWindowProcW : TrackedWindowProc);
+}
 
 RECT RectIn(HWND window) {
   RECT r{};
@@ -207,9 +218,9 @@ TEST_F(Tracking, EveryClassGetsItsKind) {
     ASSERT_NE(nullptr, record) << row.className;
     EXPECT_EQ(row.kind, record->kind) << row.className;
     EXPECT_EQ(w, record->window);
-    EXPECT_EQ(TrackedWindowProc, ProcOf(w)) << row.className;
+    EXPECT_TRUE(IsSubclassed(w)) << row.className;
     EXPECT_NE(nullptr, record->previousProc);
-    EXPECT_NE(TrackedWindowProc, record->previousProc);
+    EXPECT_NE(ProcOf(w), record->previousProc);
   }
   ASSERT_NE(nullptr, RecordOf(host_));
   EXPECT_EQ(kKindOther, RecordOf(host_)->kind);
@@ -227,7 +238,7 @@ TEST_F(Tracking, TheEditOfAComboBoxIsAKindOfItsOwn) {
   info.cbSize = sizeof(info);
   ASSERT_TRUE(GetComboBoxInfo(combo, &info));
   EXPECT_EQ(nullptr, RecordOf(info.hwndList));
-  EXPECT_NE(TrackedWindowProc, ProcOf(info.hwndList));
+  EXPECT_FALSE(IsSubclassed(info.hwndList));
 }
 
 TEST_F(Tracking, SystemHelperAndMessageOnlyWindowsAreLeftAlone) {
@@ -243,7 +254,7 @@ TEST_F(Tracking, SystemHelperAndMessageOnlyWindowsAreLeftAlone) {
   for (HWND w : windows) {
     ASSERT_NE(nullptr, w);
     EXPECT_EQ(nullptr, RecordOf(w)) << HandleKey(w);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetClassLongPtrA(w, GCLP_WNDPROC)), ProcOf(w)) << HandleKey(w);
+    EXPECT_EQ(ClassProcOf(w), ProcOf(w)) << HandleKey(w);
   }
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) DestroyWindow(*it);
 }
@@ -368,22 +379,33 @@ TEST_F(Tracking, ADestroyedEditSeesItsLastMessageAndItsRecordGoes) {
   UnregisterClassA("Edit", GetModuleHandleA(nullptr));
 }
 
-TEST_F(Tracking, UnicodeTextSurvivesTheSubclass) {
-  HWND w = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 150, 24, host_, nullptr, nullptr, nullptr);
-  ASSERT_NE(nullptr, w);
-  ASSERT_EQ(TrackedWindowProc, ProcOf(w));
-  const std::wstring greeting = L"Grüße";
-  ASSERT_TRUE(SetWindowTextW(w, greeting.c_str()));
+TEST_F(Tracking, AWindowKeepsItsCharacterSet) {
+  HWND wide =
+      CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 150, 24, host_, nullptr, nullptr, nullptr);
+  HWND narrow = Child(kHostClass, 0, 10, 40);  // registered with the ANSI call
+  ASSERT_TRUE(wide && narrow);
+  EXPECT_TRUE(IsWindowUnicode(wide));
+  EXPECT_EQ(TrackedWindowProcW, ProcOf(wide));
+  EXPECT_FALSE(IsWindowUnicode(narrow));
+  EXPECT_EQ(TrackedWindowProc, ProcOf(narrow));
+  // The ANSI code page holds the first; through an ANSI subclass the second would be lost.
+  for (const std::wstring& greeting : {std::wstring(L"Grüße"), std::wstring(L"Grüße 日本語 €")}) {
+    ASSERT_TRUE(SetWindowTextW(wide, greeting.c_str()));
+    wchar_t text[32] = {};
+    GetWindowTextW(wide, text, 32);
+    EXPECT_EQ(greeting, text);
+    EXPECT_EQ(static_cast<LRESULT>(greeting.size()), SendMessageW(wide, WM_GETTEXTLENGTH, 0, 0));
+  }
+  ASSERT_TRUE(SetWindowTextW(narrow, L"Grüße"));
   wchar_t text[32] = {};
-  GetWindowTextW(w, text, 32);
-  EXPECT_EQ(greeting, text);
-  EXPECT_EQ(static_cast<LRESULT>(greeting.size()), SendMessageW(w, WM_GETTEXTLENGTH, 0, 0));
+  GetWindowTextW(narrow, text, 32);
+  EXPECT_STREQ(L"Grüße", text);
 }
 
 TEST_F(Tracking, WithoutItsRecordAWindowStillReachesItsClass) {
   HWND w = Child(kHostClass, 0);
   ASSERT_NE(nullptr, w);
-  ASSERT_EQ(TrackedWindowProc, ProcOf(w));
+  ASSERT_TRUE(IsSubclassed(w));
   TrackedWindowMap.Delete(HandleKey(w));
   EXPECT_EQ(kAnswer, SendMessageA(w, kAnswerMessage, 0, 0));
   SetWindowTextA(w, "still served");
@@ -429,9 +451,9 @@ TEST_F(Tracking, RestoringGivesBackTheProceduresItReplaced) {
     EXPECT_EQ(nullptr, RecordOf(windows[i])) << i;
   }
   EXPECT_TRUE(IsWindowUnicode(unicodeEdit)) << "the edit is the Unicode control it was";
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetClassLongPtrA(plain, GCLP_WNDPROC)), ProcOf(plain));
+  EXPECT_EQ(ClassProcOf(plain), ProcOf(plain));
   EXPECT_EQ(kAnswer, SendMessageA(own, kAnswerMessage, 0, 0));
-  const std::wstring greeting = L"Grüße";
+  const std::wstring greeting = L"Grüße 日本語";
   SetWindowTextW(unicodeEdit, greeting.c_str());
   wchar_t text[32] = {};
   GetWindowTextW(unicodeEdit, text, 32);
