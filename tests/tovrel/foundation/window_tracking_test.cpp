@@ -24,9 +24,13 @@ namespace {
 constexpr UINT kAnswerMessage = WM_APP + 1;
 constexpr LRESULT kAnswer = 1234;
 
-// The class procedure of the test's own windows: answers one message of its own.
+int gMouseMoves = 0;
+
+// The class procedure of the test's own windows: answers one message of its own and
+// counts the mouse moves that reach it.
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kAnswerMessage) return kAnswer;
+  if (message == WM_MOUSEMOVE) ++gMouseMoves;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -276,6 +280,34 @@ TEST_F(Tracking, EachNewWindowIsLogged) {
                                std::to_string(reinterpret_cast<intptr_t>(RecordOf(button)->previousProc));
   ASSERT_EQ(1u, gLog.size());
   EXPECT_EQ(expected, gLog[0]);
+}
+
+TEST_F(Tracking, TheRecordFollowsTheWindow) {
+  HWND w = CreateWindowExA(0, kHostClass, "", WS_CHILD, 0, 0, 50, 50, host_, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, w);
+  EXPECT_EQ(1, RecordOf(w)->isNew);
+  EXPECT_EQ(nullptr, RecordOf(w)->parent);
+  SetWindowPos(w, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(0, RecordOf(w)->isNew) << "cleared by the first position change";
+  ShowWindow(w, SW_SHOW);
+  EXPECT_EQ(host_, RecordOf(w)->parent) << "as seen when shown";
+}
+
+TEST_F(Tracking, SplitterHoverTrackingHidesMouseMovesFromTopLevelWindows) {
+  HWND child = Child(kHostClass, 0);
+  ASSERT_NE(nullptr, child);
+  struct Row {
+    int32_t tracking;
+    HWND window;
+    int reached;
+  } rows[] = {{0, host_, 1}, {1, host_, 0}, {1, child, 1}, {0, child, 1}};
+  for (const Row& row : rows) {
+    SplitterHoverTracking = row.tracking;
+    gMouseMoves = 0;
+    SendMessageA(row.window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(row.reached, gMouseMoves) << row.tracking << (row.window == host_ ? " top-level" : " child");
+  }
+  SplitterHoverTracking = 0;
 }
 
 TEST_F(Tracking, SizeLimitsHoldWhileTheWindowIsSized) {
