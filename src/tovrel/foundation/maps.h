@@ -80,7 +80,7 @@ struct SharedIcon {};
 // A window of the GUI thread that the toolkit watches through its own window procedure.
 struct TrackedWindow {
   HWND window;
-  WNDPROC previousProc;  // the procedure it replaced; called only through CallWindowProcA
+  WNDPROC previousProc;  // the procedure it replaced; called only through CallWindowProcA/W
   HWND parent;           // as last seen at WM_SHOWWINDOW
   int32_t kind;          // the class code the window was recorded with
   uint8_t container;     // 1 for a PanelEx container

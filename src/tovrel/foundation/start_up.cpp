@@ -16,6 +16,7 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/toolkit_lock.h"
 #include "tovrel/foundation/uxtheme_api.h"
+#include "tovrel/foundation/window_tracking.h"
 
 using namespace tovrel;
 
@@ -81,6 +82,7 @@ int InitToolkit() {
 
 int StartToolkit() {
   if (ToolkitStarted) return 0;
+  InstallWindowCreationHook();
   LoadGdiPlus();
   ToolkitStarted = 1;
   AnimationThreadHandle = CreateThread(nullptr, 0, AnimationThreadMain, nullptr, 0, nullptr);
@@ -95,6 +97,7 @@ int ShutdownToolkit() {
     if (*hook) UnhookWindowsHookEx(*hook);
     *hook = nullptr;
   }
+  RestoreTrackedWindows();
   EnumWindows(DestroyProcessWindowCallback, static_cast<LPARAM>(GetCurrentProcessId()));
   FreeUxTheme();
   FreeGdiPlus();

@@ -28,6 +28,7 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/toolkit_lock.h"
 #include "tovrel/foundation/uxtheme_api.h"
+#include "tovrel/foundation/window_tracking.h"
 
 using namespace tovrel;
 
@@ -416,6 +417,39 @@ TEST(Shutdown, RightAfterTheStart) {
   EXPECT_EQ(seam.opens["uxtheme.dll"], seam.closes["uxtheme.dll"]);
   EXPECT_EQ(seam.opens["dwmapi.dll"], seam.closes["dwmapi.dll"]);
   EXPECT_EQ(seam.opens["gdiplus.dll"], seam.closes["gdiplus.dll"]);
+}
+
+// Says, as the window goes, whether it had its own procedure back by then.
+LRESULT CALLBACK ProcedureCheckingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    const bool own = GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ProcedureCheckingWindowProc);
+    CollectLine(own ? "destroyed with its own procedure" : "destroyed still subclassed");
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Shutdown, TrackedWindowsHaveTheirProceduresBackBeforeTheyGo) {
+  RUN_IN_OWN_PROCESS();
+  StartWith(gSeam);
+  const HHOOK hook = CallWndProcHookHandle;
+  ASSERT_NE(nullptr, hook);
+  EXPECT_EQ(0, StartToolkit());
+  EXPECT_EQ(hook, CallWndProcHookHandle) << "one hook";
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = ProcedureCheckingWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "StartUpTrackedWindow";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, "StartUpTrackedWindow", "tracked", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(TrackedWindowProc), GetWindowLongPtrA(window, GWLP_WNDPROC));
+  EXPECT_NE(nullptr, TrackedWindowMap.Find(HandleKey(window)));
+
+  EXPECT_EQ(0, ShutdownToolkit());
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(1, CountOf(LogLines(), "destroyed with its own procedure"));
+  EXPECT_EQ(nullptr, CallWndProcHookHandle);
 }
 
 TEST(Shutdown, AfterTheThreadEndedItAsksOnce) {
