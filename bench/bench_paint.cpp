@@ -4,8 +4,7 @@
 // time per call of each side counts.
 //
 // A row is one measurement: what the toolkit does, its baseline, and a goal for the
-// ratio (0: shown for comparison only). More painters (styled text, image effects) join
-// kRows with their own baselines.
+// ratio (0: shown for comparison only).
 //
 //   zk_bench_paint.exe [SAMPLES]     (default 21)
 //
@@ -19,9 +18,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/image_pixels.h"
+#include "common/images.h"
 #include "tovrel/foundation/blit_cache.h"
 #include "tovrel/foundation/colour_tables.h"
+#include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/style_backgrounds.h"
+#include "tovrel/foundation/styled_text.h"
 #include "tovrel/foundation/ui_styles.h"
 
 namespace {
@@ -101,11 +104,49 @@ void GradientFillHighlight(Bench& bench, int) {
   GradientFill(bench.target.dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
+// A PanelEx paint buffer: a runtime image the toolkit knows as a PanelEx's buffer, so that
+// every styled text drawn into it also gets its alpha repaired.
+struct PanelBuffer {
+  int image = 0;
+  HDC dc = nullptr;
+  HFONT font = nullptr;
+};
+PanelBuffer gPanel;
+
+void MakePanelBuffer() {
+  gPanel.image = static_cast<int>(CreateRuntimeImage(-1, kTargetWidth, kTargetHeight, RGB(255, 255, 255)));
+  gPanel.dc = StartRuntimeImageDrawing(gPanel.image);
+  gPanel.font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+  tovrel::PanelExList.Add().bufferImage = gPanel.image;
+  tovrel::PanelExPageList.Add();
+}
+
+const char kStyledSample[] = "Open the \\bproject\\b file, then \\cC00000build\\n it";
+const char kPlainSample[] = "Open the project file, then build it";
+
+void StyledTextOnPanel(Bench&, int) {
+  RECT rect = {4, 4, 300, 24};
+  tovrel::DrawStyledText(gPanel.dc, kStyledSample, &rect, gPanel.font, 1);
+}
+void PlainTextOnPanel(Bench&, int) {
+  RECT rect = {4, 4, 300, 24};
+  tovrel::DrawStyledText(gPanel.dc, kPlainSample, &rect, gPanel.font, 1);
+}
+void DrawTextOnPanel(Bench&, int) {
+  RECT rect = {4, 4, 300, 24};
+  HGDIOBJ old = SelectObject(gPanel.dc, gPanel.font);
+  DrawTextA(gPanel.dc, kPlainSample, -1, &rect, DT_SINGLELINE | DT_NOCLIP | DT_EXPANDTABS);
+  SelectObject(gPanel.dc, old);
+}
+
 const Row kRows[] = {
     {"background 6, 200x22, 0x1000", MenuHighlight, BlitMenuHighlight, 2000, 1.5},
     {"background 33, 200/180x26, 0x11000", ToolbarBackground, BlitToolbarBackground, 2000, 1.5},
     {"background 6 rebuilt every call", RebuiltMenuHighlight, BlitMenuHighlight, 50, 0},
     {"GradientFill 200x22 every call", GradientFillHighlight, BlitMenuHighlight, 500, 0},
+    {"plain text on a PanelEx buffer", PlainTextOnPanel, DrawTextOnPanel, 200, 3.0},
+    {"styled text on a PanelEx buffer", StyledTextOnPanel, DrawTextOnPanel, 200, 3.0},
 };
 
 double NowNs() {
@@ -137,6 +178,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
   const int samples = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
   tovrel::InitColourTables();
+  MakePanelBuffer();
   Bench bench;
   // The baseline copies a real background, not an empty bitmap.
   RECT whole = {0, 0, kTargetWidth, kTargetHeight};

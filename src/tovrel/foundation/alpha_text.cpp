@@ -84,14 +84,22 @@ RECT DeviceRect(HDC dc, const RECT& rect) {
   return r;
 }
 
-// A mask at least width x height, or 0 when none can be made.
-int ScratchImage(int width, int height) {
-  if (AlphaScratchImage && RuntimeImageWidth(AlphaScratchImage) >= width &&
-      RuntimeImageHeight(AlphaScratchImage) >= height)
-    return AlphaScratchImage;
-  if (AlphaScratchImage) FreeRuntimeImage(AlphaScratchImage);
-  AlphaScratchImage = int(CreateRuntimeImage(kAnyNumber, width, height, 0));
-  return AlphaScratchImage;
+// The mask's DC lives as long as the mask: making a DC costs more than the rest of a
+// hand-over together.
+HDC gMaskDc = nullptr;
+
+// A mask at least width x height with its DC in *dc, or 0 when none can be made.
+int ScratchImage(int width, int height, HDC* dc) {
+  if (!AlphaScratchImage || RuntimeImageWidth(AlphaScratchImage) < width ||
+      RuntimeImageHeight(AlphaScratchImage) < height) {
+    StopRuntimeImageDrawing(gMaskDc);
+    gMaskDc = nullptr;
+    if (AlphaScratchImage) FreeRuntimeImage(AlphaScratchImage);
+    AlphaScratchImage = int(CreateRuntimeImage(kAnyNumber, width, height, 0));
+  }
+  if (AlphaScratchImage && !gMaskDc) gMaskDc = StartRuntimeImageDrawing(AlphaScratchImage);
+  *dc = gMaskDc;
+  return gMaskDc ? AlphaScratchImage : 0;
 }
 
 }  // namespace
@@ -111,19 +119,19 @@ int DrawTextOnAlphaSurface(HDC dc, const std::string& text, RECT* rect, HFONT fo
   // The mask's text rectangle has the caller's size, so that alignment, wrapping and
   // ellipses put every glyph where the caller's call put it; the margin lies left of it.
   int maskWidth = w + kMaskLeftMargin;
-  int mask = ScratchImage(maskWidth, h);
+  HDC maskDc = nullptr;
+  int mask = ScratchImage(maskWidth, h, &maskDc);
   if (!mask) return 0;
   FillRuntimeImage(mask, 0, 0, maskWidth, h, 0xFF000000);
-  HDC maskDc = StartRuntimeImageDrawing(mask);
-  if (!maskDc) return 0;
-  // Without a font of its own the text is drawn in the caller's DC's font: the mask gets
-  // the same glyphs.
-  if (!font) SelectObject(maskDc, GetCurrentObject(dc, OBJ_FONT));
   SetTextColor(maskDc, RGB(255, 255, 255));
   SetBkMode(maskDc, TRANSPARENT);
   RECT maskRect = {kMaskLeftMargin, 0, maskWidth, h};
-  DrawStyledText(maskDc, text, &maskRect, font, flags | 0x100);
-  StopRuntimeImageDrawing(maskDc);
+  // Without a font of its own the text is drawn in the caller's DC's font, so that the
+  // mask gets the same glyphs; the caller's font is not left in the mask's DC, where it
+  // could not be deleted.
+  DrawStyledText(maskDc, text, &maskRect, font ? font : static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT)),
+                 flags | 0x100);
+  GdiFlush();
 
   AlphaLimitRight = r.left + maskWidth;
   AlphaLimitBottom = r.top + h;

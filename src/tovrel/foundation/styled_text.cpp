@@ -64,11 +64,13 @@ class MarkupPainter {
       lstrcpynA(startLogFont_.lfFaceName, face_, LF_FACESIZE);
     }
     startColour_ = GetTextColor(dc_);
+    startMetrics_ = metrics_;
   }
   MarkupPainter(const MarkupPainter&) = delete;
   MarkupPainter& operator=(const MarkupPainter&) = delete;
+  // A walk that was not finished still gives the start font back before the made one goes.
   ~MarkupPainter() {
-    if (made_) DeleteObject(made_);
+    if (made_) Finish(startFont_);
   }
 
   void Walk(const std::vector<MarkupToken>& tokens) {
@@ -76,9 +78,14 @@ class MarkupPainter {
     for (const MarkupToken& token : tokens) Apply(token);
   }
 
-  // Puts the start font back, so that the caller may select its own and the made font
-  // can be deleted.
-  void Finish() { SelectObject(dc_, startFont_); }
+  // Leaves `font` selected (the caller's own or the start font) and deletes the font made
+  // last. Fonts are selected only when they change: under Wine each selection costs more
+  // than drawing a short run.
+  void Finish(HGDIOBJ font) {
+    Select(font);
+    if (made_) DeleteObject(made_);
+    made_ = nullptr;
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -107,8 +114,8 @@ class MarkupPainter {
         MakeFont();
         break;
       case MarkupKind::Normal:
-        DropMadeFont();
-        GetTextMetricsA(dc_, &metrics_);
+        metrics_ = startMetrics_;
+        UseFont(startFont_);
         SetTextColor(dc_, startColour_);
         break;
       case MarkupKind::Colour:
@@ -131,24 +138,37 @@ class MarkupPainter {
     }
   }
 
-  void DropMadeFont() {
-    SelectObject(dc_, startFont_);
-    if (made_) DeleteObject(made_);
-    made_ = nullptr;
+  void Select(HGDIOBJ font) {
+    if (font == current_) return;
+    SelectObject(dc_, font);
+    current_ = font;
   }
 
-  // The start font with the toggled styles. Made from its own description, not from its
-  // metrics: a width forced to the average character width draws bold letters spread
-  // apart, and a cell height gives a smaller font than the one the text started in.
+  // Selects `font` and deletes the font made before it, once it is no longer selected.
+  void UseFont(HFONT font) {
+    HFONT old = made_;
+    Select(font);
+    made_ = font == startFont_ ? nullptr : font;
+    if (old && old != font) DeleteObject(old);
+  }
+
+  // The start font with the toggled styles; the start font itself when the toggles are
+  // back where they began. Made from its own description, not from its metrics: a width
+  // forced to the average character width draws bold letters spread apart, and a cell
+  // height gives a smaller font than the one the text started in.
   void MakeFont() {
-    DropMadeFont();
+    if (metrics_.tmWeight == startMetrics_.tmWeight && metrics_.tmItalic == startMetrics_.tmItalic &&
+        metrics_.tmUnderlined == startMetrics_.tmUnderlined && metrics_.tmStruckOut == startMetrics_.tmStruckOut) {
+      UseFont(startFont_);
+      return;
+    }
     LOGFONTA logFont = startLogFont_;
     logFont.lfWeight = metrics_.tmWeight;
     logFont.lfItalic = metrics_.tmItalic;
     logFont.lfUnderline = metrics_.tmUnderlined;
     logFont.lfStrikeOut = metrics_.tmStruckOut;
-    made_ = CreateFontIndirectA(&logFont);
-    if (made_) SelectObject(dc_, made_);
+    HFONT font = CreateFontIndirectA(&logFont);
+    if (font) UseFont(font);
   }
 
   // A link without an opening "\l" number, or a second end, records nothing.
@@ -191,10 +211,12 @@ class MarkupPainter {
   RECT rect_;
   HFONT startFont_;
   HFONT made_ = nullptr;
+  HGDIOBJ current_ = startFont_;
   int flags_;
   UINT format_;
   char face_[LF_FACESIZE] = {};
   TEXTMETRICA metrics_{};
+  TEXTMETRICA startMetrics_{};
   LOGFONTA startLogFont_{};
   COLORREF startColour_;
   int extraSpacing_ = 0;
@@ -255,8 +277,7 @@ std::string DrawStyledText(HDC dc, const std::string& text, RECT* rect, HFONT fo
   {
     MarkupPainter painter(dc, *rect, startFont, flags, format);
     painter.Walk(ReadStyledMarkup(text));
-    painter.Finish();
-    if (previous) SelectObject(dc, previous);
+    painter.Finish(previous ? previous : startFont);
     if (measure) *rect = {0, 0, painter.Width(), painter.Height()};
     plain = painter.Plain();
   }
