@@ -12,6 +12,7 @@
 #include "common/gui.h"
 #include "tovrel/foundation/debug_log.h"
 #include "tovrel/foundation/maps.h"
+#include "tovrel/foundation/shortcuts.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/toolkit_lock.h"
 #include "tovrel/foundation/tracked_window_kinds.h"
@@ -493,6 +494,35 @@ TEST_F(Tracking, RestoringGivesBackTheProceduresItReplaced) {
   EXPECT_NE(nullptr, RecordOf(destroyed)) << "nothing to give back to";
   TrackedWindowMap.Delete(HandleKey(destroyed));
   TrackedWindowMap.Delete(HandleKey(plain));
+}
+
+// What the tracking tells the shortcuts of a top-level window: the application losing the
+// keyboard lets go of every modifier, and a closing window takes its bindings along, so a
+// later window with the same handle does not inherit them.
+TEST_F(Tracking, ATopLevelWindowsShortcutsFollowItsActivationAndItsEnd) {
+  HWND top = CreateWindowExA(0, kHostClass, "top", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, top);
+  ASSERT_EQ(1, RegisterShortcut(top, 40, "ctrl+s"));
+  const std::string key = HandleKey(top);
+  ToolkitLock(ShortcutMutex);
+  const bool bound = ShortcutMap.Find(key) != nullptr;
+  ToolkitUnlock(ShortcutMutex);
+  EXPECT_TRUE(bound);
+
+  ShortcutModifiers = {FCONTROL, FSHIFT, FALT};
+  SendMessageA(top, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_EQ(FCONTROL, ShortcutModifiers.ctrl) << "gaining the keyboard keeps them";
+  SendMessageA(top, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_EQ(0, ShortcutModifiers.ctrl);
+  EXPECT_EQ(0, ShortcutModifiers.shift);
+  EXPECT_EQ(0, ShortcutModifiers.alt);
+
+  DestroyWindow(top);
+  ToolkitLock(ShortcutMutex);
+  const bool left = ShortcutMap.Find(key) != nullptr;
+  ToolkitUnlock(ShortcutMutex);
+  EXPECT_FALSE(left);
 }
 
 }  // namespace
