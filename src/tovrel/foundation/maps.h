@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <stddef.h>
 #include <stdint.h>
 #include <string>
@@ -74,8 +76,12 @@ class ToolkitMap {
 std::string HandleKey(const void* handle);
 std::string AddressKey(const void* address);
 
-// Values of later maps; their fields come with the code that fills them.
-struct SharedIcon {};
+// An image loaded once for several holders (LoadToolkitImage with sharing).
+struct SharedIcon {
+  int32_t referenceCount;  // holders beyond the first
+  HIMAGELIST imageList;    // destroyed with the last holder; 0 = none
+  std::string fileName;    // its key in SharedIconNameMap
+};
 
 // A window of the GUI thread that the toolkit watches through its own window procedure.
 struct TrackedWindow {
