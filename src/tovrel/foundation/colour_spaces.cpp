@@ -125,9 +125,9 @@ uint32_t AdjustTintedPixel(const TintAdjustment& adjustment, uint32_t colour) {
 
 uint8_t DerivedAlpha(bool sourceHasAlpha, uint8_t sourceAlpha, bool hasMask, uint8_t maskByte, float opacity) {
   double coverage = sourceHasAlpha ? sourceAlpha : 255;
-  // An icon whose colour bitmap has no alpha (or none set) is shaped by its mask alone; a
-  // bitmap without mask is covered everywhere, black pixels included.
-  if (hasMask && (!sourceHasAlpha || sourceAlpha == 0)) coverage = maskByte == 0 ? 255 : 0;
+  // An icon whose colour bitmap has no alpha is shaped by its mask alone; a bitmap without
+  // mask is covered everywhere, black pixels included.
+  if (hasMask && !sourceHasAlpha) coverage = maskByte == 0 ? 255 : 0;
   return static_cast<uint8_t>(RoundChannel(coverage / 255 * ClampOpacity(opacity)));
 }
 

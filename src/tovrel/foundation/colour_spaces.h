@@ -52,10 +52,10 @@ TintAdjustment MakeTintAdjustment(uint32_t hueColour, float saturationChange, fl
 // The colour of one pixel of a tinted image.
 uint32_t AdjustTintedPixel(const TintAdjustment& adjustment, uint32_t colour);
 
-// A derived pixel's alpha. A source with an alpha channel gives its own alpha; where it has
-// none (or the alpha is 0) and a mask exists, the mask decides: full alpha when the mask
-// pixel is black, none otherwise; without either the pixel is fully covered. The coverage
-// is scaled by the opacity.
+// A derived pixel's alpha. A source whose picture uses its alpha channel (any pixel's alpha
+// is not 0) gives its own alpha, 0 included, whatever its mask says; a source without one
+// is shaped by its mask when it has one (full alpha where the mask pixel is black, none
+// otherwise), else fully covered. The coverage is scaled by the opacity.
 uint8_t DerivedAlpha(bool sourceHasAlpha, uint8_t sourceAlpha, bool hasMask, uint8_t maskByte, float opacity);
 
 }  // namespace tovrel

@@ -139,7 +139,11 @@ HANDLE DeriveImage(HANDLE image, float opacity, int flags, Adjust adjust) {
   result.width = colour.width;
   result.height = colour.height;
   result.values.resize(colour.values.size());
-  bool hasAlpha = source.bitCount == 32;
+  // As the system draws icons: a picture whose alpha is 0 everywhere has none, and its
+  // mask shapes it; one with any alpha is shaped by its alpha alone.
+  bool hasAlpha = false;
+  if (source.bitCount == 32)
+    for (uint32_t pixel : colour.values) hasAlpha = hasAlpha || (pixel >> 24) != 0;
   for (int y = 0; y < colour.height; ++y) {
     for (int x = 0; x < colour.width; ++x) {
       uint32_t pixel = colour.At(x, y);

@@ -5,8 +5,12 @@
 // file is gone (or after 30 s).
 #include <windows.h>
 
+#include <math.h>
+
 #include <string>
 
+#include "tovrel/foundation/image_effects.h"
+#include "tovrel/foundation/image_recolour.h"
 #include "tovrel/foundation/start_up.h"
 #include "tovrel/foundation/style_backgrounds.h"
 #include "tovrel/foundation/styled_text.h"
@@ -58,6 +62,60 @@ void PaintBackgrounds(HDC dc, int top) {
   }
 }
 
+// A 32 x 32 picture with soft edges: a blue disc with an orange square on it.
+HICON MakeSampleIcon() {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = 32;
+  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  uint32_t* pixels = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const double d = sqrt((x - 15.5) * (x - 15.5) + (y - 15.5) * (y - 15.5));
+      const int alpha = d < 14 ? 255 : d < 15.5 ? static_cast<int>((15.5 - d) / 1.5 * 255) : 0;
+      uint32_t rgb = (x > 9 && x < 22 && y > 9 && y < 22) ? 0xF08020 : 0x2060D0;
+      // Premultiplied, as icons with alpha are drawn.
+      const uint32_t r = ((rgb >> 16) & 0xFF) * alpha / 255, g = ((rgb >> 8) & 0xFF) * alpha / 255,
+                     b = (rgb & 0xFF) * alpha / 255;
+      pixels[y * 32 + x] = static_cast<uint32_t>(alpha) << 24 | r << 16 | g << 8 | b;
+    }
+  }
+  HBITMAP mask = CreateBitmap(32, 32, 1, 1, nullptr);
+  ICONINFO icon = {TRUE, 0, 0, mask, colour};
+  HICON made = CreateIconIndirect(&icon);
+  DeleteObject(colour);
+  DeleteObject(mask);
+  return made;
+}
+
+void PaintImages(HDC dc, int top) {
+  Label(dc, 10, top, "\\bDerived images\\b");
+  static HICON source = MakeSampleIcon();
+  static HICON greyed =
+      static_cast<HICON>(MakeDisabledImage(source, 120.0f, 0, 0, 0, 0, kImageGreyscale | kImageReturnIcon));
+  static HICON whidbey = RecolourImageForStyle(source, UISTYLE_WHIDBEY);
+  static HICON office2003 = RecolourImageForStyle(source, UISTYLE_OFFICE2003);
+  static HICON office2007 = RecolourImageForStyle(source, UISTYLE_OFFICE2007);
+  const struct {
+    HICON icon;
+    const char* name;
+  } images[] = {{source, "the picture"},
+                {greyed, "greyed, opacity 120"},
+                {whidbey, "WHIDBEY disabled"},
+                {office2003, "OFFICE2003 disabled"},
+                {office2007, "OFFICE2007 disabled"}};
+  for (int i = 0; i < 5; ++i) {
+    const int x = 20 + i * 135;
+    DrawIconEx(dc, x, top + 20, images[i].icon, 32, 32, 0, nullptr, DI_NORMAL);
+    Label(dc, x, top + 56, images[i].name);
+  }
+  DrawArrowGlyph(dc, kWidth - 40, top + 30, 5, 3, 0);
+}
+
 LRESULT CALLBACK SamplesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
     PAINTSTRUCT paint;
@@ -66,6 +124,7 @@ LRESULT CALLBACK SamplesProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
     PaintTexts(dc, 10);
     PaintBackgrounds(dc, 110);
+    PaintImages(dc, 360);
     EndPaint(window, &paint);
     return 0;
   }
