@@ -264,7 +264,9 @@ TEST_F(DemoUpdateTest, TheInstalledClientUpdatesTheDemoAndRebuildsItself) {
   std::string uninstallString;
   ASSERT_TRUE(ReadRegistry(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", &type, &uninstallString));
   ASSERT_TRUE(uninstallString.size() > 2 && uninstallString.front() == '"' && uninstallString.back() == '"');
-  ASSERT_TRUE(StartWithTemp(uninstallString.substr(1, uninstallString.size() - 2), "", uninstallTemp_, &uninstaller_));
+  ASSERT_TRUE(StartWithTemp(uninstallString.substr(1, uninstallString.size() - 2), "", uninstallTemp_, &uninstaller_))
+      << uninstallString << " did not start, error " << LastStartError() << ", file attributes "
+      << GetFileAttributesA(uninstallString.substr(1, uninstallString.size() - 2).c_str());
   ASSERT_TRUE(DriverAnswerMessageBox(uninstaller_.id, "Uninstall", IDYES, kStartMs, nullptr)) << "no confirmation";
   std::string text;
   ASSERT_TRUE(DriverAnswerMessageBox(uninstaller_.id, "Uninstall", IDOK, kActMs * 2, &text)) << "no success message";

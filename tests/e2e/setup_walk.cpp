@@ -40,10 +40,19 @@ std::string PageName(int page) {
 
 }  // namespace
 
+namespace {
+DWORD gLastStartError = 0;
+}  // namespace
+
 bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp, DriverProcess* out) {
   ScopedEnv tempVariable("TEMP", temp), tmpVariable("TMP", temp);
-  return DriverStart(program, args, "", out);
+  const bool started = DriverStart(program, args, "", out);
+  // Taken before the variables are put back, which may set another code.
+  if (!started) gLastStartError = GetLastError();
+  return started;
 }
+
+DWORD LastStartError() { return gLastStartError; }
 
 std::string ChooseLanguage(DWORD pid, const std::string& language, DWORD timeoutMs) {
   HWND window = nullptr;

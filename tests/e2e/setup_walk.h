@@ -40,6 +40,9 @@ constexpr int kFinish = 0x40;
 // in "\"); the caller's own stay as they are.
 bool StartWithTemp(const std::string& program, const std::string& args, const std::string& temp, DriverProcess* out);
 
+// The system's error code of the last StartWithTemp that failed, for the failure message.
+DWORD LastStartError();
+
 // Waits for the language window of process pid, selects the entry named language and
 // confirms it. Empty result: done; otherwise what went wrong.
 std::string ChooseLanguage(DWORD pid, const std::string& language, DWORD timeoutMs);
