@@ -123,3 +123,5 @@ void StopRuntimeImageDrawing(HDC dc) {
   GdiFlush();
   DeleteDC(dc);
 }
+
+HBITMAP CreatePixelBitmap(int width, int height, uint32_t** bits) { return image_detail::NewDib(width, height, bits); }

@@ -43,4 +43,9 @@ int DrawRuntimeImage(int source, int target, int x, int y, ImageDrawMode mode, P
 HDC StartRuntimeImageDrawing(int number);
 void StopRuntimeImageDrawing(HDC dc);
 
+// A bitmap of the same kind outside the image table, for code that owns its pictures: a
+// 32-bit top-down DIB section whose pixels *bits points at, in the layout above. 0 (and
+// *bits 0) for a side below 1 or a size no DIB section can hold. The caller deletes it.
+HBITMAP CreatePixelBitmap(int width, int height, uint32_t** bits);
+
 #endif

@@ -1,5 +1,9 @@
 #include "tovrel/foundation/blit_cache.h"
 
+#include <stdint.h>
+
+#include "common/image_pixels.h"
+
 namespace tovrel {
 
 StyleBlitCaches Office2003BlitCaches[kUIColourIndexCount];
@@ -59,15 +63,8 @@ bool BuildBlitCache(BlitCache& cache, HDC target, int w, int h) {
   if (!dc) return false;
   // A DIB section rather than a bitmap compatible with the DC: a fresh memory DC holds a
   // 1 x 1 monochrome bitmap, and a target DC may itself be monochrome.
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap = CreatePixelBitmap(w, h, &bits);
   if (!bitmap || !SelectObject(dc, bitmap)) {
     if (bitmap) DeleteObject(bitmap);
     DeleteDC(dc);

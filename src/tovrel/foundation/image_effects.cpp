@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/image_pixels.h"
 #include "common/scoped.h"
 
 namespace tovrel {
@@ -94,19 +95,11 @@ bool ReadSource(HANDLE image, Source* source) {
   return ReadPixels(static_cast<HBITMAP>(image), &source->colour, &source->bitCount);
 }
 
-HBITMAP NewDib(int width, int height, uint32_t** bits) {
-  BITMAPINFO info = TopDown32(width, height);
-  void* memory = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-  *bits = static_cast<uint32_t*>(memory);
-  return bitmap;
-}
-
 // An icon of the 32-bit pixels: colour and alpha as they are, and a mask that leaves out
 // exactly the pixels of alpha 0, so that the icon looks the same where alpha is ignored.
 HICON IconFromPixels(const Pixels& pixels) {
   uint32_t* bits = nullptr;
-  ScopedBitmap colour(NewDib(pixels.width, pixels.height, &bits));
+  ScopedBitmap colour(CreatePixelBitmap(pixels.width, pixels.height, &bits));
   if (!colour) return nullptr;
   memcpy(bits, pixels.values.data(), pixels.values.size() * sizeof(uint32_t));
   // Monochrome rows are padded to 16 bits for CreateBitmap.
@@ -160,7 +153,7 @@ HANDLE DeriveImage(HANDLE image, float opacity, int flags, Adjust adjust) {
     made = IconFromPixels(result);
   } else {
     uint32_t* bits = nullptr;
-    HBITMAP bitmap = NewDib(result.width, result.height, &bits);
+    HBITMAP bitmap = CreatePixelBitmap(result.width, result.height, &bits);
     if (bitmap) memcpy(bits, result.values.data(), result.values.size() * sizeof(uint32_t));
     made = bitmap;
   }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/image_pixels.h"
 #include "tovrel/foundation/blit_cache.h"
 #include "tovrel/foundation/colour_changes.h"
 #include "tovrel/foundation/colour_lookup.h"
@@ -80,21 +81,14 @@ struct Painted {
 
 Painted PaintMenuHighlight() {
   HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = 100;
-  info.bmiHeader.biHeight = -20;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap = CreatePixelBitmap(100, 20, &bits);
   HGDIOBJ old = SelectObject(dc, bitmap);
   gLines.clear();
   RECT rect = {0, 0, 100, 20};
   PaintStyleBackground(dc, UISTYLE_OFFICE2003, 10, &rect, 0x1000);
   GdiFlush();
-  Painted painted{static_cast<uint32_t*>(bits)[0] & 0xFFFFFF, gLines.empty() ? "" : gLines[0]};
+  Painted painted{bits[0] & 0xFFFFFF, gLines.empty() ? "" : gLines[0]};
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/image_pixels.h"
 #include "tovrel/foundation/blit_cache.h"
 #include "tovrel/foundation/colour_lookup.h"
 #include "tovrel/foundation/colour_tables.h"
@@ -31,16 +32,7 @@ class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height) {
     dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
+    bitmap_ = CreatePixelBitmap(width, height, &bits_);
     old_ = SelectObject(dc_, bitmap_);
     for (int i = 0; i < width * height; ++i) bits_[i] = kSentinel;
   }

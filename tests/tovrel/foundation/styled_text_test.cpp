@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/fonts.h"
+#include "common/image_pixels.h"
 #include "common/objects.h"
 #include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/styled_markup.h"
@@ -110,16 +111,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
+    bitmap_ = CreatePixelBitmap(width, height, &bits_);
     dc_ = CreateCompatibleDC(nullptr);
     old_ = SelectObject(dc_, bitmap_);
     for (int i = 0; i < width * height; ++i) bits_[i] = 0x00FFFFFF;
