@@ -5,8 +5,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <stdint.h>
 #include <list>
+#include <string>
+#include <vector>
 
 namespace tovrel {
 
@@ -140,16 +144,93 @@ struct PanelExRecord {
   int32_t alphaImage;   // runtime image number of the buffer for translucent pages
 };
 
-struct RebarBand {};
-struct Rebar {};
-struct Toolbar {};
-struct ToolbarButton {};
-struct ToolbarToolTip {};
+// One band of a toolkit rebar. The band's lParam is the record's address.
+struct RebarBand {
+  HWND parentWindow;  // the rebar's parent
+  HWND rebarWindow;
+  HWND childWindow;
+  int32_t bandId;  // the band's wID; ids are never reused within a rebar
+  // A follow band's own cyMinChild while it takes the height of the fill band in its
+  // row (0: none), and the space kept free below a fill band, measured once.
+  int32_t savedOwnMinChild;
+  int32_t savedFillOffset;
+  HBITMAP backgroundBitmap;  // the band's own background; nullptr: none
+  bool visible;              // false while hidden by ShowRebarBand
+};
+
+struct Rebar {
+  intptr_t number;
+  HWND window;
+  HWND parentWindow;
+  REBARBANDINFOA bandTemplate;  // reused by every band insertion
+  HBITMAP backgroundBitmap;     // given to bands that bring none; nullptr: none
+  HBITMAP backgroundImage;      // CreateRebar's background argument; nullptr: none
+  int32_t uiStyle;              // 0, UISTYLE_OFFICE2003 or UISTYLE_OFFICE2007
+  WNDPROC heightCallback;       // gets WM_TOVREL_REBARHEIGHT before the owners; nullptr: none
+  int32_t nextBandId;
+  bool bandBorders;  // RBS_BANDBORDERS is held back because the rebar has a background
+  bool option;       // CreateRebar's fifth argument was non-zero
+  bool applied;      // the parent window procedure has applied the option once
+};
+
+struct Toolbar {
+  intptr_t number;
+  HWND window;
+  HWND parentWindow;  // subclassed with the parent window procedure
+  int32_t flags;      // the creation flags with TBSTYLE_TOOLTIPS added
+  // Image i of each list belongs to the button at index i. nullptr: made without images.
+  HIMAGELIST normalImages;
+  HIMAGELIST hotImages;
+  HIMAGELIST disabledImages;
+  int32_t buttonHeight;  // 0 until a button operation sets it
+  int32_t uiStyle;       // 0, UISTYLE_OFFICE2003, UISTYLE_OFFICE2007 or 0x4000000
+  bool menuBarFlag;      // set by CreateMenuBar
+  int32_t rows;          // button rows last applied to the tool bar's band; 1 at creation
+};
+
+// Images of separators and gadget placeholders.
+inline HANDLE NoButtonImage() { return INVALID_HANDLE_VALUE; }
+
+// One button, separator or gadget placeholder. TBBUTTON.dwData is the record's address.
+struct ToolbarButton {
+  int32_t commandId;
+  intptr_t toolbarNumber;
+  HWND toolbarWindow;
+  Toolbar* toolbar;
+  // As given by the caller, who keeps them; NoButtonImage() for separators and gadgets.
+  HANDLE image;
+  HANDLE hotImage;
+  HANDLE disabledImage;
+  bool generated;            // the disabled image was derived from the image
+  int32_t generatedStyle;    // the UI style it was derived for; 0 when not generated
+  std::string text;          // as given, styled-text markup included
+  int32_t separator;         // 1 for a separator
+  HWND gadgetWindow;         // the control placed over the button; nullptr: none
+  uint8_t gadgetFrame;       // non-zero: the toolkit keeps the hover state and frames the gadget
+  int32_t gadgetHoverState;  // bit 0 pointer over, bit 1 list open
+  int32_t paddingLeft;
+  int32_t paddingTop;
+  int32_t paddingRight;
+  int32_t paddingBottom;
+};
+
+// The tooltip text of a command id, for every tool bar together.
+struct ToolbarToolTip {
+  int32_t commandId;
+  std::string text;
+  // The copy a tooltip notification points at; made anew on every request.
+  std::vector<char> buffer;
+};
 struct MenuItem {};
 struct Menu {};
 struct PopupWindow {};
 struct Mnemonic {};
-struct SubclassEntry {};
+// A window whose procedure the toolkit's parent window procedure replaced; one per window.
+struct SubclassEntry {
+  HWND window;
+  WNDPROC newProc;
+  WNDPROC previousProc;
+};
 struct ButtonExRecord {};
 struct SplitterExRecord {};
 struct ExplorerBarRecord {};

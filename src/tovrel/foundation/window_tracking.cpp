@@ -200,7 +200,15 @@ LRESULT CALLBACK WindowCreationHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(CallWndProcHookHandle, code, wParam, lParam);
 }
 
-LRESULT HandleTrackedWindowMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+namespace {
+TrackedWindowHandler frameHandler = nullptr;
+}  // namespace
+
+void SetTrackedWindowHandler(TrackedWindowHandler handler) { frameHandler = handler; }
+
+LRESULT HandleTrackedWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return frameHandler ? frameHandler(window, message, wParam, lParam) : 0;
+}
 
 void ApplySizeLimits(const TrackedWindow& limits, const RECT& current, WINDOWPOS& pos) {
   // Without a size the WINDOWPOS carries none to limit (a move has cx = cy = 0).

@@ -26,9 +26,13 @@ LRESULT CALLBACK WindowCreationHook(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TrackedWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The toolkit's own drawing of controls that tool bars host; non-zero = handled, and the
-// window's previous procedure does not see the message. Nothing is hosted yet.
+// The toolkit's own handling of tracked windows that belong to the frame above the
+// foundation (rebars, controls hosted on tool bars); non-zero = handled, and the window's
+// previous procedure does not see the message. 0 while no handler is set.
 LRESULT HandleTrackedWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+using TrackedWindowHandler = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The frame hands over its handler when it makes its first tool bar or rebar.
+void SetTrackedWindowHandler(TrackedWindowHandler handler);
 
 // Applies the record's size limits to a size or position change of a window whose
 // rectangle (in the coordinates of `pos`) is `current`. A limited size taken from the
