@@ -193,9 +193,12 @@ TEST_F(ParentWindow, ControlMessagesGoOnlyToTheirClass) {
   // messages are other messages to them.
   HWND notRebar = MakeRecorder(host_);
   AddRebarRecord(notRebar, host_);
+  // A tool-bar record whose window, in a real rebar, is no tool bar.
+  HWND rebar = MakeRebar(host_);
   Toolbar& notToolbar = MakeToolbar(host_, 1);
   DestroyWindow(notToolbar.window);
-  notToolbar.window = MakeRecorder(notRebar);
+  notToolbar.window = MakeRecorder(rebar);
+  AddBand(rebar, notToolbar.window, 0, 24, 1);
 
   SendMessageA(host_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
   RecordedMessages().clear();
