@@ -14,6 +14,7 @@ namespace tovrel {
 
 HHOOK BandDragHookHandle = nullptr;
 int BandSyncRowCount = 0;
+POINT BandPressPoint = {};
 HWND BandDragRebar = nullptr;
 int BandDragEdge = 0;
 int BandDragLastY = 0;
@@ -246,6 +247,8 @@ LRESULT CALLBACK BandSizeSyncHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK BandGripperDragHook(int code, WPARAM wParam, LPARAM lParam) {
   // HC_NOREMOVE reports a message that will come again: acting on it would act twice.
+  if (code == HC_ACTION && lParam && wParam == WM_LBUTTONDOWN)
+    BandPressPoint = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt;
   if (code == HC_ACTION && !BandSyncRebar && lParam) {
     const auto& mouse = *reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
     if (DraggedBand != -1)

@@ -29,6 +29,9 @@ void SyncToolbarBandRows(HWND rebar, Toolbar& toolbar);
 
 extern HHOOK BandDragHookHandle;  // BandGripperDragHook, installed once by CreateRebar
 extern int BandSyncRowCount;      // the dragged rebar's rows when last seen; kept between drags
+// Where the left button last went down on this thread, in screen coordinates: the band a
+// rebar drag started on when the rebar's notification does not name it.
+extern POINT BandPressPoint;
 
 // The edge drag. DraggedBand (toolkit_globals.h) is its band index, -1 when none runs.
 extern HWND BandDragRebar;

@@ -188,11 +188,30 @@ void OnLayoutChanged(HWND window, HWND rebar) {
   }
 }
 
+// The band a gripper drag started on. Wine's rebar names none in RBN_BEGINDRAG (band -1,
+// no RBNM_ID) and sends it on the first move: the band is the one under the press.
+void DraggedBandOf(const NMREBAR& drag, int32_t& index, int32_t& id) {
+  HWND rebar = drag.hdr.hwndFrom;
+  int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
+  index = static_cast<int32_t>(drag.uBand);
+  id = static_cast<int32_t>(drag.wID);
+  if ((drag.dwMask & RBNM_ID) && index >= 0 && index < count) return;
+  RBHITTESTINFO hit = {};
+  hit.pt = BandPressPoint;
+  MapWindowPoints(HWND_DESKTOP, rebar, &hit.pt, 1);
+  index = static_cast<int32_t>(SendMessageA(rebar, RB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  REBARBANDINFOA info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_ID;
+  if (index >= 0 && SendMessageA(rebar, RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&info)))
+    id = static_cast<int32_t>(info.wID);
+}
+
 void OnBeginDrag(HWND window, const NMREBAR& drag) {
   HWND rebar = drag.hdr.hwndFrom;
+  if (!IsRebarWindow(rebar)) return;
   BandSyncRebar = rebar;
-  BandSyncBandId = static_cast<int32_t>(drag.wID);
-  BandSyncBandIndex = static_cast<int32_t>(drag.uBand);
+  DraggedBandOf(drag, BandSyncBandIndex, BandSyncBandId);
   BandSyncParent = window;
   // One hook however many drags begin: a second one would never be removed.
   if (!BandSizeHookHandle)

@@ -320,3 +320,48 @@ TEST_F(BandHooks, RealDragOfABottomEdgeGrowsTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rebar's own drag by a gripper: its notifications reach the parent window procedure,
+// which follows the drag with its hook from the press to the release.
+TEST_F(BandHooks, RealGripperDragIsFollowedFromBeginToEnd) {
+  AddBand(rebar_, MakeRecorder(rebar_), RBBS_GRIPPERALWAYS, 26, 11);
+  REBARBANDINFOA info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID;
+  info.fStyle = RBBS_GRIPPERALWAYS;
+  info.hwndChild = MakeRecorder(rebar_);
+  info.cyMinChild = 26;
+  info.cx = 150;
+  info.wID = 12;
+  SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+  SendMessageA(host_, WM_SIZE, SIZE_RESTORED, 0);
+  HHOOK gripperHook = SetWindowsHookExA(WH_MOUSE, &BandGripperDragHook, nullptr, GetCurrentThreadId());
+  SetForegroundWindow(host_);
+  Pump(100);
+
+  RECT band = BandRect(rebar_, 1);
+  POINT gripper = {band.left + 3, (band.top + band.bottom) / 2};
+  MapWindowPoints(rebar_, HWND_DESKTOP, &gripper, 1);
+  SetCursorPos(gripper.x, gripper.y);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Pump(60);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  Pump(60);
+  // Wine's rebar begins the drag on the first move, and names no band.
+  SetCursorPos(gripper.x - 40, gripper.y);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Pump(60);
+  EXPECT_EQ(rebar_, BandSyncRebar);
+  EXPECT_EQ(12, BandSyncBandId) << "the rebar names the dragged band in its notification";
+  EXPECT_EQ(1, BandSyncBandIndex);
+  EXPECT_NE(nullptr, BandSizeHookHandle);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  Pump(100);
+  UnhookWindowsHookEx(gripperHook);
+  EXPECT_EQ(nullptr, BandSyncRebar);
+  EXPECT_EQ(nullptr, BandSizeHookHandle);
+}
+
+}  // namespace
