@@ -122,7 +122,7 @@ void TrackEdges(WPARAM message, const MOUSEHOOKSTRUCT& mouse) {
   HWND root = mouse.hwnd ? GetAncestor(mouse.hwnd, GA_ROOT) : nullptr;
   if (root) {
     for (Rebar& rebar : RebarList) {
-      if (rebar.parentWindow != root || !IsRebarWindow(rebar.window)) continue;
+      if (rebar.parentWindow != root || !IsRebarWindow(rebar.window) || !IsWindowVisible(rebar.window)) continue;
       int y = ClientY(root, mouse.pt);
       int count = static_cast<int>(SendMessageA(rebar.window, RB_GETBANDCOUNT, 0, 0));
       for (int i = 0; i < count; ++i) {

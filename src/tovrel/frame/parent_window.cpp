@@ -128,8 +128,9 @@ void LayOutRebar(HWND window, Rebar& rebar, WPARAM kind, int width) {
   }
 }
 
-void PlaceDockedWindows(int width, int height) {
+void PlaceDockedWindows(HWND window, int width, int height) {
   for (const DockedWindow& docked : DockedWindowList) {
+    if (GetParent(docked.window) != window) continue;  // docked to another window's edge
     // The window's outer size: its client size would shrink a framed window on every call.
     RECT r = {};
     GetWindowRect(docked.window, &r);
@@ -150,7 +151,7 @@ void PlaceDockedWindows(int width, int height) {
 void OnSize(HWND window, WPARAM kind, LPARAM size) {
   for (Rebar& rebar : RebarList)
     if (rebar.parentWindow == window && IsRebarWindow(rebar.window)) LayOutRebar(window, rebar, kind, LOWORD(size));
-  PlaceDockedWindows(LOWORD(size), HIWORD(size));
+  PlaceDockedWindows(window, LOWORD(size), HIWORD(size));
 }
 
 template <typename Info>

@@ -161,7 +161,7 @@ TEST_F(BandHooks, OneBandAwayFromThePointerDoesNotTakeTheCursorBack) {
   EXPECT_NE(nullptr, DragCursorHookHandle);
 }
 
-TEST_F(BandHooks, NoEdgeTrackingDuringANativeDragOrWhileSizing) {
+TEST_F(BandHooks, NoEdgeTrackingDuringANativeDragWhileSizingOrOnAHiddenRebar) {
   AddBand(rebar_, MakeRecorder(rebar_), kFollow, 26, 1);
   int bottom = BandRect(rebar_, 0).bottom;
   BandSyncRebar = rebar_;
@@ -172,6 +172,11 @@ TEST_F(BandHooks, NoEdgeTrackingDuringANativeDragOrWhileSizing) {
   ParentResizing = -1;
   Mouse(WM_LBUTTONDOWN, bottom);
   EXPECT_EQ(-1, DraggedBand);
+  ParentResizing = 0;
+  ShowWindow(rebar_, SW_HIDE);  // a hidden rebar has no edges to drag
+  Mouse(WM_LBUTTONDOWN, bottom);
+  EXPECT_EQ(-1, DraggedBand);
+  EXPECT_EQ(0, DragCursorMode);
 }
 
 TEST_F(BandHooks, DragRelaysOncePerYAndEndsWithTheWindowDrawing) {

@@ -239,6 +239,20 @@ TEST_F(ParentWindow, DockedWindowsKeepTheirOuterSize) {
     DockedWindowList.Delete(&d);
     DestroyWindow(docked);
   }
+
+  // Docked to another window: this window's size is not its concern.
+  HWND other = MakeHost(0, 0, 200, 200);
+  HWND docked = CreateWindowExA(0, "FrameTestRecorder", "", WS_CHILD, 5, 5, 60, 40, other, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  DockedWindow& d = DockedWindowList.Add();
+  d.window = docked;
+  d.dockFlags = 4;
+  SendMessageA(host_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+  RECT r = WindowRect(docked);
+  MapWindowPoints(HWND_DESKTOP, other, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(5, r.left);
+  EXPECT_EQ(40, r.bottom - r.top);
+  DockedWindowList.Delete(&d);
 }
 
 TEST_F(ParentWindow, ToolTipTextComesFromItsRecordInBothCharacterSets) {
