@@ -233,6 +233,7 @@ LRESULT CALLBACK BandSizeSyncHook(int code, WPARAM wParam, LPARAM lParam) {
     int index = static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, BandSyncBandId, 0));
     int rows = static_cast<int>(SendMessageA(rebar, RB_GETROWCOUNT, 0, 0));
     if (index != BandSyncBandIndex || rows != BandSyncRowCount) {
+      SavedCurrent<Rebar> keep(RebarList);  // the application's current rebar stays current
       SendMessageA(rebar, WM_SETREDRAW, FALSE, 0);
       FitRebarBands(BandSyncParent);
       SendMessageA(rebar, WM_SETREDRAW, TRUE, 0);

@@ -256,8 +256,10 @@ TEST_F(BandHooks, ToolBarThatWrapsDuringANativeDragTakesItsBandAlong) {
   BandSyncBandIndex = 0;
   BandSyncParent = host_;
   BandSyncRowCount = 99;  // the rows seen last time differ: the bands are fitted again
+  Rebar& current = AddRebarRecord(MakeRecorder(host_), host_);
   MOUSEHOOKSTRUCT m = At(5);
   BandSizeSyncHook(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&m));
+  EXPECT_EQ(&current, RebarList.Current());
   EXPECT_EQ(SendMessageA(rebar_, RB_GETROWCOUNT, 0, 0), BandSyncRowCount);
   EXPECT_EQ(rows, toolbar.rows);
   EXPECT_EQ(rows * buttonHeight + 4, MinChild(rebar_, 0));
