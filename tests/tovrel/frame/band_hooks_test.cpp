@@ -183,8 +183,12 @@ TEST_F(BandHooks, DragRelaysOncePerYAndEndsWithTheWindowDrawing) {
   AddBand(rebar_, MakeRecorder(rebar_), kFollow, 26, 1);
   int bottom = BandRect(rebar_, 0).bottom;
   int height = Height();
+  HWND front = MakeHost(600, 100, 200, 200, true);
+  SetForegroundWindow(front);
+  ASSERT_EQ(front, GetForegroundWindow());
 
   Mouse(WM_LBUTTONDOWN, bottom);
+  EXPECT_EQ(host_, GetForegroundWindow()) << "the press brings the window to the front";
   EXPECT_EQ(0, DraggedBand);
   EXPECT_EQ(-2, DragCursorMode);
   EXPECT_EQ(host_, BandSyncParent);
