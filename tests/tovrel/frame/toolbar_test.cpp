@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "common/image_pixels.h"
 #include "toolbar_test_support.h"
 #include "tovrel/foundation/image_recolour.h"
 #include "tovrel/foundation/lists.h"
@@ -72,7 +74,9 @@ TEST_F(ToolbarTest, CreationKeepsToolkitBitsOutOfTheControl) {
     HWND w = reinterpret_cast<HWND>(CreateToolbar(1000 + r.uiStyle, host_, 16, 16, r.flags));
     ASSERT_TRUE(IsWindow(w)) << std::hex << r.flags;
     const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+    const LRESULT controlStyle = SendMessageA(w, TB_GETSTYLE, 0, 0);
     EXPECT_EQ(0, style & (WS_BORDER | 0x1000000 | 0x2000000 | 0x4000000)) << std::hex << r.flags << " " << style;
+    EXPECT_EQ(0, controlStyle & (WS_BORDER | 0x1000000 | 0x2000000 | 0x4000000)) << std::hex << controlStyle;
     EXPECT_EQ(TBSTYLE_TOOLTIPS, style & TBSTYLE_TOOLTIPS);
     EXPECT_EQ(TBSTYLE_TOOLTIPS, SendMessageA(w, TB_GETSTYLE, 0, 0) & TBSTYLE_TOOLTIPS);
     EXPECT_EQ(static_cast<LRESULT>(r.flags & TBSTYLE_FLAT), SendMessageA(w, TB_GETSTYLE, 0, 0) & TBSTYLE_FLAT);
@@ -500,4 +504,46 @@ TEST_F(ToolbarTest, ToolbarMessagesReachOnlyToolbars) {
   EXPECT_EQ(0, AddToolbarTextButton(602, "x", 0));
   DestroyWindow(other);
   UnregisterClassA(cls.lpszClassName, cls.hInstance);
+}
+
+TEST(InsertImageListIcon, MovesTheNewImageAndShiftsTheRest) {
+  struct Row {
+    int position;
+    const char* expected;  // colours by letter after inserting Y into "RGB"
+  } rows[] = {{0, "YRGB"}, {1, "RYGB"}, {2, "RGYB"}, {3, "RGBY"}, {9, "RGBY"}};
+  const std::map<char, uint32_t> colours = {{'R', 0xFF0000}, {'G', 0x00FF00}, {'B', 0x0000FF}, {'Y', 0xFFFF00}};
+  std::map<char, HICON> icons;
+  for (const auto& c : colours) icons[c.first] = SolidIcon(c.second);
+  for (const Row& r : rows) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
+    for (char c : std::string("RGB")) ImageList_ReplaceIcon(list, -1, icons[c]);
+    ASSERT_EQ(1, InsertImageListIcon(list, icons['Y'], r.position)) << r.position;
+    const std::string expected = r.expected;
+    ASSERT_EQ(4, ImageList_GetImageCount(list));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(colours.at(expected[i]), ListColour(list, i)) << r.position << " at " << i;
+    ImageList_Destroy(list);
+  }
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
+  EXPECT_EQ(0, InsertImageListIcon(list, reinterpret_cast<HICON>(static_cast<intptr_t>(0x4321)), 0));
+  EXPECT_EQ(0, ImageList_GetImageCount(list));
+  EXPECT_EQ(0, InsertImageListIcon(nullptr, icons['Y'], 0));
+  ImageList_Destroy(list);
+  for (const auto& i : icons) DestroyIcon(i.second);
+}
+
+// A bitmap stands for an icon of its picture in every list.
+TEST_F(ToolbarTest, BitmapImagesAreTakenAsIcons) {
+  HWND w = reinterpret_cast<HWND>(CreateToolbar(29, host_, 16, 16, 0));
+  uint32_t* bits = nullptr;
+  HBITMAP picture = CreatePixelBitmap(16, 16, &bits);
+  for (int i = 0; i < 16 * 16; ++i) bits[i] = 0xFF3060C0u;
+  ASSERT_EQ(1, AddToolbarButton(1, "", picture, picture, picture, 0));
+  const Toolbar* t = RecordOf(w);
+  for (HIMAGELIST list : {t->normalImages, t->hotImages, t->disabledImages}) EXPECT_EQ(0x3060C0u, ListColour(list, 0));
+  HANDLE keep = INVALID_HANDLE_VALUE;
+  for (int i = 0; i < 16 * 16; ++i) bits[i] = 0xFF10A010u;
+  ASSERT_EQ(1, SetToolbarButton(29, 1, "", picture, keep, keep));
+  EXPECT_EQ(0x10A010u, ListColour(t->normalImages, 0));
+  EXPECT_EQ(0x3060C0u, ListColour(t->hotImages, 0));
+  DeleteObject(picture);
 }
