@@ -17,6 +17,7 @@ std::string ClassOf(HWND window) {
 }
 
 // The framed gadget that is the window or the window's parent; nullptr for any other.
+// Walks the list without moving its current element.
 ToolbarButton* FramedGadgetOf(HWND window) {
   HWND parent = GetParent(window);
   for (ToolbarButton& b : ToolbarButtonList) {
@@ -45,13 +46,13 @@ bool PointerStillOn(HWND gadget) {
 
 LRESULT HandleGadgetMessage(HWND window, UINT message, WPARAM, LPARAM) {
   if (message != WM_MOUSEMOVE && message != WM_MOUSELEAVE) return 0;
+  // Every tracked window passes here: the gadget walk is cheaper than the class names.
+  ToolbarButton* b = FramedGadgetOf(window);
+  if (!b) return 0;
   // Combo boxes and edit fields only; a combo box's own edit field is a kind of its own.
   const int32_t kind =
       TrackedWindowKindOf(ClassOf(window), ClassOf(GetParent(window)), GetWindowLongPtrA(window, GWL_STYLE));
   if (kind != kKindComboBox && kind != kKindEdit) return 0;
-  SavedCurrent<ToolbarButton> keep(ToolbarButtonList);
-  ToolbarButton* b = FramedGadgetOf(window);
-  if (!b) return 0;
   if (message == WM_MOUSEMOVE) {
     if (b->gadgetHoverState & 1) return 0;
     TRACKMOUSEEVENT track = {};

@@ -170,6 +170,12 @@ TEST_F(ToolbarGadgetTest, HoverBitFollowsThePointer) {
   EXPECT_EQ(combo, query.hwndTrack);
   SendMessageA(plain, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(0, GadgetRecord(plain)->gadgetHoverState);
+  // Only combo boxes and edit fields keep the bit, framed or not.
+  HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, host_, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(0, AddToolbarGadget(-1, button, 0, 0, 0, 0, 1));
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(0, GadgetRecord(button)->gadgetHoverState);
 
   // A leave while the pointer is still on the control changes nothing.
   SendMessageA(combo, WM_MOUSELEAVE, 0, 0);
@@ -180,4 +186,5 @@ TEST_F(ToolbarGadgetTest, HoverBitFollowsThePointer) {
   FreeToolbar(-1);
   DestroyWindow(combo);
   DestroyWindow(plain);
+  DestroyWindow(button);
 }
