@@ -1,6 +1,7 @@
 #include "toolbar_test_support.h"
 
 #include "common/image_pixels.h"
+#include "tovrel/foundation/image_effects.h"
 #include "tovrel/foundation/start_up.h"
 #include "tovrel/frame/toolbar.h"
 
@@ -19,13 +20,10 @@ const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvi
 
 HICON SolidIcon(uint32_t rgb) {
   uint32_t* bits = nullptr;
-  HBITMAP colour = CreatePixelBitmap(16, 16, &bits);
+  HBITMAP picture = CreatePixelBitmap(16, 16, &bits);
   for (int i = 0; i < 16 * 16; ++i) bits[i] = 0xFF000000u | rgb;
-  HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
-  ICONINFO info = {TRUE, 0, 0, mask, colour};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(colour);
-  DeleteObject(mask);
+  HICON icon = tovrel::ConvertBitmapToIcon(picture);
+  DeleteObject(picture);
   return icon;
 }
 
