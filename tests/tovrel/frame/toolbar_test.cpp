@@ -15,6 +15,7 @@
 
 #include "common/image_pixels.h"
 #include "toolbar_test_support.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/foundation/image_recolour.h"
 #include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/toolkit_globals.h"
@@ -116,6 +117,23 @@ TEST_F(ToolbarTest, CreationKeepsToolkitBitsOutOfTheControl) {
   EXPECT_EQ(1, FreeToolbar(-1));
   EXPECT_TRUE(ToolbarList.Empty());
   EXPECT_EQ(1, FreeToolbar(-1));
+}
+
+// The toolkit's shutdown frees tool bars with the rest, gadgets handed back.
+TEST_F(ToolbarTest, ShutdownFreesEveryToolbar) {
+  HWND a = reinterpret_cast<HWND>(CreateToolbar(8, host_, 16, 16, 0));
+  HWND b = reinterpret_cast<HWND>(CreateToolbar(9, host_, 0, 0, 0));
+  HWND edit =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 50, 20, host_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(0, AddToolbarGadget(-1, edit, 0, 0, 0, 0, 0));
+  ASSERT_NE(0, AddToolbarTextButton(-1, "x", 0));
+  FreeEveryComponent();
+  EXPECT_TRUE(ToolbarList.Empty());
+  EXPECT_TRUE(ToolbarButtonList.Empty());
+  EXPECT_FALSE(IsWindow(a));
+  EXPECT_FALSE(IsWindow(b));
+  EXPECT_EQ(host_, GetParent(edit));
+  DestroyWindow(edit);
 }
 
 // The lists drawn with the common controls the tool's manifest picks, the side-by-side
