@@ -16,8 +16,8 @@ namespace tovrel {
 
 int MaxDesktopWidth = 0;
 
-bool RebarBackgroundNeedsRendering(intptr_t image, bool valid, int imageWidth, int imageHeight, int width,
-                                   int height, int force) {
+bool RebarBackgroundNeedsRendering(intptr_t image, bool valid, int imageWidth, int imageHeight, int width, int height,
+                                   int force) {
   if (image == -1) return true;
   if (!valid) return false;
   return force == 1 || imageWidth < width || imageHeight < height;

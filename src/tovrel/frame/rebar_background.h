@@ -34,8 +34,8 @@ HBITMAP RebarStyleBitmap(int uiStyle);
 
 // Whether a style's background global (-2: no rebar of the style yet, -1: to be rendered,
 // else an image, valid or not, of the given size) is rendered for a width and height.
-bool RebarBackgroundNeedsRendering(intptr_t image, bool valid, int imageWidth, int imageHeight, int width,
-                                   int height, int force);
+bool RebarBackgroundNeedsRendering(intptr_t image, bool valid, int imageWidth, int imageHeight, int width, int height,
+                                   int force);
 
 // The colour (COLORREF) of column x of a background whose gradient runs from `left` at
 // x = 0 to `right` at x = half; from half on it is `right`.

@@ -36,7 +36,6 @@ int IndexOfBand(HWND rebar, int band) {
   return index == -1 ? band : index;
 }
 
-
 }  // namespace
 
 int AddRebarBand(HWND child, const std::string& text, int width, int minWidth, int minHeight, HBITMAP background,
@@ -91,8 +90,8 @@ int AddRebarBand(HWND child, const std::string& text, int width, int minWidth, i
   }
 
   const int at = BandInsertIndex == -2 ? -1 : BandInsertIndex;
-  const bool inserted = SendMessageA(rebar->window, RB_INSERTBANDA, static_cast<WPARAM>(at),
-                                     reinterpret_cast<LPARAM>(&band)) != 0;
+  const bool inserted =
+      SendMessageA(rebar->window, RB_INSERTBANDA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&band)) != 0;
   band.lpText = nullptr;
   band.fStyle = templateStyle;
   if (!inserted) {
@@ -174,15 +173,18 @@ int MeasureBandRow(HWND rebarWindow, int bandId) {
   std::vector<BandRowEntry> bands;
   for (int i = 0; i < count; ++i) {
     REBARBANDINFOA info;
-    if (!ReadRebarBand(rebarWindow, i, RBBIM_ID | RBBIM_LPARAM, &info)) continue;
+    if (!ReadRebarBand(rebarWindow, i, RBBIM_ID | RBBIM_LPARAM | RBBIM_STYLE, &info)) continue;
     BandRowEntry entry = {};
     entry.id = static_cast<int32_t>(info.wID);
+    // A band without a record is hidden only by its style.
     const RebarBand* record = BandRecordOf(info.lParam);
-    entry.visible = !record || record->visible;
+    entry.visible = (!record || record->visible) && !(info.fStyle & RBBS_HIDDEN);
     RECT r = {};
     SendMessageA(rebarWindow, RB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    // RB_GETROWHEIGHT is not used: Wine reads its argument as a row number, Windows as a
+    // band index. The bands' rectangles give the rows on both.
     entry.top = r.top;
-    entry.rowHeight = static_cast<int>(SendMessageA(rebarWindow, RB_GETROWHEIGHT, static_cast<WPARAM>(i), 0));
+    entry.height = r.bottom - r.top;
     RECT borders = {};
     SendMessageA(rebarWindow, RB_GETBANDBORDERS, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&borders));
     entry.borders = borders.top + borders.bottom;

@@ -37,7 +37,8 @@ int MoveRebarBand(intptr_t rebar, int from, int to);
 int GetRebarBandId(intptr_t rebar, int index);
 
 // The total height of the visible rows other than the band's own row, each with its band
-// borders. Bands the toolkit hid are left out; a band without a record counts as visible.
+// borders. Bands the toolkit hid and bands with RBBS_HIDDEN are left out; a band without a
+// record counts as visible unless its style hides it.
 int MeasureBandRow(HWND rebarWindow, int bandId);
 
 }  // namespace tovrel

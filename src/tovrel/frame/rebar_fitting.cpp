@@ -60,7 +60,6 @@ FollowFit FitFollowBand(const std::vector<FitBandState>& bands, size_t index) {
 
 namespace {
 
-
 void WriteMinHeight(HWND rebar, int index, int cyMinChild) {
   REBARBANDINFOA band;
   if (!ReadRebarBand(rebar, index, RBBIM_CHILDSIZE, &band)) return;
@@ -69,11 +68,12 @@ void WriteMinHeight(HWND rebar, int index, int cyMinChild) {
 }
 
 // The visible direct children of the parent other than the rebar, in client coordinates:
-// what a point test from the parent would find there. Hidden windows are passed over.
+// what a point test from the parent would find there. Hidden windows are passed over; a
+// window counts as shown by its own style, so that a hidden parent still finds them.
 std::vector<RECT> OtherChildRects(HWND parent, HWND rebar) {
   std::vector<RECT> rects;
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child == rebar || !IsWindowVisible(child)) continue;
+    if (child == rebar || !(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT r = {};
     if (!GetWindowRect(child, &r)) continue;
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);

@@ -23,9 +23,9 @@ int FitRebarBands(HWND window);
 int FirstChildTop(const std::vector<RECT>& children, int x, int clientHeight);
 
 struct FillFit {
-  int cyMinChild;    // never below 0
-  int offset;        // the space kept free below the band
-  int savedOffset;   // what the band's record keeps from now on
+  int cyMinChild;   // never below 0
+  int offset;       // the space kept free below the band
+  int savedOffset;  // what the band's record keeps from now on
 };
 
 // A fill band in a client area of clientHeight whose other rows take otherRows: the band
@@ -35,17 +35,17 @@ FillFit FitFillBand(int clientHeight, int childTop, int savedOffset, int otherRo
 
 struct FitBandState {
   UINT style;
-  int top;         // RB_GETRECT
+  int top;  // RB_GETRECT
   int cyMinChild;
   int savedOwnMinChild;  // 0: none
   bool hasRecord;        // a band without a record keeps no saved values
 };
 
 struct FollowFit {
-  bool changed;     // write cyMinChild back
+  bool changed;  // write cyMinChild back
   int cyMinChild;
   int savedOwnMinChild;
-  bool refitAll;    // a saved height came back: fit the whole rebar again
+  bool refitAll;  // a saved height came back: fit the whole rebar again
 };
 
 // Band `index` of `bands`, a follow band: it takes the cyMinChild of a visible fill or

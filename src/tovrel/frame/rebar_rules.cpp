@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "tovrel/foundation/ui_styles.h"
 
 namespace tovrel {
@@ -58,17 +60,23 @@ int32_t ReadDecimal(const char* text) {
 
 int OtherRowsHeight(const std::vector<BandRowEntry>& bands, int32_t bandId) {
   int total = 0;
-  bool first = true;
-  int previousTop = 0;
-  for (const BandRowEntry& band : bands) {
-    if (!band.visible) continue;
-    const bool startsRow = first || band.top != previousTop;
-    const int row = band.rowHeight + band.borders;
-    if (startsRow && band.id != bandId) total += row;
-    // The row was counted by the band that started it; the named band's row never counts.
-    if (!startsRow && band.id == bandId) total -= row;
-    previousTop = band.top;
-    first = false;
+  size_t i = 0;
+  while (i < bands.size()) {
+    if (!bands[i].visible) {
+      ++i;
+      continue;
+    }
+    // One row: this band and the visible bands after it with the same top.
+    const BandRowEntry& first = bands[i];
+    int height = 0;
+    bool named = false;
+    for (; i < bands.size(); ++i) {
+      if (!bands[i].visible) continue;
+      if (bands[i].top != first.top) break;
+      height = std::max(height, bands[i].height);
+      named = named || bands[i].id == bandId;
+    }
+    if (!named) total += height + first.borders;
   }
   return total;
 }

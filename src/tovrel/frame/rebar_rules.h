@@ -39,13 +39,14 @@ int32_t ReadDecimal(const char* text);
 struct BandRowEntry {
   int32_t id;
   bool visible;
-  int top;        // RB_GETRECT
-  int rowHeight;  // RB_GETROWHEIGHT
-  int borders;    // top + bottom of RB_GETBANDBORDERS
+  int top;      // of RB_GETRECT
+  int height;   // of RB_GETRECT
+  int borders;  // top + bottom of RB_GETBANDBORDERS
 };
 
 // The height of the visible rows other than the row that holds the band with that id,
-// each counted once with its band borders.
+// each counted once with the band borders of the band that starts it. Visible bands in a
+// row share their top; the row is as high as its highest band.
 int OtherRowsHeight(const std::vector<BandRowEntry>& bands, int32_t bandId);
 
 }  // namespace tovrel
