@@ -235,6 +235,22 @@ TEST_F(RebarTest, ShortBandStructureLosesTheLParam) {
   EXPECT_EQ(sizeof(REBARINFO), 16u);
 }
 
+// Wine answers RB_GETROWHEIGHT for the row with that number (counted from 0), where
+// Windows takes the number as a band index; the toolkit measures rows from the bands'
+// rectangles instead.
+TEST_F(RebarTest, WineRowHeightTakesARowNumber) {
+  HWND rebar = RebarWithBands({20, 20, 40});  // bands 0 and 1 in row 0, band 2 in row 1
+  REBARBANDINFOA band = Band(rebar, 2, RBBIM_STYLE);
+  band.fStyle |= RBBS_BREAK;
+  SendMessageA(rebar, RB_SETBANDINFOA, 2, reinterpret_cast<LPARAM>(&band));
+  RECT first = {}, second = {};
+  SendMessageA(rebar, RB_GETRECT, 1, reinterpret_cast<LPARAM>(&first));
+  SendMessageA(rebar, RB_GETRECT, 2, reinterpret_cast<LPARAM>(&second));
+  ASSERT_NE(first.bottom - first.top, second.bottom - second.top);
+  EXPECT_EQ(SendMessageA(rebar, RB_GETROWHEIGHT, 1, 0), second.bottom - second.top);  // row 1
+  EXPECT_EQ(SendMessageA(rebar, RB_GETROWHEIGHT, 2, 0), 0);                           // no row 2
+}
+
 TEST_F(RebarTest, BandIdsAreNeverReused) {
   HWND rebar = RebarWithBands({20, 20});
   EXPECT_EQ(BandIds(rebar), (std::vector<int>{0, 1}));
