@@ -48,4 +48,9 @@ int NotifyRebarHeight(int height) {
   return 0;
 }
 
+void AnnounceRebarHeight(const Rebar* rebar) {
+  if (!RebarList.Find([rebar](const Rebar& r) { return &r == rebar; })) return;
+  NotifyRebarHeight(0);
+}
+
 }  // namespace tovrel

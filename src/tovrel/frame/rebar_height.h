@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "tovrel/foundation/lists.h"
+
 namespace tovrel {
 
 // wParam: the new bar height in pixels; lParam: the rebar window.
@@ -26,6 +28,10 @@ intptr_t SetRebarHeightCallback(intptr_t rebar, WNDPROC callback);
 // LastRebarHeight: to its height callback, then to its root window and its parent (both,
 // even when they are one window). -> 0
 int NotifyRebarHeight(int height);
+
+// NotifyRebarHeight(0) for the rebar, made current first: for operations whose own calls
+// may have made another rebar current.
+void AnnounceRebarHeight(const Rebar* rebar);
 
 }  // namespace tovrel
 

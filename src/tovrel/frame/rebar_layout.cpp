@@ -147,8 +147,7 @@ int LoadRebarLayout(intptr_t rebar, const std::string& path) {
     ++position;
   }
   RefitToolbarRows(window);
-  RebarList.Find([record](const Rebar& r) { return &r == record; });
-  NotifyRebarHeight(0);
+  AnnounceRebarHeight(record);
   return 1;
 }
 

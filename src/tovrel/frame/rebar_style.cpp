@@ -66,9 +66,7 @@ int SetRebarStyle(intptr_t rebar, int uiStyle) {
   FitRebarBands(record->parentWindow);
   SendMessageA(window, WM_SETREDRAW, TRUE, 0);
   RedrawWindow(record->parentWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  // The announcement is for this rebar, whatever the calls above made current.
-  RebarList.Find([record](const Rebar& r) { return &r == record; });
-  NotifyRebarHeight(0);
+  AnnounceRebarHeight(record);
   return 1;
 }
 

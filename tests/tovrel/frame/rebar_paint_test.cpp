@@ -16,7 +16,6 @@
 #include "tovrel/foundation/colour_changes.h"
 #include "tovrel/foundation/colour_lookup.h"
 #include "tovrel/foundation/lists.h"
-#include "tovrel/foundation/start_up.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/ui_styles.h"
 #include "tovrel/frame/rebar.h"
@@ -26,17 +25,6 @@
 using namespace tovrel;
 
 namespace {
-
-class ToolkitStart : public ::testing::Environment {
- public:
-  void SetUp() override {
-    InitToolkit();
-    StartToolkit();
-  }
-};
-const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
-
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // A shown window without frame at the screen's top-left corner, in front.
 HWND MakeShownHost(int width, int height) {

@@ -13,9 +13,9 @@
 
 #include "common/whole_file.h"
 #include "tovrel/foundation/lists.h"
-#include "tovrel/foundation/start_up.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/ui_styles.h"
+#include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/rebar.h"
 #include "tovrel/frame/rebar_bands.h"
 #include "tovrel/frame/rebar_fitting.h"
@@ -26,15 +26,6 @@
 using namespace tovrel;
 
 namespace {
-
-class ToolkitStart : public ::testing::Environment {
- public:
-  void SetUp() override {
-    InitToolkit();
-    StartToolkit();
-  }
-};
-const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
 
 // The height announcements a host window received: (receiver, wParam, lParam).
 struct Announcement {
@@ -173,8 +164,12 @@ TEST_F(RebarTest, NumbersAndCreationFailures) {
   EXPECT_EQ(CreateRebar(9, nullptr, nullptr, 0, 0), 0);
   EXPECT_EQ(RebarList.Size(), 1u);
   EXPECT_EQ(GetRebarWindow(12345), nullptr);
-  // The host is subclassed once and clips its children.
+  // The host clips its children; the gripper hook is installed once for every rebar.
   EXPECT_TRUE(GetWindowLongPtrA(host_, GWL_STYLE) & WS_CLIPCHILDREN);
+  HHOOK hook = BandDragHookHandle;
+  EXPECT_TRUE(hook);
+  CreateRebar(10, host_, nullptr, 0, 0);
+  EXPECT_EQ(BandDragHookHandle, hook);
 }
 
 TEST_F(RebarTest, OneHollowBrushForEveryRebar) {
