@@ -60,9 +60,12 @@ FollowFit FitFollowBand(const std::vector<FitBandState>& bands, size_t index) {
 
 namespace {
 
+// Only a change is written: every write lays the rebar out again, and fitting runs on each
+// resize of the parent.
 void WriteMinHeight(HWND rebar, int index, int cyMinChild) {
   REBARBANDINFOA band;
   if (!ReadRebarBand(rebar, index, RBBIM_CHILDSIZE, &band)) return;
+  if (band.cyMinChild == static_cast<UINT>(cyMinChild)) return;
   band.cyMinChild = static_cast<UINT>(cyMinChild);
   SendMessageA(rebar, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
 }

@@ -287,6 +287,15 @@ TEST_F(RebarTest, AddWithoutAUsableCurrentRebar) {
   EXPECT_TRUE(RebarBandList.Empty());
 }
 
+// A band the control refuses leaves no record behind and is no success.
+TEST_F(RebarTest, RefusedBandLeavesNoRecord) {
+  HWND rebar = RebarWithBands({20});
+  DestroyWindow(rebar);
+  EXPECT_EQ(AddRebarBand(MakeChild(host_, 50, 20), "", 100, 40, 20, nullptr, 0), -1);
+  EXPECT_EQ(RebarBandList.Size(), 1u);  // the first band's, freed with the rebar
+  EXPECT_EQ(RecordOf(rebar)->nextBandId, 1);
+}
+
 TEST_F(RebarTest, GetRebarBandIdByIndex) {
   HWND rebar = RebarWithBands({20, 20});
   EXPECT_EQ(GetRebarBandId(0x7B, 0), 0);
@@ -580,6 +589,32 @@ TEST_F(RebarLayoutFileTest, UnknownIdTakesNoPlace) {
   // The band the file hides is hidden for the toolkit too.
   EXPECT_FALSE(BandRecordOf(Band(rebar, 2, RBBIM_LPARAM).lParam)->visible);
   EXPECT_TRUE(BandRecordOf(Band(rebar, 0, RBBIM_LPARAM).lParam)->visible);
+}
+
+// A tool bar whose buttons wrap into more rows since its band was sized gets whole button
+// rows more, keeping what the band had beyond its buttons.
+TEST_F(RebarLayoutFileTest, LoadGrowsBandsOfToolbarsThatWrap) {
+  HWND rebar = reinterpret_cast<HWND>(CreateRebar(0x7B, host_, nullptr, RBS_VARHEIGHT, 0));
+  HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_WRAPABLE | CCS_NORESIZE, 0,
+                                 0, 100, 60, host_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+  TBBUTTON buttons[4] = {};
+  for (int i = 0; i < 4; ++i) buttons[i] = {I_IMAGENONE, 100 + i, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+  SendMessageA(toolbar, TB_ADDBUTTONSA, 4, reinterpret_cast<LPARAM>(buttons));
+  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(250, 22));  // two to a row of the band
+  const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+  AddRebarBand(toolbar, "", 200, 40, buttonHeight + 3, nullptr, 0);
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+  ASSERT_EQ(SendMessageA(toolbar, TB_GETROWS, 0, 0), 2);
+  Toolbar& record = ToolbarList.Add();
+  record.window = toolbar;
+  record.rows = 1;
+  ASSERT_EQ(SaveRebarLayout(0x7B, path_), 1);
+  EXPECT_EQ(LoadRebarLayout(0x7B, path_), 1);
+  EXPECT_EQ(static_cast<int>(Band(rebar, 0, RBBIM_CHILDSIZE).cyMinChild), 2 * buttonHeight + 3);
+  EXPECT_EQ(record.rows, 2);
+  ToolbarList.Delete(&record);
 }
 
 TEST_F(RebarLayoutFileTest, FailedSaveKeepsTheOldFile) {
