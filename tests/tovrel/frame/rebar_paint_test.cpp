@@ -188,6 +188,15 @@ TEST_F(RebarPaintTest, Office2007BackgroundShowsColours31And32) {
   const COLORREF left = static_cast<COLORREF>(LookupUIColour(UISTYLE_OFFICE2007, 31, 2));
   const COLORREF right = static_cast<COLORREF>(LookupUIColour(UISTYLE_OFFICE2007, 32, 2));
   ASSERT_NE(left, right);
+  // The image itself: colour 31 at x = 0, 32 from half its width on (pixels are ARGB).
+  auto argb = [](COLORREF c) { return 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+  uint32_t pixel = 0;
+  ASSERT_TRUE(ReadRuntimeImagePixel(image, 0, 255, &pixel));
+  EXPECT_EQ(pixel, argb(left));
+  ASSERT_TRUE(ReadRuntimeImagePixel(image, half, 0, &pixel));
+  EXPECT_EQ(pixel, argb(right));
+  ASSERT_TRUE(ReadRuntimeImagePixel(image, widest + 3, 128, &pixel));
+  EXPECT_EQ(pixel, argb(right));
   const RECT band = BandRect(rebar, 0);
   ASSERT_EQ(band.left, 0);
   const int y = (band.top + band.bottom) / 2;
