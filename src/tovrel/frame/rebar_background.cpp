@@ -109,6 +109,7 @@ int SetRebarBackground(HBITMAP oldBitmap, HBITMAP newBitmap, int uiStyle) {
     // A rebar made with a background of its own goes back to it, also for bands added later.
     rebar.backgroundBitmap = newBitmap ? newBitmap : rebar.backgroundImage;
     SendMessageA(rebar.window, WM_SETREDRAW, FALSE, 0);
+    bool changed = false;
     for (const RebarBand& record : RebarBandList) {
       if (record.rebarWindow != rebar.window) continue;
       const int index = static_cast<int>(SendMessageA(rebar.window, RB_IDTOINDEX, record.bandId, 0));
@@ -120,9 +121,11 @@ int SetRebarBackground(HBITMAP oldBitmap, HBITMAP newBitmap, int uiStyle) {
       if (band.hbmBack != oldBitmap && band.hbmBack != nullptr && band.hbmBack != rebar.backgroundImage) continue;
       band.hbmBack = rebar.backgroundBitmap;
       band.fStyle |= RBBS_FIXEDBMP;
-      SendMessageA(rebar.window, RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+      changed = SendMessageA(rebar.window, RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)) || changed;
     }
     SendMessageA(rebar.window, WM_SETREDRAW, TRUE, 0);
+    // Switching redrawing on repaints nothing by itself: the new bitmap must be painted.
+    if (changed) RedrawWindow(rebar.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   return 0;
 }

@@ -205,9 +205,14 @@ TEST_F(RebarPaintTest, Office2007BackgroundShowsColours31And32) {
   EXPECT_EQ(PixelOf(rebar, 690, y), right);
   EXPECT_EQ(PixelOf(rebar, half / 2, y), RebarBackgroundColumn(left, right, half / 2, half));
 
-  // Forced, the style's image is made anew and the bands take it; OFFICE2003, of which
-  // no rebar was made, stays unrendered.
+  // Forced, the style's image is made anew and the bands take it and show it; OFFICE2003,
+  // of which no rebar was made, stays unrendered.
+  SetColourMode(UICOLOURMODE_DEFAULT_GREY);
+  const COLORREF grey = static_cast<COLORREF>(LookupUIColour(UISTYLE_OFFICE2007, 31, 2));
+  ASSERT_NE(grey, left);
   RenderRebarBackground(1);
+  UpdateWindow(rebar);
+  EXPECT_EQ(PixelOf(rebar, 0, y), grey);
   EXPECT_EQ(Office2003RebarBackground, -2);
   const int again = static_cast<int>(Office2007RebarBackground);
   EXPECT_NE(again, image);
