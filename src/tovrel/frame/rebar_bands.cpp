@@ -8,7 +8,7 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/frame/rebar.h"
 #include "tovrel/frame/rebar_fitting.h"
-#include "tovrel/frame/rebar_rules.h"
+#include "tovrel/frame/rebar_snapshot.h"
 
 namespace tovrel {
 
@@ -169,28 +169,7 @@ int GetRebarBandId(intptr_t rebar, int index) {
 
 int MeasureBandRow(HWND rebarWindow, int bandId) {
   if (!IsRebarWindow(rebarWindow)) return 0;
-  const int count = static_cast<int>(SendMessageA(rebarWindow, RB_GETBANDCOUNT, 0, 0));
-  std::vector<BandRowEntry> bands;
-  for (int i = 0; i < count; ++i) {
-    REBARBANDINFOA info;
-    if (!ReadRebarBand(rebarWindow, i, RBBIM_ID | RBBIM_LPARAM | RBBIM_STYLE, &info)) continue;
-    BandRowEntry entry = {};
-    entry.id = static_cast<int32_t>(info.wID);
-    // A band without a record is hidden only by its style.
-    const RebarBand* record = BandRecordOf(info.lParam);
-    entry.visible = (!record || record->visible) && !(info.fStyle & RBBS_HIDDEN);
-    RECT r = {};
-    SendMessageA(rebarWindow, RB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
-    // RB_GETROWHEIGHT is not used: Wine reads its argument as a row number, Windows as a
-    // band index. The bands' rectangles give the rows on both.
-    entry.top = r.top;
-    entry.height = r.bottom - r.top;
-    RECT borders = {};
-    SendMessageA(rebarWindow, RB_GETBANDBORDERS, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&borders));
-    entry.borders = borders.top + borders.bottom;
-    bands.push_back(entry);
-  }
-  return OtherRowsHeight(bands, bandId);
+  return OtherRowsHeight(BandRows(SnapshotRebarBands(rebarWindow)), bandId);
 }
 
 }  // namespace tovrel

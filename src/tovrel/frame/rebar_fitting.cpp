@@ -6,7 +6,7 @@
 
 #include "tovrel/foundation/lists.h"
 #include "tovrel/frame/rebar.h"
-#include "tovrel/frame/rebar_bands.h"
+#include "tovrel/frame/rebar_snapshot.h"
 
 namespace tovrel {
 
@@ -61,13 +61,13 @@ FollowFit FitFollowBand(const std::vector<FitBandState>& bands, size_t index) {
 namespace {
 
 // Only a change is written: every write lays the rebar out again, and fitting runs on each
-// resize of the parent.
-void WriteMinHeight(HWND rebar, int index, int cyMinChild) {
-  REBARBANDINFOA band;
-  if (!ReadRebarBand(rebar, index, RBBIM_CHILDSIZE, &band)) return;
-  if (band.cyMinChild == static_cast<UINT>(cyMinChild)) return;
+// resize of the parent. -> true when written.
+bool WriteMinHeight(HWND rebar, size_t index, REBARBANDINFOA band, int cyMinChild) {
+  if (band.cyMinChild == static_cast<UINT>(cyMinChild)) return false;
+  band.fMask = RBBIM_CHILDSIZE;
   band.cyMinChild = static_cast<UINT>(cyMinChild);
-  SendMessageA(rebar, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+  SendMessageA(rebar, RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+  return true;
 }
 
 // The visible direct children of the parent other than the rebar, in client coordinates:
@@ -85,52 +85,40 @@ std::vector<RECT> OtherChildRects(HWND parent, HWND rebar) {
   return rects;
 }
 
-void FitFillBands(HWND parent, HWND rebar, int count) {
+void FitFillBands(HWND parent, HWND rebar, std::vector<RebarBandSnapshot>& bands) {
   RECT client = {};
   GetClientRect(parent, &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   int childTop = -2;  // not scanned yet: the scan is the same for every fill band
-  for (int i = 0; i < count; ++i) {
-    REBARBANDINFOA band;
-    if (!ReadRebarBand(rebar, i, RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_LPARAM, &band)) continue;
-    if (!(band.fStyle & RebarFillBandBits)) continue;
-    const int other = MeasureBandRow(rebar, static_cast<int>(band.wID));
-    const int index = static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, band.wID, 0));
-    if (index == -1) continue;
+  for (size_t i = 0; i < bands.size(); ++i) {
+    if (!(bands[i].info.fStyle & RebarFillBandBits)) continue;
+    const int other = OtherRowsHeight(BandRows(bands), static_cast<int32_t>(bands[i].info.wID));
     if (childTop == -2) childTop = FirstChildTop(OtherChildRects(parent, rebar), width / 2, height);
-    RebarBand* record = BandRecordOf(band.lParam);
+    RebarBand* record = bands[i].record;
     const FillFit fit = FitFillBand(height, childTop, record ? record->savedFillOffset : 0, other);
     if (record) record->savedFillOffset = fit.savedOffset;
-    WriteMinHeight(rebar, index, fit.cyMinChild);
+    // The band's new height moves the rows below it.
+    if (WriteMinHeight(rebar, i, bands[i].info, fit.cyMinChild)) bands = SnapshotRebarBands(rebar);
   }
 }
 
-// -> true when a saved height came back and the rebar must be fitted again.
-bool FitFollowBands(HWND rebar, int count) {
-  for (int i = 0; i < count; ++i) {
-    std::vector<FitBandState> states;
-    std::vector<RebarBand*> records;
-    bool follow = false;
-    for (int j = 0; j < count; ++j) {
-      REBARBANDINFOA band;
-      FitBandState state = {};
-      RebarBand* record = nullptr;
-      if (ReadRebarBand(rebar, j, RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_LPARAM, &band)) {
-        record = BandRecordOf(band.lParam);
-        RECT r = {};
-        SendMessageA(rebar, RB_GETRECT, static_cast<WPARAM>(j), reinterpret_cast<LPARAM>(&r));
-        state = {band.fStyle, static_cast<int>(r.top), static_cast<int>(band.cyMinChild),
-                 record ? record->savedOwnMinChild : 0, record != nullptr};
-      }
-      if (j == i) follow = (state.style & RebarFollowBand) && !(state.style & RBBS_HIDDEN);
-      states.push_back(state);
-      records.push_back(record);
-    }
-    if (!follow) continue;
-    const FollowFit fit = FitFollowBand(states, static_cast<size_t>(i));
-    if (records[i]) records[i]->savedOwnMinChild = fit.savedOwnMinChild;
-    if (fit.changed) WriteMinHeight(rebar, i, fit.cyMinChild);
+// A band's height changes its row's height, never which bands share a top, so the tops
+// read before the writes still pair the bands. -> true when a saved height came back and
+// the rebar must be fitted again.
+bool FitFollowBands(HWND rebar, const std::vector<RebarBandSnapshot>& bands) {
+  std::vector<FitBandState> states;
+  for (const RebarBandSnapshot& band : bands) {
+    states.push_back({band.info.fStyle, static_cast<int>(band.rect.top), static_cast<int>(band.info.cyMinChild),
+                      band.record ? band.record->savedOwnMinChild : 0, band.record != nullptr});
+  }
+  for (size_t i = 0; i < bands.size(); ++i) {
+    if (!(states[i].style & RebarFollowBand) || (states[i].style & RBBS_HIDDEN)) continue;
+    const FollowFit fit = FitFollowBand(states, i);
+    if (bands[i].record) bands[i].record->savedOwnMinChild = fit.savedOwnMinChild;
+    states[i].savedOwnMinChild = fit.savedOwnMinChild;
+    if (fit.changed) WriteMinHeight(rebar, i, bands[i].info, fit.cyMinChild);
+    states[i].cyMinChild = fit.cyMinChild;
     if (fit.refitAll) return true;
   }
   return false;
@@ -151,9 +139,15 @@ int FitRebarBands(HWND window) {
     }
     if (!rebar || !IsRebarWindow(rebar->window)) return 0;
     HWND rebarWindow = rebar->window;
-    const int count = static_cast<int>(SendMessageA(rebarWindow, RB_GETBANDCOUNT, 0, 0));
-    FitFillBands(window, rebarWindow, count);
-    if (!FitFollowBands(rebarWindow, count)) return 0;
+    std::vector<RebarBandSnapshot> bands = ReadBandInformation(rebarWindow);
+    // Most rebars have neither kind of band: they cost one read per band.
+    const bool fitted = std::any_of(bands.begin(), bands.end(), [](const RebarBandSnapshot& b) {
+      return (b.info.fStyle & (RebarFillBandBits | RebarFollowBand)) != 0;
+    });
+    if (!fitted) return 0;
+    AddBandGeometry(rebarWindow, bands);
+    FitFillBands(window, rebarWindow, bands);
+    if (!FitFollowBands(rebarWindow, bands)) return 0;
   }
   return 0;
 }

@@ -2,21 +2,48 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace tovrel {
 
 namespace {
 
-// The replaced procedure lives with the window, so it is found for every message up to
-// the last, whatever happened to the rebar's record.
-constexpr char kPreviousProcProperty[] = "TovrelRebarPreviousProc";
+// The replaced procedure of each subclassed rebar, kept apart from the rebar records so
+// that it is found for every message up to the last, whatever happened to the record. A
+// window property would cost a trip to the window server on every message.
+struct Subclassed {
+  HWND rebar;
+  WNDPROC previous;
+};
+std::vector<Subclassed>& SubclassedRebars() {
+  static std::vector<Subclassed> rebars;
+  return rebars;
+}
 
-WNDPROC PreviousProcOf(HWND rebar) { return reinterpret_cast<WNDPROC>(GetPropA(rebar, kPreviousProcProperty)); }
+void Forget(HWND rebar) {
+  std::vector<Subclassed>& rebars = SubclassedRebars();
+  for (auto it = rebars.begin(); it != rebars.end(); ++it) {
+    if (it->rebar == rebar) {
+      rebars.erase(it);
+      return;
+    }
+  }
+}
+
+WNDPROC PreviousProcOf(HWND rebar) {
+  for (const Subclassed& s : SubclassedRebars()) {
+    if (s.rebar == rebar) return s.previous;
+  }
+  return nullptr;
+}
 
 LRESULT CALLBACK RebarPaintingProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC previous = PreviousProcOf(rebar);
   if (!previous) return DefWindowProcA(rebar, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
+    // The window's handle may come back for another window: nothing of it may stay.
     UnsubclassRebarWindow(rebar);
+    Forget(rebar);
     return CallWindowProcA(previous, rebar, message, wParam, lParam);
   }
   const LRESULT result = CallWindowProcA(previous, rebar, message, wParam, lParam);
@@ -49,8 +76,9 @@ void PaintTiled(HDC dc, HDC source, const RECT& area, POINT anchor, int width, i
 
 void SubclassRebarWindow(HWND rebar) {
   if (PreviousProcOf(rebar)) return;
-  const LONG_PTR previous = GetWindowLongPtrA(rebar, GWLP_WNDPROC);
-  if (!previous || !SetPropA(rebar, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous))) return;
+  WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(rebar, GWLP_WNDPROC));
+  if (!previous) return;
+  SubclassedRebars().push_back({rebar, previous});
   SetWindowLongPtrA(rebar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RebarPaintingProc));
 }
 
@@ -58,10 +86,9 @@ void UnsubclassRebarWindow(HWND rebar) {
   WNDPROC previous = PreviousProcOf(rebar);
   if (!previous) return;
   // Someone who subclassed after us keeps his place; our procedure then passes through.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(rebar, GWLP_WNDPROC)) == &RebarPaintingProc) {
-    SetWindowLongPtrA(rebar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    RemovePropA(rebar, kPreviousProcProperty);
-  }
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(rebar, GWLP_WNDPROC)) != &RebarPaintingProc) return;
+  SetWindowLongPtrA(rebar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+  Forget(rebar);
 }
 
 void PaintBandBackgrounds(HWND rebar, HDC dc) {
