@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/whole_file.h"
+#include "tovrel/foundation/component_frees.h"
 #include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/ui_styles.h"
@@ -697,6 +698,17 @@ TEST_F(RebarTest, FreeGivesTheChildrenBack) {
   EXPECT_EQ(FreeRebar(-1), 1);
   EXPECT_FALSE(IsWindow(second));
   EXPECT_EQ(FreeRebar(-1), 1);
+}
+
+// The toolkit's shutdown frees the rebars through the free the first rebar handed over.
+TEST_F(RebarTest, ShutdownFreesRebars) {
+  HWND rebar = RebarWithBands({20});
+  HWND child = Band(rebar, 0, RBBIM_CHILD).hwndChild;
+  FreeEveryComponent();
+  EXPECT_TRUE(RebarList.Empty());
+  EXPECT_TRUE(RebarBandList.Empty());
+  EXPECT_FALSE(IsWindow(rebar));
+  EXPECT_EQ(GetParent(child), host_);
 }
 
 }  // namespace
