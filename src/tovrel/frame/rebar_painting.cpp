@@ -54,24 +54,6 @@ LRESULT CALLBACK RebarPaintingProc(HWND rebar, UINT message, WPARAM wParam, LPAR
   return result;
 }
 
-// First tile position at or before `from` on a grid of `step` anchored at `anchor`.
-int TileStart(int from, int anchor, int step) {
-  int offset = (from - anchor) % step;
-  if (offset < 0) offset += step;
-  return from - offset;
-}
-
-void PaintTiled(HDC dc, HDC source, const RECT& area, POINT anchor, int width, int height) {
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  for (int y = TileStart(area.top, anchor.y, height); y < area.bottom; y += height) {
-    for (int x = TileStart(area.left, anchor.x, width); x < area.right; x += width) {
-      BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
-    }
-  }
-  RestoreDC(dc, saved);
-}
-
 }  // namespace
 
 void SubclassRebarWindow(HWND rebar) {
@@ -93,31 +75,23 @@ void UnsubclassRebarWindow(HWND rebar) {
 
 void PaintBandBackgrounds(HWND rebar, HDC dc) {
   const int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
-  HDC source = nullptr;
-  HGDIOBJ original = nullptr;
   for (int i = 0; i < count; ++i) {
     REBARBANDINFOA band = {};
     band.cbSize = sizeof(band);
     band.fMask = RBBIM_STYLE | RBBIM_BACKGROUND;
     if (!SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band))) continue;
     if (!band.hbmBack || (band.fStyle & RBBS_HIDDEN)) continue;
-    BITMAP picture = {};
-    if (!GetObjectA(band.hbmBack, sizeof(picture), &picture) || picture.bmWidth < 1 || picture.bmHeight < 1) continue;
     RECT area = {};
     if (!SendMessageA(rebar, RB_GETRECT, i, reinterpret_cast<LPARAM>(&area)) || IsRectEmpty(&area)) continue;
-    if (!source) {
-      source = CreateCompatibleDC(dc);
-      if (!source) return;
-      original = SelectObject(source, band.hbmBack);
-    } else {
-      SelectObject(source, band.hbmBack);
-    }
+    // A pattern brush tiles the bitmap from the brush origin, however small the bitmap.
+    HBRUSH pattern = CreatePatternBrush(band.hbmBack);
+    if (!pattern) continue;
     const POINT anchor = (band.fStyle & RBBS_FIXEDBMP) ? POINT{0, 0} : POINT{area.left, area.top};
-    PaintTiled(dc, source, area, anchor, picture.bmWidth, picture.bmHeight);
-  }
-  if (source) {
-    SelectObject(source, original);
-    DeleteDC(source);
+    POINT previous = {};
+    SetBrushOrgEx(dc, anchor.x, anchor.y, &previous);
+    FillRect(dc, &area, pattern);
+    SetBrushOrgEx(dc, previous.x, previous.y, nullptr);
+    DeleteObject(pattern);
   }
 }
 
