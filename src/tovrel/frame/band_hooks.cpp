@@ -8,7 +8,8 @@
 #include "tovrel/frame/band_row_layout.h"
 #include "tovrel/frame/parent_window.h"
 #include "tovrel/frame/rebar_fitting.h"
-#include "tovrel/frame/window_class.h"
+#include "tovrel/frame/rebar.h"
+#include "tovrel/frame/toolbar_lookup.h"
 
 namespace tovrel {
 
@@ -39,10 +40,8 @@ std::vector<BandGeometry> ReadBands(HWND rebar) {
   for (int i = 0; i < count; ++i) {
     BandGeometry band = {};
     SendMessageA(rebar, RB_GETRECT, i, reinterpret_cast<LPARAM>(&band.rect));
-    REBARBANDINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE;
-    SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&info));
+    REBARBANDINFOA info;
+    ReadRebarBand(rebar, i, RBBIM_STYLE | RBBIM_CHILDSIZE, &info);
     band.style = info.fStyle;
     band.cyMinChild = static_cast<int>(info.cyMinChild);
     bands.push_back(band);
@@ -51,10 +50,8 @@ std::vector<BandGeometry> ReadBands(HWND rebar) {
 }
 
 void SetBandMinHeight(HWND rebar, int band, int cyMinChild) {
-  REBARBANDINFOA info = {};
-  info.cbSize = sizeof(info);
-  info.fMask = RBBIM_CHILDSIZE;
-  if (!SendMessageA(rebar, RB_GETBANDINFOA, band, reinterpret_cast<LPARAM>(&info))) return;
+  REBARBANDINFOA info;
+  if (!ReadRebarBand(rebar, band, RBBIM_CHILDSIZE, &info)) return;
   info.cyMinChild = cyMinChild;
   SendMessageA(rebar, RB_SETBANDINFOA, band, reinterpret_cast<LPARAM>(&info));
 }
@@ -79,9 +76,8 @@ int ClientY(HWND window, POINT screen) {
 // A band that carries no record of ours, or something else in its lParam, counts as
 // shown: only our records are read, never an arbitrary address.
 bool BandShown(LPARAM lParam) {
-  auto* record = reinterpret_cast<RebarBand*>(lParam);
-  if (!record || !RebarBandList.Contains(record)) return true;
-  return record->visible;
+  RebarBand* record = BandRecordOf(lParam);
+  return !record || record->visible;
 }
 
 void ShowDragCursor(HWND parent) {
@@ -126,10 +122,8 @@ void TrackEdges(WPARAM message, const MOUSEHOOKSTRUCT& mouse) {
       int y = ClientY(root, mouse.pt);
       int count = static_cast<int>(SendMessageA(rebar.window, RB_GETBANDCOUNT, 0, 0));
       for (int i = 0; i < count; ++i) {
-        REBARBANDINFOA info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_LPARAM;
-        if (!SendMessageA(rebar.window, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&info))) continue;
+        REBARBANDINFOA info;
+        if (!ReadRebarBand(rebar.window, i, RBBIM_STYLE | RBBIM_CHILDSIZE | RBBIM_LPARAM, &info)) continue;
         if (!(info.fStyle & RebarFollowBand) || !BandShown(info.lParam)) continue;
         RECT r = {};
         SendMessageA(rebar.window, RB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
@@ -213,10 +207,8 @@ void SyncToolbarBandRows(HWND rebar, Toolbar& toolbar) {
   if (rows <= 0 || rows == toolbar.rows) return;
   int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    REBARBANDINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE;
-    if (!SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&info))) return;
+    REBARBANDINFOA info;
+    if (!ReadRebarBand(rebar, i, RBBIM_CHILD | RBBIM_CHILDSIZE, &info)) return;
     if (info.hwndChild != toolbar.window) continue;
     int buttonHeight = HIWORD(SendMessageA(toolbar.window, TB_GETBUTTONSIZE, 0, 0));
     info.cyMinChild = WrappedBandHeight(static_cast<int>(info.cyMinChild), toolbar.rows, rows, buttonHeight);

@@ -10,7 +10,7 @@
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/rebar_background.h"
 #include "tovrel/frame/rebar_fitting.h"
-#include "tovrel/frame/window_class.h"
+#include "tovrel/frame/rebar.h"
 
 namespace tovrel {
 
@@ -201,11 +201,8 @@ void DraggedBandOf(const NMREBAR& drag, int32_t& index, int32_t& id) {
   hit.pt = BandPressPoint;
   MapWindowPoints(HWND_DESKTOP, rebar, &hit.pt, 1);
   index = static_cast<int32_t>(SendMessageA(rebar, RB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  REBARBANDINFOA info = {};
-  info.cbSize = sizeof(info);
-  info.fMask = RBBIM_ID;
-  if (index >= 0 && SendMessageA(rebar, RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&info)))
-    id = static_cast<int32_t>(info.wID);
+  REBARBANDINFOA info;
+  if (index >= 0 && ReadRebarBand(rebar, index, RBBIM_ID, &info)) id = static_cast<int32_t>(info.wID);
 }
 
 void OnBeginDrag(HWND window, const NMREBAR& drag) {

@@ -20,8 +20,6 @@ using namespace frametest;
 
 namespace {
 
-const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
-
 constexpr UINT kFollow = 0x800000;
 constexpr UINT kFill = 0x20000;
 

@@ -14,18 +14,8 @@
 #include <vector>
 
 #include "tovrel/foundation/lists.h"
-#include "tovrel/foundation/start_up.h"
 
 namespace frametest {
-
-// The toolkit starts once per process, as in the tool.
-class ToolkitStart : public ::testing::Environment {
- public:
-  void SetUp() override {
-    InitToolkit();
-    StartToolkit();
-  }
-};
 
 constexpr UINT kAnswerMessage = WM_APP + 1;
 constexpr LRESULT kAnswer = 1234;

@@ -21,8 +21,6 @@ using namespace frametest;
 
 namespace {
 
-const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
-
 class ParentWindow : public BandWindows {
  protected:
   void SetUp() override {
