@@ -14,6 +14,8 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/parent_window.h"
+#include "tovrel/frame/rebar.h"
+#include "tovrel/frame/rebar_bands.h"
 
 using namespace tovrel;
 using namespace frametest;
@@ -371,6 +373,40 @@ TEST_F(BandHooks, RealGripperDragIsFollowedFromBeginToEnd) {
   UnhookWindowsHookEx(gripperHook);
   EXPECT_EQ(nullptr, BandSyncRebar);
   EXPECT_EQ(nullptr, BandSizeHookHandle);
+}
+
+// The same drag on a rebar made by CreateRebar, whose mouse hook follows it.
+TEST_F(BandHooks, RealDragOnAToolkitRebar) {
+  HWND rebar = reinterpret_cast<HWND>(CreateRebar(80, host_, nullptr, 0, 0));
+  ASSERT_NE(nullptr, rebar);
+  ASSERT_NE(nullptr, BandDragHookHandle);
+  ASSERT_GT(AddRebarBand(MakeRecorder(rebar), "", 300, 40, 26, nullptr, kFollow), -1);
+  SetForegroundWindow(host_);
+  Pump(100);
+
+  POINT edge = {150, static_cast<LONG>(BandRect(rebar, 0).bottom)};
+  MapWindowPoints(rebar, HWND_DESKTOP, &edge, 1);
+  int height = Height();
+  int minChild = MinChild(rebar, 0);
+  SetCursorPos(edge.x, edge.y);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Pump(60);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  Pump(60);
+  SetCursorPos(edge.x, edge.y + 25);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Pump(60);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  Pump(150);
+
+  EXPECT_EQ(-1, DraggedBand);
+  EXPECT_EQ(height + 25, Height());
+  EXPECT_EQ(minChild + 25, MinChild(rebar, 0));
+  EXPECT_TRUE(IsWindowVisible(host_));
+  FreeRebar(80);
+  // Installed once for the thread; the other tests install their own.
+  UnhookWindowsHookEx(BandDragHookHandle);
+  BandDragHookHandle = nullptr;
 }
 
 }  // namespace

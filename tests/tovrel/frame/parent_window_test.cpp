@@ -15,6 +15,9 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/uxtheme_api.h"
 #include "tovrel/frame/parent_window.h"
+#include "tovrel/frame/rebar.h"
+#include "tovrel/frame/rebar_bands.h"
+#include "tovrel/frame/toolbar.h"
 
 using namespace tovrel;
 using namespace frametest;
@@ -333,6 +336,46 @@ TEST_F(ParentWindow, DropShadowSettingIsReadAgain) {
   SystemDropShadow = 77;
   SendMessageA(host_, WM_SETTINGCHANGE, SPI_SETDROPSHADOW, 0);
   EXPECT_EQ(system, SystemDropShadow);
+}
+
+// The creators themselves: a tool bar in a rebar and a tool bar of its own on one window.
+TEST_F(ParentWindow, ToolkitBarsOnOneWindowShareOneEntry) {
+  HWND host = MakeHost(50, 50, 400, 300);
+  HWND rebar = reinterpret_cast<HWND>(CreateRebar(77, host, nullptr, 0, 0));
+  ASSERT_NE(nullptr, rebar);
+  HWND inRebar = reinterpret_cast<HWND>(CreateToolbar(78, rebar, 16, 16, 0));
+  ASSERT_NE(nullptr, inRebar);
+  int build = AddToolbarTextButton(-1, "Build", 0);
+  ASSERT_GT(AddRebarBand(inRebar, "", 200, 40, 0, nullptr, 0), -1);
+  ASSERT_NE(0, CreateToolbar(79, host, 16, 16, 0));
+
+  size_t entries = std::count_if(SubclassList.begin(), SubclassList.end(),
+                                 [host](const SubclassEntry& e) { return e.window == host; });
+  EXPECT_EQ(1u, entries);
+  HostMessages().clear();
+  EXPECT_EQ(kAnswer, SendMessageA(host, kAnswerMessage, 0, 0));
+  EXPECT_EQ(1, HostMessages()[kAnswerMessage]);
+
+  // A real size change lays the rebar across the client area.
+  MoveWindow(host, 50, 50, 350, 300, FALSE);
+  RECT client = {};
+  GetClientRect(host, &client);
+  RECT r = WindowRect(rebar);
+  EXPECT_EQ(client.right, r.right - r.left);
+
+  SetToolbarButtonToolTip(78, build, "Build the setup");
+  NMTTDISPINFOA tip = {};
+  tip.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(inRebar, TB_GETTOOLTIPS, 0, 0));
+  tip.hdr.idFrom = static_cast<UINT_PTR>(build);
+  tip.hdr.code = TTN_GETDISPINFOA;
+  SendMessageA(host, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(nullptr, tip.lpszText);
+  EXPECT_STREQ("Build the setup", tip.lpszText);
+
+  FreeToolbar(78);
+  FreeToolbar(79);
+  FreeRebar(77);
+  ToolbarToolTipList.Clear();
 }
 
 }  // namespace
