@@ -37,6 +37,17 @@ void Pump(int ms) {
   } while (GetTickCount() < end);
 }
 
+// The system's own pointer, moved and pressed as a user would.
+void MovePointerTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Pump(60);
+}
+void PressLeftButton(bool down) {
+  mouse_event(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  Pump(100);
+}
+
 class BandHooks : public BandWindows {
  protected:
   void SetUp() override {
@@ -307,20 +318,14 @@ TEST_F(BandHooks, RealDragOfABottomEdgeGrowsTheWindow) {
   POINT edge = {150, static_cast<LONG>(BandRect(rebar_, 0).bottom)};
   MapWindowPoints(host_, HWND_DESKTOP, &edge, 1);
   int height = Height();
-  SetCursorPos(edge.x, edge.y);
-  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-  Pump(100);
+  MovePointerTo(edge);
   EXPECT_EQ(-1, DragCursorMode) << "the pointer on the edge shows the sizing cursor";
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  Pump(100);
+  PressLeftButton(true);
   EXPECT_EQ(0, DraggedBand);
   for (int step = 1; step <= 3; ++step) {
-    SetCursorPos(edge.x, edge.y + 10 * step);
-    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-    Pump(60);
+    MovePointerTo({edge.x, edge.y + 10 * step});
   }
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  Pump(150);
+  PressLeftButton(false);
   UnhookWindowsHookEx(hook);
 
   EXPECT_EQ(-1, DraggedBand);
@@ -355,21 +360,15 @@ TEST_F(BandHooks, RealGripperDragIsFollowedFromBeginToEnd) {
   RECT band = BandRect(rebar_, 1);
   POINT gripper = {band.left + 3, (band.top + band.bottom) / 2};
   MapWindowPoints(rebar_, HWND_DESKTOP, &gripper, 1);
-  SetCursorPos(gripper.x, gripper.y);
-  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-  Pump(60);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  Pump(60);
+  MovePointerTo(gripper);
+  PressLeftButton(true);
   // Wine's rebar begins the drag on the first move, and names no band.
-  SetCursorPos(gripper.x - 40, gripper.y);
-  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-  Pump(60);
+  MovePointerTo({gripper.x - 40, gripper.y});
   EXPECT_EQ(rebar_, BandSyncRebar);
   EXPECT_EQ(12, BandSyncBandId) << "the rebar names the dragged band in its notification";
   EXPECT_EQ(1, BandSyncBandIndex);
   EXPECT_NE(nullptr, BandSizeHookHandle);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  Pump(100);
+  PressLeftButton(false);
   UnhookWindowsHookEx(gripperHook);
   EXPECT_EQ(nullptr, BandSyncRebar);
   EXPECT_EQ(nullptr, BandSizeHookHandle);
@@ -388,16 +387,10 @@ TEST_F(BandHooks, RealDragOnAToolkitRebar) {
   MapWindowPoints(rebar, HWND_DESKTOP, &edge, 1);
   int height = Height();
   int minChild = MinChild(rebar, 0);
-  SetCursorPos(edge.x, edge.y);
-  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-  Pump(60);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  Pump(60);
-  SetCursorPos(edge.x, edge.y + 25);
-  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-  Pump(60);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  Pump(150);
+  MovePointerTo(edge);
+  PressLeftButton(true);
+  MovePointerTo({edge.x, edge.y + 25});
+  PressLeftButton(false);
 
   EXPECT_EQ(-1, DraggedBand);
   EXPECT_EQ(height + 25, Height());
