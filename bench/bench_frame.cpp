@@ -62,11 +62,27 @@ HWND MakeChild(HWND parent, const char* cls, const char* text, DWORD style, int 
 }
 
 // The plain side: what a programmer writes with the system controls alone. The window
-// procedure lays the rebar across the top on WM_SIZE.
+// procedure lays the rebar across the top on WM_SIZE and, with the second row, stretches
+// that row's two bands down to the window's bottom, as the toolkit's fill and follow
+// bands do.
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SIZE) {
-    HWND rebar = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (rebar) SendMessageA(rebar, WM_SIZE, wParam, lParam);
+  HWND rebar = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (message == WM_SIZE && rebar) {
+    SendMessageA(rebar, WM_SIZE, wParam, lParam);
+    if (SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0) == 4) {
+      RECT row = {};
+      SendMessageA(rebar, RB_GETRECT, 2, reinterpret_cast<LPARAM>(&row));
+      const int height = std::max(1, static_cast<int>(HIWORD(lParam)) - static_cast<int>(row.top) - 4);
+      for (int index = 2; index < 4; ++index) {
+        REBARBANDINFOA band = {};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_CHILDSIZE;
+        SendMessageA(rebar, RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+        if (band.cyMinChild == static_cast<UINT>(height)) continue;
+        band.cyMinChild = height;
+        SendMessageA(rebar, RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&band));
+      }
+    }
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
