@@ -2,21 +2,7 @@
 
 #include "common/image_pixels.h"
 #include "tovrel/foundation/image_effects.h"
-#include "tovrel/foundation/start_up.h"
 #include "tovrel/frame/toolbar.h"
-
-namespace {
-
-class ToolkitStart : public ::testing::Environment {
- public:
-  void SetUp() override {
-    InitToolkit();
-    StartToolkit();
-  }
-};
-const ::testing::Environment* const kToolkitStart = ::testing::AddGlobalTestEnvironment(new ToolkitStart);
-
-}  // namespace
 
 HICON SolidIcon(uint32_t rgb) {
   uint32_t* bits = nullptr;
