@@ -3,6 +3,7 @@
 # trapping undefined-behaviour checks, into $ZK_BUILD/checked, and runs them (CTest label
 # "checked"). A check that fires ends its test program with an error. Arguments go to
 # ctest. The normal build's programs are not touched; its Wine prefix is shared.
+# With ZK_CHECKED_BUILD_ONLY=1 it builds and stops (test.sh builds beside its suite).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -19,6 +20,7 @@ if [ ! -f "$checked/build.ninja" ]; then
     -DCMAKE_BUILD_TYPE=Release -DZK_DEPS_PREFIX="$ZK_DEPS_PREFIX" -DZK_CHECKED=ON >/dev/null
 fi
 cmake --build "$checked" --target zk_checked_tests -j "${ZK_JOBS:-$(nproc)}"
+if [ -n "${ZK_CHECKED_BUILD_ONLY:-}" ]; then exit 0; fi
 
 if [ -z "${ZK_SESSION_STARTED:-}" ]; then
   . "$here/session.sh"
