@@ -103,6 +103,8 @@ void FillPanel(HWND panel, int index) {
   // takes its height.
   AddListBand(panel, "Fill band: down to the line below", static_cast<int>(RebarFillBandBits & 0x20000), 20);
   AddListBand(panel, "Follow band", static_cast<int>(RebarFollowBand), 20);
+  // Adding a band sizes no window, so nothing has fitted the follow band yet.
+  FitRebarBands(panel);
 }
 
 // A panel's caption is a line of its own at the panel's bottom: the window a fill band
@@ -164,7 +166,7 @@ void RegisterClasses() {
 Gallery CreateGallery() {
   RegisterClasses();
   Gallery gallery;
-  gallery.window = CreateWindowExA(0, kGalleryClass, "Tovrel gallery", WS_OVERLAPPEDWINDOW, 40, 40, 720, 440, nullptr,
+  gallery.window = CreateWindowExA(0, kGalleryClass, "Tovrel gallery", WS_OVERLAPPEDWINDOW, 40, 40, 720, 422, nullptr,
                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!gallery.window) return gallery;
   // The gallery's own rebar, as the tool's main window has it: a tool bar band with a
