@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench_timing.h"
 #include "tovrel/foundation/start_up.h"
 #include "tovrel/foundation/ui_styles.h"
 #include "tovrel/frame/rebar.h"
@@ -172,34 +173,18 @@ void Pump() {
   }
 }
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
-}
-
 // Nanoseconds per resize over one batch; widths and heights walk so that every resize
 // changes both.
 double TimeResizes(HWND frame, int& step) {
-  const double start = Now();
+  const double start = NowNs();
   for (int i = 0; i < kResizesPerSample; ++i, ++step) {
     const int width = 420 + (step * 37) % 300, height = 300 + (step * 23) % 160;
     SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateWindow(frame);
   }
-  const double elapsed = Now() - start;
+  const double elapsed = NowNs() - start;
   Pump();
   return elapsed / kResizesPerSample;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace

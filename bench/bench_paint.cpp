@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench_timing.h"
 #include "common/image_pixels.h"
 #include "common/images.h"
 #include "tovrel/foundation/blit_cache.h"
@@ -207,28 +208,12 @@ const Row kRows[] = {
     {"RecolourImageForStyle 16/32 px, 2007", RecolourIcon, DrawStateIcon, IconSet::kCount, 3.0},
 };
 
-double NowNs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
-}
-
 // Time per call of one batch.
 double TimeBatch(Bench& bench, Step step, int calls) {
   double start = NowNs();
   for (int call = 0; call < calls; ++call) step(bench, call);
   GdiFlush();
   return (NowNs() - start) / calls;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace

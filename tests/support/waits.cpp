@@ -10,3 +10,15 @@ bool WaitFor(const std::function<bool()>& holds, DWORD timeoutMs, DWORD pollMs) 
     Sleep(left < pollMs ? static_cast<DWORD>(left) : pollMs);
   }
 }
+
+void PumpMessagesFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount64() < end);
+}

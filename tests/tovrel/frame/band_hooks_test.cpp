@@ -11,6 +11,7 @@
 #include <string>
 
 #include "band_test_windows.h"
+#include "support/waits.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/parent_window.h"
@@ -25,17 +26,7 @@ namespace {
 constexpr UINT kFollow = 0x800000;
 constexpr UINT kFill = 0x20000;
 
-void Pump(int ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() < end);
-}
+void Pump(DWORD ms) { PumpMessagesFor(ms); }
 
 // The system's own pointer, moved and pressed as a user would.
 void MovePointerTo(POINT p) {

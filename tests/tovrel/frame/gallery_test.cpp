@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/waits.h"
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/parent_window.h"
@@ -12,17 +13,7 @@
 
 namespace {
 
-void Pump(int milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() < end);
-}
+void Pump(DWORD ms) { PumpMessagesFor(ms); }
 
 int WindowHeight(HWND window) {
   RECT r;
