@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/images.h"
 #include "common/requesters.h"
 #include "tovrel/foundation/animation_thread.h"
 #include "tovrel/foundation/colour_tables.h"
 #include "tovrel/foundation/component_frees.h"
 #include "tovrel/foundation/dwm_api.h"
+#include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/gdiplus_api.h"
 #include "tovrel/foundation/os_version.h"
 #include "tovrel/foundation/process_windows.h"
@@ -89,6 +92,30 @@ int StartToolkit() {
   return 0;
 }
 
+namespace {
+
+// Gives the windows that host bars, tool bars and rebars their previous procedure back. A
+// window that is gone, or whose procedure was replaced again on top of the toolkit's, is
+// left as it is: putting the old procedure back would cut out the later one.
+// An entry stays while its window still runs the toolkit's procedure, which passes messages
+// on only through the entry.
+void RestoreSubclassedParents() {
+  std::vector<const SubclassEntry*> restored;
+  for (const SubclassEntry& entry : SubclassList) {
+    if (!IsWindow(entry.window)) {
+      restored.push_back(&entry);
+      continue;
+    }
+    if (!entry.previousProc) continue;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(entry.window, GWLP_WNDPROC)) != entry.newProc) continue;
+    SetWindowLongPtrA(entry.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.previousProc));
+    restored.push_back(&entry);
+  }
+  for (const SubclassEntry* entry : restored) SubclassList.Delete(entry);
+}
+
+}  // namespace
+
 int ShutdownToolkit() {
   if (AnimationThreadHandle) StopAnimationThread(AnimationThreadHandle);
   EnumWindows(HideProcessWindowCallback, static_cast<LPARAM>(GetCurrentProcessId()));
@@ -97,6 +124,7 @@ int ShutdownToolkit() {
     if (*hook) UnhookWindowsHookEx(*hook);
     *hook = nullptr;
   }
+  RestoreSubclassedParents();
   RestoreTrackedWindows();
   EnumWindows(DestroyProcessWindowCallback, static_cast<LPARAM>(GetCurrentProcessId()));
   FreeUxTheme();
