@@ -104,10 +104,19 @@ inline std::string SplashPicture() {
 }
 
 // Runs setupPath with TEMP and TMP set to temp (created here) for the new process.
+// The system's error of the last start that failed, kept before the environment is put
+// back, which sets another.
+inline DWORD& LastSetupStartError() {
+  static DWORD error = 0;
+  return error;
+}
+
 inline bool StartSetup(const std::wstring& setupPath, const std::wstring& temp, DriverProcess* p) {
   CreateFolderPath(temp);
   ScopedEnv tempVariable(L"TEMP", temp), tmpVariable(L"TMP", temp);
-  return DriverStart(WideToUtf8(setupPath), "", "", p);
+  const bool started = DriverStart(WideToUtf8(setupPath), "", "", p);
+  if (!started) LastSetupStartError() = GetLastError();
+  return started;
 }
 
 // The work folders ("ZK{...}") in temp.

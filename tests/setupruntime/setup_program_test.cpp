@@ -36,7 +36,9 @@ std::string SetupBytes(const std::string& cabinet) { return RuntimeImage() + Int
 // `title`; call it through ASSERT_NO_FATAL_FAILURE.
 void StartUntilWindow(const std::wstring& setupPath, const std::wstring& temp, const std::string& title, Running* r,
                       HWND* window) {
-  ASSERT_TRUE(StartSetup(setupPath, temp, &r->p));
+  ASSERT_TRUE(StartSetup(setupPath, temp, &r->p))
+      << "error " << LastSetupStartError() << ", the file is "
+      << (GetFileAttributesW(setupPath.c_str()) == INVALID_FILE_ATTRIBUTES ? "missing" : "there");
   *window = DriverWaitWindow(title, r->p.id, kWait);
   ASSERT_NE(*window, nullptr);
 }
