@@ -11,6 +11,7 @@
 #include "tovrel/foundation/uxtheme_api.h"
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/object_numbers.h"
+#include "tovrel/frame/window_class.h"
 #include "tovrel/frame/parent_window.h"
 #include "tovrel/frame/rebar_background.h"
 #include "tovrel/frame/rebar_painting.h"
@@ -97,11 +98,7 @@ void SetRebarTheme(HWND rebar, LPCWSTR name, LPCWSTR list) {
   if (UxThemeApi.library && UxThemeApi.setWindowTheme) UxThemeApi.setWindowTheme(rebar, name, list);
 }
 
-bool IsRebarWindow(HWND window) {
-  char name[32];
-  return window && IsWindow(window) && GetClassNameA(window, name, sizeof(name)) &&
-         lstrcmpiA(name, REBARCLASSNAMEA) == 0;
-}
+bool IsRebarWindow(HWND window) { return IsWindowOfClass(window, REBARCLASSNAMEA); }
 
 intptr_t CreateRebar(int number, HWND parent, HBITMAP background, int flags, int option) {
   if (!IsWindow(parent)) return 0;

@@ -9,16 +9,11 @@
 #include "tovrel/frame/rebar.h"
 #include "tovrel/frame/rebar_fitting.h"
 #include "tovrel/frame/rebar_snapshot.h"
+#include "tovrel/frame/toolbar_lookup.h"
 
 namespace tovrel {
 
 namespace {
-
-bool IsToolbarWindow(HWND window) {
-  char name[32];
-  return window && IsWindow(window) && GetClassNameA(window, name, sizeof(name)) &&
-         lstrcmpiA(name, TOOLBARCLASSNAMEA) == 0;
-}
 
 // A tool bar's button height, else the height of the child's window.
 int ChildHeight(HWND child) {

@@ -5,14 +5,11 @@
 #include <string>
 
 #include "tovrel/foundation/styled_text.h"
+#include "tovrel/frame/window_class.h"
 
 namespace tovrel {
 
-bool IsToolbarWindow(HWND window) {
-  char name[32] = {};
-  return window && IsWindow(window) && GetClassNameA(window, name, sizeof(name)) &&
-         lstrcmpiA(name, TOOLBARCLASSNAMEA) == 0;
-}
+bool IsToolbarWindow(HWND window) { return IsWindowOfClass(window, TOOLBARCLASSNAMEA); }
 
 Toolbar* FindToolbar(intptr_t toolbar) {
   if (toolbar == 0 || toolbar == -1) return nullptr;
