@@ -221,8 +221,57 @@ struct ToolbarToolTip {
   // The copy a tooltip notification points at; made anew on every request.
   std::vector<char> buffer;
 };
-struct MenuItem {};
-struct Menu {};
+struct Menu;
+
+// Menu::linkedDropDown: the menu button opens the record's own menu, or nothing (the menu
+// named at creation was unknown); any other value is the record of the menu it opens.
+inline Menu* MenuLinkOwn() { return nullptr; }
+inline Menu* MenuLinkNone() { return reinterpret_cast<Menu*>(~uintptr_t{0}); }
+// Menu::barWindow of a popup, and Menu::menuHandle of a menu bar's placeholder.
+inline HWND MenuNoBar() { return reinterpret_cast<HWND>(~uintptr_t{0}); }
+inline HMENU MenuPlaceholderHandle() { return reinterpret_cast<HMENU>(~uintptr_t{0}); }
+
+// A menu bar's placeholder, one of its titles, a popup, or a tool-bar menu button.
+struct Menu {
+  intptr_t number;       // all titles of one bar share the bar's number
+  HWND ownerWindow;      // receives the commands; nullptr for popups
+  HWND barWindow;        // the menu bar's or menu button's tool bar; MenuNoBar() for popups
+  HMENU menuHandle;      // the popup or drop-down; MenuPlaceholderHandle() for the placeholder
+  int32_t titleCommand;  // the title's or menu button's command id; -1 for popups
+  // -1 for popups and menu buttons, 0 for the records of a menu bar.
+  int8_t popupFlag;
+  Menu* linkedDropDown;  // menu buttons; MenuLinkOwn() for every other record
+  int8_t inactiveFlag;   // -1 while the owner window is inactive
+  int8_t openFlag;       // -1 while the menu's drop-down is open
+  int32_t uiStyle;       // 0-5, 6 (OFFICE2003 as menus store it) or UISTYLE_OFFICE2007
+  int32_t shownWidth;    // measured when last shown
+  int32_t shownHeight;
+  int8_t contextFlag;  // 1 while the toolkit placed this menu's popup itself
+  // The cached background of the drop-down; usable while its size is the shown size.
+  HDC backgroundDC;
+  HBITMAP backgroundBitmap;
+  int32_t backgroundWidth;  // 0 with the height: invalid
+  int32_t backgroundHeight;
+};
+
+// One owner-drawn item; the item's data is the record's address.
+struct MenuItem {
+  Menu* menu;
+  HMENU menuHandle;
+  std::string text;         // empty: a separator
+  int32_t position;         // in its system menu
+  int8_t normalImageGiven;  // -1 when that image of the caller's own is in the list
+  int8_t hotImageGiven;
+  int8_t disabledImageGiven;
+  int32_t uiStyle;       // the style the generated disabled image was made for
+  HIMAGELIST imageList;  // 0 normal, 1 hot, 2 disabled; nullptr: no image
+  int32_t imageHeight;
+  int32_t imageWidth;
+  int8_t imageCheckMark;  // 1: the image is drawn as the check mark
+  int8_t radioFlag;
+  int32_t radioGroup;
+  int32_t kind;  // 0 item or separator; -1 down arrow, -2 up arrow, -3 filler
+};
 struct PopupWindow {};
 struct Mnemonic {};
 // A window whose procedure the toolkit's parent window procedure replaced; one per window.
@@ -241,9 +290,27 @@ struct DockedWindow {
   int32_t dockFlags;  // bit 0 bottom, bit 1 left, bit 2 right; none of them: top
 };
 
-struct DropShadow {};
-struct MenuShadow {};
-struct MenuTitleShadow {};
+// A layered shadow window; its GWLP_USERDATA is the record's address.
+struct DropShadow {
+  HWND window;
+  HDC memoryDC;
+  HBITMAP bitmap;  // the shadow image, selected into memoryDC
+};
+// The shadows of one open popup window.
+struct MenuShadow {
+  HWND rightStrip;
+  HWND bottomStrip;
+  HWND joiningStrip;  // nullptr: none
+  HWND popupWindow;
+};
+// The shadows of a pressed menu-bar title; the bar and the title's client position name it.
+struct MenuTitleShadow {
+  HWND rightShadow;
+  HWND bottomShadow;
+  HWND barWindow;
+  int32_t titleLeft;
+  int32_t titleTop;
+};
 struct Skin {};
 struct SlicedImage {};
 

@@ -8,6 +8,9 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/foundation/uxtheme_api.h"
 #include "tovrel/frame/band_hooks.h"
+#include "tovrel/frame/custom_draw.h"
+#include "tovrel/frame/menu_item_painting.h"
+#include "tovrel/frame/menu_owner_messages.h"
 #include "tovrel/frame/rebar_background.h"
 #include "tovrel/frame/rebar_fitting.h"
 #include "tovrel/frame/rebar.h"
@@ -78,6 +81,7 @@ void OnThemeChanged() {
   }
   RefreshComposition();
   FreeBlitCaches();
+  InvalidateMenuCaches();
   RenderRebarBackground(1);
 }
 
@@ -226,8 +230,11 @@ void OnEndDrag(HWND rebar) {
   CompositeToolbars([rebar](HWND t) { return GetParent(t) == rebar; }, false);
 }
 
-void OnNotify(HWND window, NMHDR& header) {
+void OnNotify(HWND window, NMHDR& header, LRESULT& result) {
   switch (header.code) {
+    case NM_CUSTOMDRAW:
+      result = HandleCustomDraw(reinterpret_cast<NMCUSTOMDRAW&>(header), result);
+      break;
     case TTN_GETDISPINFOA:
       OnToolTipText(reinterpret_cast<NMTTDISPINFOA&>(header), false);
       break;
@@ -279,12 +286,30 @@ LRESULT CALLBACK ParentWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       OnSize(window, wParam, lParam);
       result = 0;
       break;
+    case WM_ACTIVATE:
+      OnMenuOwnerActivate(window, wParam);
+      result = 0;
+      break;
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETDROPSHADOW) SystemParametersInfoA(SPI_GETDROPSHADOW, 0, &SystemDropShadow, 0);
+      if (wParam == SPI_SETNONCLIENTMETRICS) {
+        OnMenuFontSettingChanged();
+        result = 0;
+      }
       break;
     case WM_NOTIFY:
-      if (lParam) OnNotify(window, *reinterpret_cast<NMHDR*>(lParam));
+      if (lParam) OnNotify(window, *reinterpret_cast<NMHDR*>(lParam), result);
       break;
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (measure && measure->CtlType == ODT_MENU && measure->itemData) MeasureMenuItem(*measure);
+      break;
+    }
+    case WM_DRAWITEM: {
+      auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (draw && draw->CtlType == ODT_MENU && draw->itemData && !DrawMenuItem(*draw)) result = 0;
+      break;
+    }
     default:
       break;
   }
