@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# A screenshot of the toolkit's gallery (tool bars and rebars in every UI style), for a
-# person to look at, on a private Xvfb display; writes $ZK_BUILD/screenshots/gallery.png.
-# Needs a build (scripts/build.sh).
-exec "$(dirname "$0")/program-screenshot.sh" TovrelGallery shot-gallery gallery.png
+# Screenshots of the toolkit's gallery (menus, tool bars and rebars in every UI style), for
+# a person to look at, on a private Xvfb display: $ZK_BUILD/screenshots/gallery.png with a
+# hot and a checked button, gallery-menu.png with the File menu open. Needs a build
+# (scripts/build.sh).
+set -euo pipefail
+here=$(dirname "$0")
+"$here/program-screenshot.sh" TovrelGallery shot-gallery gallery.png
+"$here/program-screenshot.sh" TovrelGallery shot-gallery gallery-menu.png menu

@@ -12,6 +12,7 @@
 #include "tovrel/frame/rebar_fitting.h"
 #include "tovrel/frame/toolbar.h"
 #include "tovrel/gallery/gallery_images.h"
+#include "tovrel/gallery/gallery_menus.h"
 
 namespace tovrel_gallery {
 
@@ -166,17 +167,18 @@ void RegisterClasses() {
 Gallery CreateGallery() {
   RegisterClasses();
   Gallery gallery;
-  gallery.window = CreateWindowExA(0, kGalleryClass, "Tovrel gallery", WS_OVERLAPPEDWINDOW, 40, 40, 720, 422, nullptr,
+  gallery.window = CreateWindowExA(0, kGalleryClass, "Tovrel gallery", WS_OVERLAPPEDWINDOW, 40, 40, 720, 452, nullptr,
                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!gallery.window) return gallery;
-  // The gallery's own rebar, as the tool's main window has it: a tool bar band with a
-  // combo box and a button band in the first row, and a follow band in a row of its own,
-  // whose bottom edge the user drags to make the window taller.
+  // The gallery's own rebar, as the tool's main window has it: the menu bar in the first
+  // row, a tool bar band with a combo box and a button band in the second, and a follow
+  // band in a row of its own, whose bottom edge the user drags to make the window taller.
   const intptr_t rebar =
       CreateRebar(-1, gallery.window, nullptr, UISTYLE_OFFICE2007 | RBS_VARHEIGHT | RBS_BANDBORDERS, 0);
   gallery.mainRebar = GetRebarWindow(rebar);
   SetWindowLongPtrA(gallery.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(gallery.mainRebar));
-  AddToolbarBand(gallery.window, UISTYLE_OFFICE2007, 100, true, 0);
+  gallery.menus = AddGalleryMenuBar(gallery.window);
+  gallery.toolbar = AddToolbarBand(gallery.window, UISTYLE_OFFICE2007, 100, true, RBBS_BREAK);
   AddButtonBand(gallery.window, "Button band", 0);
   AddListBand(gallery.window, "Drag the lower edge of this band", static_cast<int>(RebarFollowBand | RBBS_BREAK), 28);
   gallery.followBand = static_cast<int>(SendMessageA(gallery.mainRebar, RB_GETBANDCOUNT, 0, 0)) - 1;

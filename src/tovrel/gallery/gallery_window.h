@@ -5,12 +5,16 @@
 
 #include <windows.h>
 
+#include "tovrel/gallery/gallery_menus.h"
+
 namespace tovrel_gallery {
 
 struct Gallery {
   HWND window = nullptr;
   HWND mainRebar = nullptr;  // OFFICE2007, across the gallery's top
   int followBand = -1;       // index in mainRebar of the band whose edges can be dragged
+  GalleryMenus menus;        // the menu bar in mainRebar's first row
+  HWND toolbar = nullptr;    // the tool bar in its second row
 };
 
 // Makes the gallery window, not yet shown. The toolkit must be started.
