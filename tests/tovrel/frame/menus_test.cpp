@@ -304,6 +304,11 @@ TEST_F(Menus, TheBarIsFoundByNumberOrBarWindowThroughItsTitles) {
   EXPECT_FALSE(GetMenuState(build, 8, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
   EXPECT_EQ(0, SetMenuItemDisabled(0, 9, 1));
   EXPECT_EQ(0, SetMenuItemDisabled(77, 8, 1));
+  EXPECT_EQ(0, GetMenuItemChecked(0, 8));
+  CheckMenuItem(build, 8, MF_BYCOMMAND | MF_CHECKED);
+  EXPECT_EQ(1, GetMenuItemChecked(reinterpret_cast<intptr_t>(bar), 8));
+  EXPECT_EQ(-1, GetMenuItemChecked(0, 9));
+  EXPECT_EQ(-1, GetMenuItemChecked(77, 8));
   EXPECT_EQ("&Run$ctrl+r", GetMenuItemText(reinterpret_cast<intptr_t>(build), 8));
   EXPECT_EQ("", GetMenuItemText(0, 9));
 }
