@@ -28,14 +28,18 @@ int FreeCommandId() {
   return 0;
 }
 
-// A submenu argument names a menu by handle or number. -> nullptr when it names none.
+// A submenu argument names a menu by handle or number. The system takes a small number for
+// the handle that has those low bits, so a toolkit menu's number is looked up before the
+// system is asked. -> nullptr when it names no menu.
 HMENU SubmenuOf(intptr_t submenu) {
   HMENU handle = reinterpret_cast<HMENU>(submenu);
-  if (IsMenu(handle)) return handle;
+  for (const Menu& m : MenuList) {
+    if (m.menuHandle == handle) return HasSystemMenu(m) ? handle : nullptr;
+  }
   for (const Menu& m : MenuList) {
     if (m.number == submenu) return HasSystemMenu(m) ? m.menuHandle : nullptr;
   }
-  return nullptr;
+  return IsMenu(handle) ? handle : nullptr;
 }
 
 struct NewItem {
@@ -110,6 +114,9 @@ Menu* CurrentMenu() {
   return nullptr;
 }
 
+// A placeholder has no menu to add to; any other handle is left to the system to accept.
+bool TakesItems(const Menu& menu) { return menu.menuHandle && menu.menuHandle != MenuPlaceholderHandle(); }
+
 }  // namespace
 
 int AddMenuItem(int commandId, const std::string& text, HANDLE image, HANDLE hotImage, HANDLE disabledImage,
@@ -117,7 +124,7 @@ int AddMenuItem(int commandId, const std::string& text, HANDLE image, HANDLE hot
   ToolkitLock(MenuMutex);
   Menu* menu = CurrentMenu();
   HMENU sub = submenu ? SubmenuOf(submenu) : nullptr;
-  const bool known = menu && HasSystemMenu(*menu) && (!submenu || sub);
+  const bool known = menu && TakesItems(*menu) && (!submenu || sub);
   const int id = known && commandId == -1 ? FreeCommandId() : commandId;
   if (!known || (commandId == -1 && id == 0)) {
     ToolkitUnlock(MenuMutex);
@@ -138,7 +145,7 @@ int InsertMenuItemAt(intptr_t menu, int position, int commandId, const std::stri
   Menu* record = FindMenu(menu);
   const int32_t kind = submenuOrKind < 0 ? static_cast<int32_t>(submenuOrKind) : 0;
   HMENU sub = submenuOrKind > 0 ? SubmenuOf(submenuOrKind) : nullptr;
-  const bool known = record && HasSystemMenu(*record) && (submenuOrKind <= 0 || sub);
+  const bool known = record && TakesItems(*record) && (submenuOrKind <= 0 || sub);
   const int id = known && commandId == -1 ? FreeCommandId() : commandId;
   if (!known || (commandId == -1 && id == 0)) {
     ToolkitUnlock(MenuMutex);
@@ -172,7 +179,7 @@ int InsertMenuItemAt(intptr_t menu, int position, int commandId, const std::stri
 
 int AddMenuSeparator() {
   ToolkitLock(MenuMutex);
-  if (Menu* menu = CurrentMenu(); menu && HasSystemMenu(*menu)) {
+  if (Menu* menu = CurrentMenu(); menu && TakesItems(*menu)) {
     // Owner-drawn so that the painter draws the line in the menu's style; a separator as
     // well, so that the system never selects it or sends a command for it.
     const NewItem n = {0, "", MFT_OWNERDRAW | MFT_SEPARATOR, nullptr, nullptr, nullptr, nullptr, 0, false, -1};
