@@ -9,6 +9,19 @@
 
 namespace tovrel {
 
+// The strip image last rendered for one direction (0 horizontal, 1 vertical): a memory DC
+// with a 32-bit premultiplied bitmap of width x height, and what it was rendered for.
+// Every field is 0 while the cache is empty.
+struct ShadowStripCache {
+  HBITMAP bitmap;
+  HDC dc;
+  int32_t width;
+  int32_t height;
+  int32_t intensity;
+  uint32_t colour;  // a GDI colour
+};
+extern ShadowStripCache ShadowStripCaches[2];
+
 // Flags: 1 fade at the start only, 2 at the end only, 4 at neither end (none: both);
 // 8 frees both strip caches and does nothing else; 0x1000 vertical strip.
 // -> the shadow window; nullptr for a size or intensity of 0 or less or when no window
