@@ -11,6 +11,7 @@
 #include "tovrel/foundation/toolkit_globals.h"
 #include "tovrel/frame/menu_item_images.h"
 #include "tovrel/frame/menu_mutex_scope.h"
+#include "tovrel/frame/menu_records.h"
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/menu_state.h"
 
@@ -23,18 +24,6 @@ MENUITEMINFOA ItemInfo(UINT mask) {
   info.cbSize = sizeof(info);
   info.fMask = mask;
   return info;
-}
-
-// The record an item's data names; nullptr for an item the toolkit did not add.
-MenuItem* ItemOf(ULONG_PTR data) {
-  const auto* wanted = reinterpret_cast<const MenuItem*>(data);
-  if (!wanted) return nullptr;
-  return MenuItemList.Find([wanted](const MenuItem& item) { return &item == wanted; });
-}
-
-bool HoldsCommand(HMENU menu, int commandId) {
-  MENUITEMINFOA info = ItemInfo(MIIM_ID);
-  return IsMenu(menu) && GetMenuItemInfoA(menu, static_cast<UINT>(commandId), FALSE, &info);
 }
 
 // The position of the command among the menu's own items (submenus are not searched).
@@ -59,7 +48,7 @@ void RenumberItems(HMENU menu) {
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOA info = ItemInfo(MIIM_DATA);
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
-    if (MenuItem* record = ItemOf(info.dwItemData)) record->position = i;
+    if (MenuItem* record = MenuItemOfData(info.dwItemData)) record->position = i;
   }
 }
 
@@ -84,13 +73,12 @@ struct FoundItem {
 };
 
 bool FindItem(intptr_t menu, int commandId, FoundItem* found) {
-  found->menu = MenuList.Find(
-      [&](const Menu& m) { return MenuMatchesReference(m, menu) && HoldsCommand(m.menuHandle, commandId); });
+  found->menu = FindMenuHolding(menu, commandId);
   if (!found->menu) return false;
   MENUITEMINFOA info = ItemInfo(MIIM_STATE | MIIM_DATA);
   if (!GetMenuItemInfoA(found->menu->menuHandle, static_cast<UINT>(commandId), FALSE, &info)) return false;
   found->state = info.fState;
-  found->item = ItemOf(info.dwItemData);
+  found->item = MenuItemOfData(info.dwItemData);
   return found->item != nullptr;
 }
 
@@ -111,7 +99,7 @@ int RemoveMenuItem(intptr_t menu, int item, int byPosition) {
   Menu* found = nullptr;
   int position = -1;
   for (Menu& m : MenuList) {
-    if (!MenuMatchesReference(m, menu) || !IsMenu(m.menuHandle)) continue;
+    if (!MenuMatchesReference(m, menu) || !HasSystemMenu(m)) continue;
     if (byPosition)
       position = item >= 0 && item < GetMenuItemCount(m.menuHandle) ? item : -1;
     else
@@ -135,7 +123,7 @@ int RemoveMenuItem(intptr_t menu, int item, int byPosition) {
   }
   // Only now: an item the system still shows is drawn from its record and images.
   if (!removed) return 0;
-  if (MenuItem* record = ItemOf(info.dwItemData)) {
+  if (MenuItem* record = MenuItemOfData(info.dwItemData)) {
     RegisterItemShortcut(ShortcutWindowOf(*record, owner), -1, record->text);
     if (record->imageList) ImageList_Destroy(record->imageList);
     MenuItemList.Delete(record);

@@ -7,10 +7,10 @@
 
 #include "common/fonts.h"
 #include "tovrel/foundation/lists.h"
-#include "tovrel/foundation/ui_styles.h"
 #include "tovrel/frame/menu_font.h"
 #include "tovrel/frame/menu_items.h"
 #include "tovrel/frame/menu_mutex_scope.h"
+#include "tovrel/frame/menu_records.h"
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/toolbar_insert.h"
 #include "tovrel/frame/toolbar_lookup.h"
@@ -93,7 +93,7 @@ void RefitAllMenuBarTitles() {
 }
 
 int SetMenuStyle(intptr_t menu, int uiStyle) {
-  if (uiStyle == UISTYLE_OFFICE2003) uiStyle = 6;
+  uiStyle = StoredMenuStyle(uiStyle);
   MenuMutexScope lock;
   Menu* found = MenuList.Find([menu](const Menu& m) { return MenuMatchesReference(m, menu); });
   if (!found) return 0;

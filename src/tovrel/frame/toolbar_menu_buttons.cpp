@@ -4,6 +4,7 @@
 
 #include "tovrel/foundation/lists.h"
 #include "tovrel/frame/menu_mutex_scope.h"
+#include "tovrel/frame/menu_records.h"
 #include "tovrel/frame/object_numbers.h"
 #include "tovrel/frame/parent_window.h"
 #include "tovrel/frame/toolbar.h"
@@ -54,7 +55,7 @@ int AddToolbarMenuButton(int commandId, intptr_t menu, const std::string& text, 
     MenuMutexScope lock;
     const ButtonMenu target = LookUpButtonMenu(menu);
     const intptr_t number = UnusedMenuNumber();
-    Menu& record = MenuList.Add();
+    Menu& record = AddMenuRecord();
     record.number = number;
     record.barWindow = window;
     record.menuHandle = target.handle;

@@ -26,6 +26,7 @@
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/menu_state.h"
 #include "tovrel/frame/menu_style.h"
+#include "tovrel/frame/menus.h"
 #include "tovrel/frame/parent_window.h"
 #include "tovrel/frame/toolbar.h"
 #include "tovrel/frame/toolbar_menu_buttons.h"
@@ -467,6 +468,42 @@ TEST_F(MenuBarStyle, TheSameFontAgainChangesNoSize) {
     EXPECT_EQ(editWidth, ButtonWidth(bar_, edit.titleCommand));
     EXPECT_EQ(0, file.backgroundWidth);
     SendMessageA(rebar_, RB_DELETEBAND, band, 0);
+  }
+}
+
+TEST_F(MenuBarStyle, RefitsGiveTitlesTheSizeTheirCreationGave) {
+  for (int style : {0, UISTYLE_WHIDBEY, UISTYLE_OFFICE2003, UISTYLE_OFFICE2007}) {
+    SCOPED_TRACE(style);
+    const intptr_t number = CreateMenuBar(-1, host_, style);
+    ASSERT_NE(0, number);
+    AddMenuTitle("&File");
+    AddMenuTitle("Window");
+    HWND bar = MenuBarWindow;
+    AddBand(rebar_, bar, 0, ButtonHeight(bar) + 3, 10 + style % 7);
+    const int band = static_cast<int>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) - 1;
+    std::vector<int> ids;
+    for (const Menu& m : MenuList) {
+      if (m.barWindow == bar && m.popupFlag == 0) ids.push_back(m.titleCommand);
+    }
+    ASSERT_EQ(2u, ids.size());
+    const int height = ButtonHeight(bar), minChild = MinChild(rebar_, band);
+    const int first = ButtonWidth(bar, ids[0]), second = ButtonWidth(bar, ids[1]);
+
+    EXPECT_EQ(1, SetMenuFont(reinterpret_cast<intptr_t>(GetMenuFont())));
+    EXPECT_EQ(height, ButtonHeight(bar));
+    EXPECT_EQ(minChild, MinChild(rebar_, band));
+    EXPECT_EQ(first, ButtonWidth(bar, ids[0]));
+    EXPECT_EQ(second, ButtonWidth(bar, ids[1]));
+    SendMessageA(host_, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_EQ(height, ButtonHeight(bar));
+    EXPECT_EQ(minChild, MinChild(rebar_, band));
+    EXPECT_EQ(first, ButtonWidth(bar, ids[0]));
+    EXPECT_EQ(1, SetMenuStyle(number, style));
+    EXPECT_EQ(height, ButtonHeight(bar));
+    EXPECT_EQ(second, ButtonWidth(bar, ids[1]));
+    SendMessageA(rebar_, RB_DELETEBAND, band, 0);
+    EXPECT_EQ(1, FreeMenu(number));
+    EXPECT_EQ(1, FreeMenu(number));
   }
 }
 
