@@ -22,6 +22,7 @@
 #include "tovrel/frame/menus.h"
 #include "tovrel/frame/object_numbers.h"
 #include "tovrel/frame/toolbar.h"
+#include "support/waits.h"
 
 using namespace tovrel;
 
@@ -303,6 +304,11 @@ TEST_F(Menus, TheBarIsFoundByNumberOrBarWindowThroughItsTitles) {
   EXPECT_FALSE(GetMenuState(build, 8, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
   EXPECT_EQ(0, SetMenuItemDisabled(0, 9, 1));
   EXPECT_EQ(0, SetMenuItemDisabled(77, 8, 1));
+  EXPECT_EQ(0, GetMenuItemChecked(0, 8));
+  CheckMenuItem(build, 8, MF_BYCOMMAND | MF_CHECKED);
+  EXPECT_EQ(1, GetMenuItemChecked(reinterpret_cast<intptr_t>(bar), 8));
+  EXPECT_EQ(-1, GetMenuItemChecked(0, 9));
+  EXPECT_EQ(-1, GetMenuItemChecked(77, 8));
   EXPECT_EQ("&Run$ctrl+r", GetMenuItemText(reinterpret_cast<intptr_t>(build), 8));
   EXPECT_EQ("", GetMenuItemText(0, 9));
 }
@@ -546,6 +552,99 @@ TEST_F(Menus, ARefusedItemLeavesNoRecordImagesOrShortcut) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_APP + 9) DispatchMessageA(&msg);
   EXPECT_EQ(std::vector<int>{1}, gSeen.commands);
+}
+
+// A pointer move to the screen point, with a button change there when `buttons` is set.
+void MouseAt(POINT p, DWORD buttons) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((p.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+  in.mi.dy = static_cast<LONG>((p.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &in, sizeof(in));
+  Sleep(60);
+}
+
+void ClickAt(POINT p) {
+  MouseAt(p, 0);
+  MouseAt(p, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(p, MOUSEEVENTF_LEFTUP);
+}
+
+// Clicks the popup's items as a person would while the GUI thread tracks the menu.
+struct Clicker {
+  HMENU menu;
+  std::vector<UINT> positions;  // clicked in turn
+  bool openAfterFirst = false;  // the popup was still shown after the first click
+  bool sawPopup = false;
+};
+
+DWORD WINAPI ClickItems(void* param) {
+  auto* c = static_cast<Clicker*>(param);
+  HWND popup = nullptr;
+  for (int i = 0; i < 100 && !popup; ++i) {
+    HWND w = FindWindowA("#32768", nullptr);
+    if (w && IsWindowVisible(w))
+      popup = w;
+    else
+      Sleep(30);
+  }
+  if (!popup) return 0;
+  c->sawPopup = true;
+  Sleep(200);
+  for (size_t i = 0; i < c->positions.size(); ++i) {
+    RECT r = {};
+    if (!GetMenuItemRect(nullptr, c->menu, c->positions[i], &r)) break;
+    ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    Sleep(200);
+    if (i == 0) c->openAfterFirst = IsWindowVisible(popup) != 0;
+  }
+  // Whatever happened, the menu must end for the test to go on.
+  if (IsWindowVisible(popup)) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+  }
+  return 0;
+}
+
+// A real popup on a visible window, clicked with the system's input: the separator is
+// measured and drawn by the owner, but a click on it selects nothing and sends no command,
+// while a click on an item does.
+TEST_F(Menus, AClickOnASeparatorSendsNoCommand) {
+  HWND owner = CreateWindowExA(0, HostClass(), "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, owner);
+  CreatePopup(-1, UISTYLE_OFFICE2007);
+  HMENU popup = CurrentHandle();
+  AddMenuItem(501, "First", nullptr, nullptr, nullptr, 0);
+  AddMenuSeparator();
+  AddMenuItem(502, "Second", nullptr, nullptr, nullptr, 0);
+  MENUITEMINFOA info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_DATA;
+  ASSERT_TRUE(GetMenuItemInfoA(popup, 1, TRUE, &info));
+  const ULONG_PTR separator = info.dwItemData;
+
+  SetForegroundWindow(owner);
+  SetActiveWindow(owner);
+  PumpMessagesFor(100);
+  Clicker clicker{popup, {1, 2}};
+  HANDLE thread = CreateThread(nullptr, 0, ClickItems, &clicker, 0, nullptr);
+  ASSERT_NE(nullptr, thread);
+  TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, 100, 100, owner, nullptr);
+  WaitForSingleObject(thread, 10000);
+  CloseHandle(thread);
+  PumpMessagesFor(200);
+  DestroyWindow(owner);
+
+  ASSERT_TRUE(clicker.sawPopup);
+  EXPECT_GE(gSeen.measured[separator], 1);
+  EXPECT_GE(gSeen.drawn[separator], 1);
+  EXPECT_TRUE(clicker.openAfterFirst);
+  EXPECT_EQ(std::vector<int>{502}, gSeen.commands);
 }
 
 }  // namespace
