@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "tovrel/foundation/shortcuts.h"
 #include "tovrel/foundation/toolkit_lock.h"
+#include "tovrel/frame/menu_items.h"
 #include "tovrel/frame/menu_records.h"
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/menu_state.h"
@@ -15,22 +15,6 @@ namespace tovrel {
 
 namespace {
 
-// Removes the first item of the menu with its image list, its record and its shortcut.
-// -> false when the menu has no item left.
-bool RemoveFirstItem(const Menu& menu) {
-  MENUITEMINFOA info = {};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_DATA;
-  if (!GetMenuItemInfoA(menu.menuHandle, 0, TRUE, &info)) return false;
-  if (!RemoveMenu(menu.menuHandle, 0, MF_BYPOSITION)) return false;
-  if (MenuItem* item = MenuItemOfData(info.dwItemData)) {
-    if (item->imageList) ImageList_Destroy(item->imageList);
-    if (!item->text.empty()) RegisterItemShortcut(menu.ownerWindow, -1, item->text);
-    MenuItemList.Delete(item);
-  }
-  return true;
-}
-
 void FreeRecord(Menu* menu) {
   // Only a menu bar's records own their tool bar; a menu button's tool bar has other
   // buttons and stays.
@@ -40,7 +24,8 @@ void FreeRecord(Menu* menu) {
   }
   // A placeholder has no menu: as a menu argument its handle would name every popup.
   if (HasSystemMenu(*menu)) {
-    while (RemoveFirstItem(*menu)) {
+    const intptr_t handle = reinterpret_cast<intptr_t>(menu->menuHandle);
+    while (RemoveMenuItem(handle, 0, 1)) {
     }
     DestroyMenu(menu->menuHandle);
   }

@@ -26,6 +26,9 @@ int SetMenuItem(intptr_t menu, int commandId, const std::string& text, HANDLE im
 // menu's (mode 2). MenuMutex held.
 int RecolourImageList(HMENU menu, int mode);
 
+// Makes the system measure and draw every item of the menu again; no lock is needed.
+void RemeasureMenuItems(HMENU menu);
+
 }  // namespace tovrel
 
 #endif

@@ -15,6 +15,8 @@ int SetMenuFont(intptr_t font);
 // Sizes every title of the bar to its text in MenuFont and keeps the hosting band's margin.
 // MenuMutex held.
 void RefitMenuBarTitles(HWND bar);
+// The same for the titles of every menu bar. MenuMutex held.
+void RefitAllMenuBarTitles();
 
 }  // namespace tovrel
 

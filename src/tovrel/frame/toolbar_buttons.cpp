@@ -68,22 +68,6 @@ void SetControlText(HWND window, int commandId, const std::string& text) {
   SendMessageA(window, TB_SETBUTTONINFOA, commandId, reinterpret_cast<LPARAM>(&info));
 }
 
-// The insert family: the add runs on the tool bar, at the position, and CurrentToolbar
-// is the caller's again afterwards.
-template <typename Add>
-int AddAt(intptr_t toolbar, int position, Add add) {
-  Toolbar* t = FindToolbar(toolbar);
-  if (!t) return 0;
-  const intptr_t saved = CurrentToolbar;
-  CurrentToolbar = t->number;
-  ToolbarInsertMode = 1;
-  ToolbarInsertPosition = position;
-  const int result = add();
-  ToolbarInsertMode = 0;
-  CurrentToolbar = saved;
-  return result;
-}
-
 }  // namespace
 
 int AddToolbarButton(int commandId, const std::string& text, HANDLE image, HANDLE hotImage, HANDLE disabledImage,
@@ -160,22 +144,23 @@ int AddToolbarSeparator() {
 }
 
 int InsertToolbarTextButton(intptr_t toolbar, int position, int commandId, const std::string& text, int style) {
-  return AddAt(toolbar, position, [&] { return AddToolbarButton(commandId, text, nullptr, nullptr, nullptr, style); });
+  return AddAtPosition(toolbar, position,
+                       [&] { return AddToolbarButton(commandId, text, nullptr, nullptr, nullptr, style); });
 }
 
 int InsertToolbarButton(intptr_t toolbar, int position, int commandId, const std::string& text, HANDLE image,
                         HANDLE hotImage, HANDLE disabledImage, int style) {
-  return AddAt(toolbar, position,
-               [&] { return AddToolbarButton(commandId, text, image, hotImage, disabledImage, style); });
+  return AddAtPosition(toolbar, position,
+                       [&] { return AddToolbarButton(commandId, text, image, hotImage, disabledImage, style); });
 }
 
 int InsertToolbarSeparator(intptr_t toolbar, int position) {
-  return AddAt(toolbar, position, [] { return AddToolbarSeparator(); });
+  return AddAtPosition(toolbar, position, [] { return AddToolbarSeparator(); });
 }
 
 int InsertToolbarComboBox(intptr_t toolbar, int position, int commandId, HWND control, int paddingLeft, int paddingTop,
                           int paddingRight, int paddingBottom, int frame) {
-  return AddAt(toolbar, position, [&] {
+  return AddAtPosition(toolbar, position, [&] {
     return AddToolbarGadget(commandId, control, paddingLeft, paddingTop, paddingRight, paddingBottom,
                             static_cast<uint8_t>(frame));
   });

@@ -6,7 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <stdint.h>
+
 #include "tovrel/foundation/lists.h"
+#include "tovrel/foundation/toolkit_globals.h"
+#include "tovrel/frame/toolbar.h"
+#include "tovrel/frame/toolbar_lookup.h"
 
 namespace tovrel {
 
@@ -27,6 +32,23 @@ ToolbarButton* InsertToolbarItem(Toolbar& toolbar, const ToolbarButton& fields, 
 // A disabled plain button without text or image, owning the default image in each list:
 // a separator or a gadget's placeholder. `fields` brings what sets it apart.
 ToolbarButton* InsertPlaceholder(Toolbar& toolbar, int commandId, ToolbarButton fields);
+
+// What every insert operation does around its add: the add runs on `toolbar` at
+// `position`, and CurrentToolbar is the caller's again afterwards. -> the add's result,
+// 0 for an unknown tool bar.
+template <typename Add>
+int AddAtPosition(intptr_t toolbar, int position, Add add) {
+  Toolbar* t = FindToolbar(toolbar);
+  if (!t) return 0;
+  const intptr_t saved = CurrentToolbar;
+  CurrentToolbar = t->number;
+  ToolbarInsertMode = 1;
+  ToolbarInsertPosition = position;
+  const int result = add();
+  ToolbarInsertMode = 0;
+  CurrentToolbar = saved;
+  return result;
+}
 
 // Wine's control sizes its buttons anew whenever one is added, dropping the taller
 // height an OFFICE tool bar's buttons were given; this gives it back.
