@@ -12,6 +12,7 @@
 #include "tovrel/frame/menus.h"
 #include "tovrel/frame/object_numbers.h"
 #include "tovrel/frame/parent_window.h"
+#include "tovrel/frame/title_buttons.h"
 #include "tovrel/frame/toolbar.h"
 
 namespace tovrel {
@@ -20,32 +21,6 @@ namespace {
 
 // List, flat, wrapable, no divider, no resizing by the parent.
 constexpr int kMenuBarFlags = 0x1A54;
-
-// The title's text measured in the menu font.
-SIZE MeasureTitleText(const std::string& text) {
-  SIZE size = {0, 0};
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (!dc) return size;
-  HGDIOBJ old = MenuFont ? SelectObject(dc, MenuFont) : nullptr;
-  RECT r = {0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-  if (old) SelectObject(dc, old);
-  DeleteDC(dc);
-  size.cx = r.right - r.left;
-  size.cy = r.bottom - r.top;
-  return size;
-}
-
-void SizeTitleButton(HWND bar, int commandId, int style, const std::string& text) {
-  const SIZE t = MeasureTitleText(text);
-  const SIZE button = TitleButtonSize(style, t.cx, t.cy);
-  SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, button.cy));
-  TBBUTTONINFOA info = {};
-  info.cbSize = sizeof(info);
-  info.dwMask = TBIF_SIZE;
-  info.cx = static_cast<WORD>(button.cx);
-  SendMessageA(bar, TB_SETBUTTONINFOA, static_cast<WPARAM>(commandId), reinterpret_cast<LPARAM>(&info));
-}
 
 }  // namespace
 
@@ -128,7 +103,7 @@ int AddMenuTitle(const std::string& text) {
   const int style = title.uiStyle;
   ToolkitUnlock(MenuMutex);
 
-  SizeTitleButton(barWindow, commandId, style, text);
+  SizeTitleButton(barWindow, commandId, style);
   return 0;
 }
 

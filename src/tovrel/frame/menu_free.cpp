@@ -22,8 +22,10 @@ void FreeRecord(Menu* menu) {
     FreeToolbar(reinterpret_cast<intptr_t>(menu->barWindow));
     if (MenuBarWindow == menu->barWindow) MenuBarWindow = nullptr;
   }
-  // A placeholder has no menu: as a menu argument its handle would name every popup.
-  if (HasSystemMenu(*menu)) {
+  // A placeholder has no menu: as a menu argument its handle would name every popup. A
+  // menu button only borrows the menu it drops down, which stays with its own record.
+  const bool menuButton = menu->popupFlag != 0 && menu->barWindow != MenuNoBar();
+  if (HasSystemMenu(*menu) && !menuButton) {
     const intptr_t handle = reinterpret_cast<intptr_t>(menu->menuHandle);
     while (RemoveMenuItem(handle, 0, 1)) {
     }

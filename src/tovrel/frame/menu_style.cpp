@@ -13,6 +13,7 @@
 #include "tovrel/frame/menu_records.h"
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/toolbar_insert.h"
+#include "tovrel/frame/title_buttons.h"
 #include "tovrel/frame/toolbar_lookup.h"
 
 namespace tovrel {
@@ -20,24 +21,6 @@ namespace tovrel {
 namespace {
 
 int ButtonHeight(HWND bar) { return static_cast<short>(HIWORD(SendMessageA(bar, TB_GETBUTTONSIZE, 0, 0))); }
-
-std::string TitleText(HWND bar, int commandId) {
-  const LRESULT length = SendMessageA(bar, TB_GETBUTTONTEXTA, commandId, 0);
-  if (length <= 0) return std::string();
-  std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
-  SendMessageA(bar, TB_GETBUTTONTEXTA, commandId, reinterpret_cast<LPARAM>(buffer.data()));
-  return std::string(buffer.data());
-}
-
-SIZE MeasureTitleText(const std::string& text) {
-  RECT r = {0, 0, 0, 0};
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = MenuFont ? SelectObject(dc, MenuFont) : nullptr;
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-  if (old) SelectObject(dc, old);
-  DeleteDC(dc);
-  return {r.right - r.left, r.bottom - r.top};
-}
 
 // The band hosting the bar keeps the margin it had over the buttons.
 void RefitHostingBand(HWND bar, int oldButtonHeight) {
@@ -65,10 +48,7 @@ void RefitTitle(const Menu& title) {
   // The placeholder of a bar without titles has no button to size.
   if (title.titleCommand == -1 || !IsToolbarWindow(title.barWindow)) return;
   const int oldHeight = ButtonHeight(title.barWindow);
-  const SIZE text = MeasureTitleText(TitleText(title.barWindow, title.titleCommand));
-  const SIZE button = TitleButtonSize(title.uiStyle, text.cx, text.cy);
-  SendMessageA(title.barWindow, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, button.cy));
-  SetButtonWidth(title.barWindow, title.titleCommand, button.cx);
+  SizeTitleButton(title.barWindow, title.titleCommand, title.uiStyle);
   RefitHostingBand(title.barWindow, oldHeight);
 }
 

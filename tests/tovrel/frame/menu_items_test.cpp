@@ -477,7 +477,7 @@ TEST_F(MenuBarStyle, RefitsGiveTitlesTheSizeTheirCreationGave) {
     const intptr_t number = CreateMenuBar(-1, host_, style);
     ASSERT_NE(0, number);
     AddMenuTitle("&File");
-    AddMenuTitle("Window");
+    AddMenuTitle("\\bWindow\\b");  // markup: the bar shows the plain text
     HWND bar = MenuBarWindow;
     AddBand(rebar_, bar, 0, ButtonHeight(bar) + 3, 10 + style % 7);
     const int band = static_cast<int>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) - 1;
@@ -650,6 +650,19 @@ TEST_F(MenuButtons, RebindingAButtonsMenu) {
   EXPECT_EQ(0, SetToolbarButtonMenu(tb, 700, 300));  // a button without a menu
   EXPECT_EQ(0, SetToolbarButtonMenu(tb, 777, 300));
   EXPECT_EQ(0, SetToolbarButtonMenu(123456, 600, 300));
+}
+
+TEST_F(MenuButtons, FreeingAMenuButtonLeavesTheMenuItDropsDown) {
+  Menu& popup = Popup(300);
+  ASSERT_TRUE(AppendMenuA(popup.menuHandle, MF_STRING, 1, "kept"));
+  ASSERT_EQ(600, AddToolbarMenuButton(600, 300, "x", nullptr, nullptr, nullptr, 0));
+  const intptr_t buttonNumber = ButtonRecord(600)->number;
+
+  EXPECT_EQ(1, FreeMenu(buttonNumber));
+  EXPECT_EQ(nullptr, ButtonRecord(600));
+  EXPECT_TRUE(IsMenu(popup.menuHandle));
+  EXPECT_EQ(1, GetMenuItemCount(popup.menuHandle));
+  EXPECT_EQ(&popup, MenuList.Find([](const Menu& m) { return m.number == 300; }));
 }
 
 // --- The owner window's procedure ---
