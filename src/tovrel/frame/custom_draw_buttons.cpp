@@ -108,7 +108,9 @@ ButtonFace LayOutFace(const CustomDrawItem& item, const RECT& rc, ButtonKind kin
   const bool hasText = face.textWidth > 0;
   const int width = rc.right - rc.left;
   const int height = rc.bottom - rc.top;
-  if (GetWindowLongPtrA(item.window, GWL_STYLE) & TBSTYLE_LIST) {
+  // The control's own style word: Wine's tool bar keeps TBSTYLE_LIST there and lays its
+  // buttons out by it, while the window style does not show it.
+  if (SendMessageA(item.window, TB_GETSTYLE, 0, 0) & TBSTYLE_LIST) {
     face.image = {rc.left + 3, rc.top + 3 + (hasText ? 0 : 1)};
     const int top = rc.top + height / 2 - (face.textHeight + 2) / 2;
     face.text = {rc.left + face.imageWidth, top, rc.right, top + face.textHeight + 2};
