@@ -310,6 +310,20 @@ TEST_F(CustomDraw, GradientButtonsFrameByStateAndFillTheirOwnRow) {
   for (int y = second.bottom; y < 100; ++y) EXPECT_EQ(kMagenta, canvas.At(8, y)) << y;
 }
 
+// A list-style tool bar shows each button's image at its left with the text beside it;
+// the control keeps that style in its own style word.
+TEST_F(CustomDraw, ListStyleButtonsShowTheirImageAtTheLeft) {
+  HWND rebar = StyledRebar(UISTYLE_OFFICE2003);
+  HWND tb = ToolkitToolbar(rebar, UISTYLE_OFFICE2003 | TBSTYLE_LIST);
+  CurrentToolbar = reinterpret_cast<intptr_t>(tb);
+  ASSERT_EQ(515, AddToolbarButton(515, "Text", Icon(0xFF0000), nullptr, nullptr, BTNS_AUTOSIZE));
+  Canvas canvas(100, 30);
+  const RECT rc = {0, 0, 90, 26};
+  EXPECT_EQ(CDRF_SKIPDEFAULT, Draw(tb, CDDS_ITEMPREPAINT, canvas.dc(), rc, 515, 0));
+  EXPECT_EQ(RGB(255, 0, 0), canvas.At(rc.left + 3 + 8, rc.top + 3 + 8));
+  EXPECT_NE(RGB(255, 0, 0), canvas.At(45, 12)) << "not centred above its text";
+}
+
 // An image-only tool bar shows the hot image when hot, the third image when pressed or
 // checked, and its normal image otherwise, also when disabled.
 TEST_F(CustomDraw, ImageOnlyButtonsPickTheirImageByState) {
