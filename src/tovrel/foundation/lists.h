@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <stdint.h>
+#include <iterator>
 #include <list>
 #include <string>
 #include <vector>
@@ -30,6 +31,24 @@ class ToolkitList {
     current_ = &records_.back();
     return records_.back();
   }
+
+  // Inserts a zeroed record directly after `record` (first when it is not in the list)
+  // and makes it current.
+  T& InsertAfter(const T* record) {
+    auto at = records_.begin();
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
+      if (&*it == record) {
+        at = std::next(it);
+        break;
+      }
+    }
+    current_ = &*records_.emplace(at);
+    return *current_;
+  }
+
+  // Inserts a zeroed record directly after the first one (first when the list is empty)
+  // and makes it current: a new record is found before older ones, the head excepted.
+  T& InsertAfterFirst() { return InsertAfter(records_.empty() ? nullptr : &records_.front()); }
 
   // The current record, or nullptr when there is none.
   T* Current() const { return current_; }

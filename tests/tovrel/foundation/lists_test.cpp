@@ -123,6 +123,27 @@ TEST(ToolkitListTest, WalkingVisitsRecordsInOrderWithoutMovingTheCurrentElement)
   EXPECT_EQ(list.Current(), current);
 }
 
+TEST(ToolkitListTest, InsertingAfterARecordOrTheFirstKeepsTheHeadInPlace) {
+  ToolkitList<DockedWindow> list;
+  auto order = [&list] {
+    std::string s;
+    for (const DockedWindow& r : list) s += std::to_string(reinterpret_cast<uintptr_t>(r.window)) + " ";
+    return s;
+  };
+  list.InsertAfterFirst().window = FakeWindow(1);  // empty: becomes the head
+  list.InsertAfterFirst().window = FakeWindow(2);
+  list.InsertAfterFirst().window = FakeWindow(3);
+  EXPECT_EQ(order(), "1 3 2 ");
+  DockedWindow& after = list.InsertAfter(FindDocked(list, 2));
+  after.window = FakeWindow(4);
+  EXPECT_EQ(list.Current(), &after);
+  EXPECT_EQ(after.dockFlags, 0);
+  EXPECT_EQ(order(), "1 3 2 4 ");
+  DockedWindow stranger = {};
+  list.InsertAfter(&stranger).window = FakeWindow(5);  // not in the list: first
+  EXPECT_EQ(order(), "5 1 3 2 4 ");
+}
+
 TEST(ToolkitListTest, ATextControlKeepsItsOwnLinkList) {
   ToolkitList<tovrel::TextControlRecord> controls;
   tovrel::TextControlRecord& control = controls.Add();

@@ -7,6 +7,7 @@
 
 #include "tovrel/foundation/lists.h"
 #include "tovrel/foundation/start_up.h"
+#include "tovrel/frame/menus.h"
 #include "tovrel/frame/parent_window.h"
 #include "tovrel/frame/toolbar.h"
 
@@ -50,8 +51,19 @@ TEST(Shutdown, HostsGetTheirProcedureBackUnlessSubclassedAgain) {
   laterPrevious =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(covered, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterProc)));
 
+  // Menus are freed too: records, items and the system menus behind them.
+  HWND menuHost = MakeHost();
+  ASSERT_NE(0, tovrel::CreateMenuBar(-1, menuHost, 0));
+  tovrel::AddMenuTitle("&File");
+  ASSERT_EQ(1, tovrel::AddMenuItem(1, "&Open", nullptr, nullptr, nullptr, 0));
+  HMENU popup = tovrel::CreatePopup(-1, 0);
+  ASSERT_EQ(1, tovrel::AddMenuItem(2, "&Close", nullptr, nullptr, nullptr, 0));
+
   ShutdownToolkit();
 
+  EXPECT_TRUE(tovrel::MenuList.Empty());
+  EXPECT_TRUE(tovrel::MenuItemList.Empty());
+  EXPECT_FALSE(IsMenu(popup));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(&HostProc), GetWindowLongPtrA(plain, GWLP_WNDPROC));
   SendMessageA(plain, WM_APP, 0, 0);
   EXPECT_EQ(1, hostMessages);
@@ -64,6 +76,7 @@ TEST(Shutdown, HostsGetTheirProcedureBackUnlessSubclassedAgain) {
   EXPECT_EQ(covered, tovrel::SubclassList.begin()->window);
   DestroyWindow(plain);
   DestroyWindow(covered);
+  DestroyWindow(menuHost);
 }
 
 }  // namespace
