@@ -462,6 +462,20 @@ TEST_F(MenuPainting, DollarSplitsLabelAndShortcut) {
   }
 }
 
+// A label longer than its item is cut at the item's right edge rather than drawn over
+// whatever lies beyond it.
+TEST_F(MenuPainting, LongLabelStopsAtTheItemsEdge) {
+  Menu* menu = AddMenu(UISTYLE_WHIDBEY);
+  MenuItem* item = AddItem(menu, "A label far longer than the item it belongs to");
+  Measure(item);
+  Canvas c(kItemWidth * 2, kItemHeight);
+  Draw(item, 0, {0, 0, kItemWidth, kItemHeight}, c.dc());
+  const COLORREF text = StyleColour(UISTYLE_WHIDBEY, 4);
+  EXPECT_GT(c.Count(text, kItemWidth - 40, 0, kItemWidth, kItemHeight), 5);
+  EXPECT_EQ(0, c.Count(text, kItemWidth, 0, kItemWidth * 2, kItemHeight));
+  EXPECT_EQ(kItemWidth * kItemHeight, c.Count(RGB(255, 0, 255), kItemWidth, 0, kItemWidth * 2, kItemHeight));
+}
+
 // Scroll arrows are black triangles centred in their item; the filler draws only the
 // background.
 TEST_F(MenuPainting, ScrollItemsShowCentredArrows) {
