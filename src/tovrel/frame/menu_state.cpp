@@ -33,5 +33,7 @@ HMENU ScrollPopupMenu = nullptr;
 int ScrollPopupWidth = 0;
 int ScrollBusy = 0;
 int ScrollHover = 0;
+int ScrollItemHeight = 0;
+int ScrollFillerHeight = 7;
 
 }  // namespace tovrel

@@ -49,8 +49,10 @@ extern int MenuTextGap;       // the font's size step less 2, set when items are
 // The scrolling copy of a drop-down taller than the screen.
 extern HMENU ScrollPopupMenu;  // nullptr: none
 extern int ScrollPopupWidth;
-extern int ScrollBusy;   // 1 while a scroll step rebuilds the copy
-extern int ScrollHover;  // 1 while hovering an arrow scrolls
+extern int ScrollBusy;          // 1 while a scroll step rebuilds the copy
+extern int ScrollHover;         // 1 while hovering an arrow scrolls
+extern int ScrollItemHeight;    // height of the copy's arrow items
+extern int ScrollFillerHeight;  // height of the copy's filler item; 7 after every reset
 
 }  // namespace tovrel
 
