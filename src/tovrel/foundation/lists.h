@@ -291,8 +291,36 @@ struct MenuItem {
   int32_t radioGroup;
   int32_t kind;  // 0 item or separator; -1 down arrow, -2 up arrow, -3 filler
 };
-struct PopupWindow {};
-struct Mnemonic {};
+// One open "#32768" popup window of a toolkit menu; the window's GWLP_USERDATA is the
+// record's address. Submenus chain to the popup they opened from.
+struct PopupWindow {
+  Menu* menu;              // the toolkit menu shown
+  int32_t savedStyle;      // the menu's own style while it shows the top popup's; -1: none
+  int32_t previousPopupX;  // LastPopupX before this popup was placed
+  HMENU menuHandle;        // the submenu shown; nullptr for the top-level popup
+  PopupWindow* parent;     // nullptr for the top-level popup
+  HWND window;
+  int32_t positionChanges;
+  // The shadow strips the placement made for this popup and what they cover.
+  HWND bottomStrip;
+  HWND hiddenParentStrip;  // a strip of the parent hidden while this popup is open
+  int32_t bottomStripKind;
+  int32_t bottomStripX;
+  int32_t bottomStripY;
+  int32_t bottomStripLength;
+  HWND extraStrip;  // destroyed when the popup closes
+  int32_t joiningStripX;
+  int32_t joiningStripY;
+  int32_t joiningStripLength;
+  HWND joiningStrip;
+  int32_t savedSelectedPosition;  // LastHotItemTop when the popup opened
+  bool placed;                    // the placing position change was seen
+};
+// A mnemonic of the scrolling copy of a drop-down: the upper-case letter after "&".
+struct Mnemonic {
+  char character;
+  int32_t commandId;
+};
 // A window whose procedure the toolkit's parent window procedure replaced; one per window.
 struct SubclassEntry {
   HWND window;

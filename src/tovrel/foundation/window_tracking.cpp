@@ -192,17 +192,21 @@ HHOOK InstallWindowCreationHook() {
   return CallWndProcHookHandle;
 }
 
+namespace {
+TrackedWindowHandler frameHandler = nullptr;
+SentMessageObserver sentObserver = nullptr;
+}  // namespace
+
 LRESULT CALLBACK WindowCreationHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && lParam) {
     const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (sent->message == WM_CREATE) TrackNewWindow(sent->hwnd, reinterpret_cast<const CREATESTRUCTA*>(sent->lParam));
+    if (sentObserver) sentObserver(*sent);
   }
   return CallNextHookEx(CallWndProcHookHandle, code, wParam, lParam);
 }
 
-namespace {
-TrackedWindowHandler frameHandler = nullptr;
-}  // namespace
+void SetSentMessageObserver(SentMessageObserver observer) { sentObserver = observer; }
 
 void SetTrackedWindowHandler(TrackedWindowHandler handler) { frameHandler = handler; }
 

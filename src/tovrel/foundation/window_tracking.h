@@ -34,6 +34,12 @@ using TrackedWindowHandler = LRESULT (*)(HWND window, UINT message, WPARAM wPara
 // The frame hands over its handler when it makes its first tool bar or rebar.
 void SetTrackedWindowHandler(TrackedWindowHandler handler);
 
+// What the frame sees of every message sent to a window of the GUI thread: the system's
+// popup menu windows as they are made and destroyed, and WM_MENUSELECT, which the menu
+// loop sends to the menu's owner. Handed over by the frame when it makes its first menu.
+using SentMessageObserver = void (*)(const CWPSTRUCT& sent);
+void SetSentMessageObserver(SentMessageObserver observer);
+
 // Applies the record's size limits to a size or position change of a window whose
 // rectangle (in the coordinates of `pos`) is `current`. A limited size taken from the
 // left or top edge moves that edge back, so that the opposite edge stays where asked.

@@ -2,13 +2,19 @@
 
 #include "tovrel/foundation/component_frees.h"
 #include "tovrel/foundation/ui_styles.h"
+#include "tovrel/foundation/window_tracking.h"
 #include "tovrel/frame/menu_rules.h"
 #include "tovrel/frame/menus.h"
+#include "tovrel/frame/popup_window.h"
 
 namespace tovrel {
 
 Menu& AddMenuRecord() {
-  if (MenuList.Empty()) SetComponentFree(COMPONENT_MENU, &FreeMenu);
+  if (MenuList.Empty()) {
+    SetComponentFree(COMPONENT_MENU, &FreeMenu);
+    // From the first menu on, the popup windows the menu loop makes are the toolkit's.
+    SetSentMessageObserver(&ObserveSentMessage);
+  }
   Menu& record = MenuList.InsertAfterFirst();
   record.linkedDropDown = MenuLinkOwn();
   return record;

@@ -36,4 +36,38 @@ int ScrollHover = 0;
 int ScrollItemHeight = 0;
 int ScrollFillerHeight = 7;
 
+int BarHotItem = -1;
+int TitleHeight = 0;
+HBRUSH ToolbarDropDownBorder = nullptr;
+RECT ChevronRect = {};
+int ChevronClickSeen = 0;
+
+int MenuBarKeyState = 0;
+int LastArrowKey = 0;
+int SubmenuDepth = 0;
+HMENU MenuSelectParent = nullptr;
+HMENU OpeningSubmenu = nullptr;
+int SubmenuOpening = 0;
+int PopupItemSelected = 0;
+
+PopupWindow* InnermostPopup = nullptr;
+HWND OpenPopupWindow = nullptr;
+HWND FirstPopupWindow = nullptr;
+int OpenPopupCount = 0;
+int TopPopupStyle = 0;
+int SelectionFadeSuspended = 0;
+int PopupPlacementSuspended = 0;
+int PopupMoveRedrawPending = 0;
+RECT LastPopupRect = {};
+int LastPopupX = 0;
+int LastPopupExtent = 0;
+int MenuBackingStoreEnabled = 0;
+
+HMENU ScrollSourceMenu = nullptr;
+HWND ScrollPopupWindow = nullptr;
+int ScrollPopupHeight = 0;
+int ScrollAtEnd = 0;
+int ScrollFirstIndex = 0;
+int ScrollLastIndex = 0;
+
 }  // namespace tovrel

@@ -54,6 +54,47 @@ extern int ScrollHover;         // 1 while hovering an arrow scrolls
 extern int ScrollItemHeight;    // height of the copy's arrow items
 extern int ScrollFillerHeight;  // height of the copy's filler item; 7 after every reset
 
+// Opening drop-downs, switching titles and the chevron (set by the drop-down code).
+extern int BarHotItem;                // the bar's hot item when the drop-down opened; -2: Alt closed it
+extern int TitleHeight;               // height of the pressed button
+extern HBRUSH ToolbarDropDownBorder;  // held-border brush of a tool-bar button's style
+extern RECT ChevronRect;              // screen rectangle of the chevron whose menu is open
+extern int ChevronClickSeen;          // -1: the click that closed the chevron menu hit the chevron
+
+// The menu hooks' keyboard and selection state.
+extern int MenuBarKeyState;     // 1 after Alt or F10 and no other key; -2 after another key
+extern int LastArrowKey;        // VK_UP or VK_DOWN while a drop-down is tracked; 0: used
+extern int SubmenuDepth;        // submenus opened from the keyboard below the drop-down
+extern HMENU MenuSelectParent;  // the menu a WM_MENUSELECT's item is looked up in
+extern HMENU OpeningSubmenu;    // the submenu of the item selected last
+extern int SubmenuOpening;      // 1 while the selected item has a submenu
+extern int PopupItemSelected;   // 1 while the pointer is over an item of a popup
+
+// The popup windows of the open menu.
+extern PopupWindow* InnermostPopup;  // the popup registered last and still open
+extern HWND OpenPopupWindow;         // the "#32768" window created last
+extern HWND FirstPopupWindow;        // the first popup painted after a drop-down opened
+extern int OpenPopupCount;
+extern int TopPopupStyle;            // UI style of the top-level popup's menu
+extern int SelectionFadeSuspended;   // 1 while the toolkit switched the selection fade off
+extern int PopupPlacementSuspended;  // 1 after a popup closed, until the next one registers
+extern int PopupMoveRedrawPending;
+extern RECT LastPopupRect;  // left, top, width, height; width 0: none
+extern int LastPopupX;
+extern int LastPopupExtent;          // bottom of the popup placed last
+extern int MenuBackingStoreEnabled;  // 0: uncovered areas are always repainted
+
+// The scrolling copy, beyond what the painter reads.
+extern HMENU ScrollSourceMenu;
+extern HWND ScrollPopupWindow;
+extern int ScrollPopupHeight;
+extern int ScrollAtEnd;
+extern int ScrollFirstIndex;
+extern int ScrollLastIndex;
+constexpr int MenuScrollUpId = -13374;
+constexpr int MenuScrollDownId = -13373;
+constexpr int MenuScrollFillerId = -13370;
+
 }  // namespace tovrel
 
 #endif

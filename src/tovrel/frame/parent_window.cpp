@@ -9,6 +9,7 @@
 #include "tovrel/foundation/uxtheme_api.h"
 #include "tovrel/frame/band_hooks.h"
 #include "tovrel/frame/custom_draw.h"
+#include "tovrel/frame/drop_downs.h"
 #include "tovrel/frame/menu_item_painting.h"
 #include "tovrel/frame/menu_owner_messages.h"
 #include "tovrel/frame/rebar_background.h"
@@ -250,6 +251,15 @@ void OnNotify(HWND window, NMHDR& header, LRESULT& result) {
     case RBN_ENDDRAG:
       OnEndDrag(header.hwndFrom);
       break;
+    case RBN_CHEVRONPUSHED:
+      OnRebarChevronPushed(window, reinterpret_cast<NMREBARCHEVRON&>(header));
+      break;
+    case TBN_DROPDOWN:
+      result = OnToolbarDropDown(window, reinterpret_cast<NMTOOLBARA&>(header), result);
+      break;
+    case TBN_HOTITEMCHANGE:
+      result = OnToolbarHotItemChange(window, reinterpret_cast<NMTBHOTITEM&>(header));
+      break;
     default:
       break;
   }
@@ -299,6 +309,9 @@ LRESULT CALLBACK ParentWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_NOTIFY:
       if (lParam) OnNotify(window, *reinterpret_cast<NMHDR*>(lParam), result);
+      break;
+    case WM_TOVREL_OPENHOTTITLE:
+      OnOpenHotTitle(window, reinterpret_cast<HWND>(lParam));
       break;
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
