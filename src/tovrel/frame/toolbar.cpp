@@ -53,9 +53,11 @@ intptr_t CreateToolbar(int number, HWND parent, int imageWidth, int imageHeight,
   const ToolbarCreationStyles styles = ToolbarStylesOfFlags(flags);
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  // The number is also the control's id, as for every runtime control.
-  HWND window = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0,
-                                parent, reinterpret_cast<HMENU>(used), GetModuleHandleA(nullptr), nullptr);
+  // The number is also the control's id, as for every runtime control. Flat, as the
+  // runtime's tool bars are: the toolkit draws every button itself, and a tool bar with
+  // raised buttons shows none of what it draws under Wine.
+  HWND window = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
+                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(used), GetModuleHandleA(nullptr), nullptr);
   if (!window) return 0;
   SendMessageA(window, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 

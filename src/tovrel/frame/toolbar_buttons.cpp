@@ -76,7 +76,7 @@ int AddToolbarButton(int commandId, const std::string& text, HANDLE image, HANDL
   Toolbar* t = CurrentToolbarRecord();
   if (!t) return 0;
   const int id = TakeCommandId(*t, commandId);
-  if (!id) return 0;
+  if (id == -1) return 0;
 
   ButtonImages images = {image ? image : DefaultToolbarImage, nullptr, disabledImage, nullptr};
   images.hot = hotImage ? hotImage : images.image;

@@ -35,7 +35,7 @@ int AddToolbarGadget(int commandId, HWND control, int paddingLeft, int paddingTo
   GetWindowRect(control, &bounds);
   const int width = bounds.right - bounds.left;
   const int id = TakeCommandId(*t, commandId);
-  if (!id) return 0;
+  if (id == -1) return 0;
 
   ToolbarButton fields = {};
   fields.gadgetWindow = control;

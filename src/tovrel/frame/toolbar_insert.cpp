@@ -22,7 +22,7 @@ int TakeCommandId(const Toolbar& toolbar, int commandId) {
     return id;
   }
   for (const ToolbarButton& b : ToolbarButtonList) {
-    if (b.toolbar == &toolbar && b.commandId == commandId) return 0;
+    if (b.toolbar == &toolbar && b.commandId == commandId) return -1;
   }
   return commandId;
 }

@@ -19,7 +19,7 @@ namespace tovrel {
 Toolbar* CurrentToolbarRecord();
 
 // A command id for the current tool bar: a fresh one for -1, else `commandId` unless one
-// of `toolbar`'s buttons has it. 0: taken.
+// of `toolbar`'s buttons has it. -1: taken (0 is a command id like any other).
 int TakeCommandId(const Toolbar& toolbar, int commandId);
 
 // Appends the images (normal, hot, disabled) to the tool bar's lists and inserts the

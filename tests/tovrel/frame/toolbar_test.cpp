@@ -80,7 +80,8 @@ TEST_F(ToolbarTest, CreationKeepsToolkitBitsOutOfTheControl) {
     EXPECT_EQ(0, controlStyle & (WS_BORDER | 0x1000000 | 0x2000000 | 0x4000000)) << std::hex << controlStyle;
     EXPECT_EQ(TBSTYLE_TOOLTIPS, style & TBSTYLE_TOOLTIPS);
     EXPECT_EQ(TBSTYLE_TOOLTIPS, SendMessageA(w, TB_GETSTYLE, 0, 0) & TBSTYLE_TOOLTIPS);
-    EXPECT_EQ(static_cast<LRESULT>(r.flags & TBSTYLE_FLAT), SendMessageA(w, TB_GETSTYLE, 0, 0) & TBSTYLE_FLAT);
+    // Flat whatever the flags say: the toolkit draws the buttons of every tool bar.
+    EXPECT_EQ(TBSTYLE_FLAT, SendMessageA(w, TB_GETSTYLE, 0, 0) & TBSTYLE_FLAT);
     EXPECT_EQ(static_cast<LRESULT>(r.extended), SendMessageA(w, TB_GETEXTENDEDSTYLE, 0, 0)) << std::hex << r.flags;
     const Toolbar* t = RecordOf(w);
     ASSERT_NE(nullptr, t);
@@ -406,6 +407,20 @@ TEST_F(ToolbarTest, CommandIdsAreUniquePerToolbarAndFreshIdsAcrossAll) {
   EXPECT_EQ(301, InsertToolbarTextButton(25, 0, 301, "x", 0));
   EXPECT_EQ(26, CurrentToolbar);
   EXPECT_EQ(0, ToolbarInsertMode);
+}
+
+// 0 is a command id like any other: the tool's "New" button has it.
+TEST_F(ToolbarTest, CommandIdZeroIsAButtonOfItsOwn) {
+  HWND t = reinterpret_cast<HWND>(CreateToolbar(27, host_, 16, 16, 0));
+  EXPECT_EQ(0, AddToolbarButton(0, "New", Icon(0xFF), nullptr, nullptr, BTNS_AUTOSIZE));
+  EXPECT_EQ(1, AddToolbarButton(1, "Open", Icon(0xFF00), nullptr, nullptr, BTNS_AUTOSIZE));
+  EXPECT_EQ(2, ButtonCount(t));
+  EXPECT_EQ(0, SendMessageA(t, TB_COMMANDTOINDEX, 0, 0));
+  ASSERT_NE(nullptr, ButtonRecord(t, 0));
+  EXPECT_EQ("New", ControlText(t, 0));
+  // A second button 0 is refused like any taken id.
+  EXPECT_EQ(0, AddToolbarTextButton(0, "again", 0));
+  EXPECT_EQ(2, ButtonCount(t));
 }
 
 // Why every size is the structure's own: the 32-byte size of 32-bit programs sets nothing.
