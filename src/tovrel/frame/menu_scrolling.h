@@ -22,7 +22,7 @@ void ReleaseScrollingCopy();
 
 // 3 rebuilds the copy at the source's start, 2 at its end (both at once); 0 steps toward
 // the end, 1 toward the start: once, or while ScrollHover is 1 from the scroll popup's
-// timer. -> 0
+// timer. Called without MenuMutex: a pass repaints the popup. -> 0
 int MenuScrollThread(int mode);
 // The scroll popup's timer that drives hover scrolling; its window procedure passes the
 // tick here.
