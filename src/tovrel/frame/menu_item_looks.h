@@ -23,6 +23,7 @@ struct ItemPaint {
   bool themed;  // classic styles: the selection comes from the visual style
 };
 
+// OFFICE2003 (kept by menus as 6, or its own value) and OFFICE2007.
 bool IsOfficeMenuStyle(int style);
 // Classic styles draw the selection with the visual style's menu parts only where the
 // style has a menu class and the common controls draw themed popups (6.1 and later).

@@ -33,7 +33,7 @@ extern int DropDownShiftX;
 extern int DropDownOverhang;     // how far it had to move left, plus 1; 0 when it fits
 extern int ToolbarDropDownOpen;  // 1 while a tool-bar button's drop-down is open
 extern HWND SavedFocusWindow;
-extern int TitleDropDownState;     // 1 while a title's drop-down is being switched
+extern int TitleDropDownState;     // -1 while a title's drop-down is open
 extern int MenuKeyboardOpen;       // 1 while the keyboard drives the menu bar
 extern int DropDownKeyNavigation;  // 1 while keys move the selection in a drop-down
 extern int MenuKeyNavigation;      // 1 while keys drive the menu; disabled items get a frame
