@@ -11,9 +11,13 @@ namespace tovrel {
 
 // Creates the popup's shadow strips once, when it is first placed. -> 0
 int PlacePopupAndShadows(HWND popup);
+// Repaints what the popup no longer covers of LastPopupRect, and clears it.
 int RedrawUncoveredMenuArea(HWND popup);
 // Repaints `rect` (screen) in every visible top-level window below `window` (nullptr: all).
 int RedrawWindowsBelow(const RECT& rect, HWND window);
+// RedrawWindowsBelow's EnumWindows step; `context` is its own.
+BOOL CALLBACK RedrawBelowCallback(HWND window, LPARAM context);
+// Repaints all of LastPopupRect, and clears it.
 int RedrawLastMenuArea();
 // The screen backing store of menu areas; acts only while MenuBackingStoreEnabled is 1,
 // which nothing sets.
