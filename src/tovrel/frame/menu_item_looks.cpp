@@ -88,14 +88,14 @@ void DrawStyledBackground(const ItemPaint& p, const StyledColours& c) {
 }
 
 void DrawBackground(const ItemPaint& p, const StyledColours& c) {
-  if (p.style == UISTYLE_WHIDBEY || IsOfficeStyle(p.style))
+  if (p.style == UISTYLE_WHIDBEY || IsOfficeMenuStyle(p.style))
     DrawStyledBackground(p, c);
   else
     FillRect(p.dc, &p.rc, GetSysColorBrush(COLOR_MENU));
 }
 
 void DrawSeparatorLine(const ItemPaint& p, const StyledColours& c) {
-  if (p.style == UISTYLE_WHIDBEY || IsOfficeStyle(p.style)) {
+  if (p.style == UISTYLE_WHIDBEY || IsOfficeMenuStyle(p.style)) {
     Fill(p.dc, p.rc.left + p.g + 9, p.rc.top, p.rc.right + 1, p.rc.top + 1, c.separator);
     return;
   }
@@ -108,7 +108,7 @@ void DrawSeparatorLine(const ItemPaint& p, const StyledColours& c) {
 void DrawSelection(const ItemPaint& p, const StyledColours& c) {
   const bool keyboardOnDisabled = p.disabled && p.hot && MenuKeyNavigation == 1;
   if (!p.selected && !keyboardOnDisabled) return;
-  if (p.style == UISTYLE_WHIDBEY || IsOfficeStyle(p.style)) {
+  if (p.style == UISTYLE_WHIDBEY || IsOfficeMenuStyle(p.style)) {
     RECT frame = {p.rc.left, p.rc.top, p.rc.right, p.rc.bottom - 1};
     FrameRect(p.dc, &frame, c.frame);
     InflateRect(&frame, -1, -1);
@@ -142,7 +142,7 @@ void DrawItemImage(const ItemPaint& p) {
 }
 
 void DrawCheckBox(const ItemPaint& p, const RECT& box) {
-  if (IsOfficeStyle(p.style)) {
+  if (IsOfficeMenuStyle(p.style)) {
     PaintStyleBackground(p.dc, p.style, p.selected ? 17 : 15, &box, 0x1100);
   } else if (p.style == UISTYLE_WHIDBEY) {
     const int background = p.disabled ? 18 : p.selected ? 16 : 14;
@@ -194,7 +194,7 @@ void DrawItemText(const ItemPaint& p, const std::string& text, RECT rect, COLORR
 }
 
 void DrawTexts(const ItemPaint& p, const StyledColours& c) {
-  const bool styled = p.style == UISTYLE_WHIDBEY || IsOfficeStyle(p.style);
+  const bool styled = p.style == UISTYLE_WHIDBEY || IsOfficeMenuStyle(p.style);
   COLORREF colour;
   int left;
   if (styled) {
@@ -226,7 +226,7 @@ void DrawScrollArrow(const ItemPaint& p) {
   const int h = (w + 1) / 2;
   const int x0 = p.rc.left + static_cast<int>(std::floor((p.rc.right - p.rc.left) / 2.0 - w / 2.0));
   int y0 = p.rc.top + Height(p.rc) / 2 - h / 2;
-  if (IsOfficeStyle(p.style) && !p.selected) --y0;
+  if (IsOfficeMenuStyle(p.style) && !p.selected) --y0;
   POINT points[3];
   if (p.item->kind == -2) {
     y0 += 1;
@@ -267,7 +267,7 @@ RECT DrawSubmenuArrow(const ItemPaint& p) {
 
 }  // namespace
 
-bool IsOfficeStyle(int style) {
+bool IsOfficeMenuStyle(int style) {
   return style == UISTYLE_OFFICE2003_MENU || style == UISTYLE_OFFICE2003 || style == UISTYLE_OFFICE2007;
 }
 
@@ -278,7 +278,7 @@ bool MenuThemeUsable() {
 
 RECT PaintItem(const ItemPaint& p) {
   const StyledColours colours =
-      IsOfficeStyle(p.style) || p.style == UISTYLE_WHIDBEY ? ColoursOf(p.style) : StyledColours{};
+      IsOfficeMenuStyle(p.style) || p.style == UISTYLE_WHIDBEY ? ColoursOf(p.style) : StyledColours{};
   const MenuItem& item = *p.item;
   if (item.kind == -3) {
     ItemPaint normal = p;

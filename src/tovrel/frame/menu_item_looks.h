@@ -23,7 +23,7 @@ struct ItemPaint {
   bool themed;  // classic styles: the selection comes from the visual style
 };
 
-bool IsOfficeStyle(int style);
+bool IsOfficeMenuStyle(int style);
 // Classic styles draw the selection with the visual style's menu parts only where the
 // style has a menu class and the common controls draw themed popups (6.1 and later).
 bool MenuThemeUsable();

@@ -116,7 +116,7 @@ bool DrawMenuItem(const DRAWITEMSTRUCT& draw) {
   if (style == UISTYLE_OFFICE2007) g += 2;
   RECT rc = draw.rcItem;
   if (menu && menu->contextFlag == 1 && menu->shownWidth > 0)
-    rc.right = menu->shownWidth - (IsOfficeStyle(style) ? 4 : 6);
+    rc.right = menu->shownWidth - (IsOfficeMenuStyle(style) ? 4 : 6);
 
   const bool disabled = draw.itemState & (ODS_DISABLED | ODS_GRAYED);
   const bool selected = hot && !disabled && draw.itemState != 7;
