@@ -75,6 +75,15 @@ TEST_F(MenuHooks, AltEntersKeyboardModeAndASecondAltLeaves) {
   EXPECT_EQ(-1, HotItem());
 }
 
+// The window that had the focus went away meanwhile: the focus goes to the bar's window,
+// never to nothing, where later keys would reach no window.
+TEST_F(MenuHooks, LeavingWithTheSavedFocusGoneFocusesTheBarsWindow) {
+  ASSERT_EQ(1, Key(VK_MENU, kAltPress));
+  DestroyWindow(edit_);
+  EXPECT_EQ(1, Key(VK_MENU, kAltPress));
+  EXPECT_EQ(owner_, GetFocus());
+}
+
 TEST_F(MenuHooks, KeysThatDoNotEnterKeyboardMode) {
   struct Row {
     const char* what;
