@@ -52,9 +52,22 @@ class MenuHooks : public ::testing::Test {
     tovrel::AddMenuTitle("View");
     ASSERT_EQ(3, SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
     Focus(owner_, edit_);
+    strayMenuEnded = false;
+    safety_ = SetTimer(nullptr, 0, 5000, &EndStrayMenu);
+  }
+
+  // A drop-down that a test opened by mistake would hold the thread in its menu loop until
+  // the test run's time limit: the thread's timer ends it and the test fails.
+  static inline bool strayMenuEnded = false;
+  static void CALLBACK EndStrayMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (!tovrel::OpenDropDownMenu) return;
+    strayMenuEnded = true;
+    EndMenu();
   }
 
   void TearDown() override {
+    KillTimer(nullptr, safety_);
+    EXPECT_FALSE(strayMenuEnded) << "a drop-down stayed open";
     DropKeys(nullptr);
     ResetState();
     tovrel::FreeMenu(number_);
@@ -126,6 +139,7 @@ class MenuHooks : public ::testing::Test {
 
   int HotItem() const { return static_cast<int>(SendMessageA(bar_, TB_GETHOTITEM, 0, 0)); }
 
+  UINT_PTR safety_ = 0;
   HWND owner_ = nullptr;
   HWND edit_ = nullptr;
   HWND bar_ = nullptr;

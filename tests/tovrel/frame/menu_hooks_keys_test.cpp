@@ -104,9 +104,23 @@ TEST_F(MenuHooks, TheToolBarItselfOpensNoTitleFromTheKeyboard) {
   SendMessageA(bar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
 }
 
-// Real presses reach the keyboard hook: Alt puts the bar into keyboard mode, Down asks the
-// bar's window for the hot title's drop-down (the tool bar never sees it), Alt again leaves.
-TEST_F(MenuHooks, RealAltDownAndAltAgain) {
+// What a timer saw of the drop-down it closed from inside the menu loop.
+HMENU gOpenedMenu = nullptr;
+int gOpenedTitle = -2;
+
+void CALLBACK CloseOpenDropDown(HWND window, UINT, UINT_PTR id, DWORD) {
+  if (!OpenDropDownMenu) return;
+  gOpenedMenu = OpenDropDownMenu;
+  gOpenedTitle = OpenTitleRecord ? OpenTitleRecord->titleCommand : -1;
+  KillTimer(window, id);
+  EndMenu();
+}
+
+// Real presses reach the keyboard hook: Alt puts the bar into keyboard mode with the first
+// title hot, Right moves the hot title, Down asks the bar's window for the hot title's
+// drop-down (the tool bar never sees it), which opens; once it closes the bar leaves
+// keyboard mode and the focus goes back.
+TEST_F(MenuHooks, RealAltRightDownOpensTheHotTitle) {
   Seen seen;
   seen.owner = owner_;
   seen.bar = reinterpret_cast<LPARAM>(bar_);
@@ -114,6 +128,16 @@ TEST_F(MenuHooks, RealAltDownAndAltAgain) {
   Focus(owner_, edit_);
   PumpMessagesFor(100);
   ASSERT_EQ(edit_, GetFocus());
+  // The second title drops down a menu of its own items.
+  tovrel::CurrentMenuNumber = number_;
+  HMENU edit = nullptr;
+  for (const tovrel::Menu& m : tovrel::MenuList) {
+    TBBUTTON second = {};
+    SendMessageA(bar_, TB_GETBUTTON, 1, reinterpret_cast<LPARAM>(&second));
+    if (m.barWindow == bar_ && m.titleCommand == second.idCommand) edit = m.menuHandle;
+  }
+  ASSERT_NE(nullptr, edit);
+  AddTo(edit, 201, "Undo", 0);
 
   PressKey(VK_MENU);
   EXPECT_EQ(1, MenuKeyboardOpen);
@@ -122,12 +146,15 @@ TEST_F(MenuHooks, RealAltDownAndAltAgain) {
 
   PressKey(VK_RIGHT, true);  // the tool bar moves its hot item
   EXPECT_EQ(1, HotItem());
+  gOpenedMenu = nullptr;
+  SetTimer(owner_, 77, 50, &CloseOpenDropDown);
   PressKey(VK_DOWN, true);
+  PumpMessagesFor(300);
+  KillTimer(owner_, 77);
   EXPECT_EQ(std::vector<LPARAM>{reinterpret_cast<LPARAM>(bar_)}, seen.openRequests);
-  EXPECT_EQ(1, HotItem());
+  EXPECT_EQ(edit, gOpenedMenu) << "the hot title's drop-down opened";
   EXPECT_TRUE(seen.commands.empty());
-
-  PressKey(VK_MENU);
+  EXPECT_EQ(nullptr, OpenDropDownMenu);
   EXPECT_EQ(0, MenuKeyboardOpen);
   EXPECT_EQ(edit_, GetFocus());
   EXPECT_EQ(-1, HotItem());

@@ -228,6 +228,8 @@ TEST_F(MenuHooks, LeftAndRightSwitchTitlesWrappingAtTheEnds) {
     MenuBarWindow = bar_;
     OpenDropDownMenu = file_;
     MenuKeyboardOpen = 1;
+    // As after the previous switch: the next title's drop-down opened and took the marker.
+    OpenTitleIndex = -1;
     BarHotItem = r.hot;
     SubmenuDepth = 0;
     MenuMessage(&MenuBarNavigationHook, WM_KEYDOWN, r.key);
