@@ -1,5 +1,6 @@
-// The keyboard hook of the thread that hosts menu bars and tool bars. It will drive the
-// menu bar from the keyboard; until menus track keys it passes every key on.
+// The keyboard hook of the thread that hosts menu bars and tool bars: Alt and F10 put the
+// menu bar of the focused window into keyboard mode and take it out again, Esc leaves it,
+// Down and Enter open the hot title, and letters choose items of a scrolling copy.
 #ifndef ZK_TOVREL_FRAME_MENU_KEYBOARD_HOOK_H
 #define ZK_TOVREL_FRAME_MENU_KEYBOARD_HOOK_H
 
