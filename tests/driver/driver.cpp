@@ -676,14 +676,16 @@ bool SameRow(const std::vector<DWORD>& a, const std::vector<DWORD>& b, int width
   return std::equal(a.begin() + row * width, a.begin() + (row + 1) * width, b.begin() + row * width);
 }
 
-// A capture of `rect` once the screen there has stopped changing: two captures 60 ms
-// apart are alike. Empty when it kept changing for `timeoutMs`.
+// A capture of `rect` once the screen there has been painted and has stopped changing: two
+// captures 60 ms apart are alike and not mostly black, which a window shown but not yet
+// painted is under Wine. Empty when that did not happen in `timeoutMs`.
 std::vector<DWORD> SteadyPixels(const RECT& rect, DWORD timeoutMs) {
   std::vector<DWORD> last = DriverScreenPixels(rect), now;
   bool steady = DriverPoll(
       [&] {
         now = DriverScreenPixels(rect);
-        bool same = !now.empty() && now == last;
+        const size_t black = static_cast<size_t>(std::count(now.begin(), now.end(), 0u));
+        bool same = !now.empty() && now == last && black < now.size() / 4;
         last = now;
         return same;
       },
