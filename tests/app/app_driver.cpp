@@ -1,5 +1,7 @@
 #include "app/app_driver.h"
 
+#include <vector>
+
 #include "driver/driver.h"
 
 namespace {
@@ -61,4 +63,29 @@ bool ClickTaskPaneItem(HWND main, int group, int item) {
   Post(pane, WM_LBUTTONUP, 0, Px(30), y);
   Sleep(300);
   return true;
+}
+
+namespace {
+
+// The items of the main window's drop-downs in the order they show, separators left out:
+// the driver counts items the way the Down key steps through them.
+struct MainMenu {
+  const char* title;
+  std::vector<const char*> items;
+};
+const MainMenu kMainMenus[] = {
+    {"File", {"New...", "Open...", "Save...", "Save As...", "Import Language...", "Exit"}},
+    {"Project", {"Build", "Run"}},
+    {"Help", {"Help", "Visit Forum", "Visit Website", "Update", "About Zendrikolbar"}},
+};
+
+}  // namespace
+
+bool ChooseMainMenuItem(HWND main, const std::string& title, const std::string& item) {
+  for (const MainMenu& menu : kMainMenus) {
+    if (title != menu.title) continue;
+    for (size_t i = 0; i < menu.items.size(); ++i)
+      if (item == menu.items[i]) return DriverChooseMenuItem(main, title, static_cast<int>(i));
+  }
+  return false;
 }

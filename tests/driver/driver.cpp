@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -634,4 +635,186 @@ bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, D
   if (!button || !DriverClick(button)) return false;
   // Answered once the box is gone, which it is after the program has handled the click.
   return DriverPoll([&] { return !IsWindow(box); }, kDriverSendTimeoutMs);
+}
+
+// ---- menu bars drawn as tool bars ----------------------------------------------------
+namespace {
+
+// Sends `msg` with lParam pointing at a text buffer in the other process and reads the
+// text back.
+bool SendForText(HWND w, UINT msg, WPARAM wp, std::string* text, LRESULT* answer) {
+  Remote r;
+  if (!RemoteOpen(w, &r)) return false;
+  char none = 0;
+  DWORD_PTR got = 0;
+  bool ok = RemotePut(r, &none, sizeof(none)) && Send(w, msg, wp, reinterpret_cast<LPARAM>(RemoteText(r)), &got) &&
+            RemoteGet(r, &none, sizeof(none), text);
+  RemoteClose(&r);
+  if (ok && answer) *answer = static_cast<LRESULT>(got);
+  return ok;
+}
+
+// The index of the button titled `title` of tool bar `toolbar`, or -1.
+int ButtonTitled(HWND toolbar, const std::string& title) {
+  DWORD_PTR count = 0;
+  if (!Send(toolbar, TB_BUTTONCOUNT, 0, 0, &count)) return -1;
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    TBBUTTON button = {};
+    LRESULT ok = 0;
+    if (!SendRecord(toolbar, TB_GETBUTTON, i, &button, NoText<TBBUTTON>, nullptr, &ok) || !ok) continue;
+    std::string text;
+    LRESULT length = -1;
+    if (SendForText(toolbar, TB_GETBUTTONTEXTW, button.idCommand, &text, &length) && length >= 0 && text == title) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// Whether two captures of the same rectangle are alike, row `row` only.
+bool SameRow(const std::vector<DWORD>& a, const std::vector<DWORD>& b, int width, int row) {
+  return std::equal(a.begin() + row * width, a.begin() + (row + 1) * width, b.begin() + row * width);
+}
+
+// A capture of `rect` once the screen there has been painted and has stopped changing: two
+// captures 60 ms apart are alike and not mostly black, which a window shown but not yet
+// painted is under Wine. Empty when that did not happen in `timeoutMs`.
+std::vector<DWORD> SteadyPixels(const RECT& rect, DWORD timeoutMs) {
+  std::vector<DWORD> last = DriverScreenPixels(rect), now;
+  bool steady = DriverPoll(
+      [&] {
+        now = DriverScreenPixels(rect);
+        const size_t black = static_cast<size_t>(std::count(now.begin(), now.end(), 0u));
+        bool same = !now.empty() && now == last && black < now.size() / 4;
+        last = now;
+        return same;
+      },
+      timeoutMs, nullptr, 60);
+  return steady ? now : std::vector<DWORD>();
+}
+
+bool ClickAtScreen(POINT p) {
+  return SendInputs({MouseInput(p, 0)}) && SendInputs({MouseInput(p, MOUSEEVENTF_LEFTDOWN)}) &&
+         SendInputs({MouseInput(p, MOUSEEVENTF_LEFTUP)});
+}
+
+}  // namespace
+
+std::vector<DWORD> DriverScreenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return {};
+  std::vector<DWORD> pixels;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    if (BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+      GdiFlush();
+      const DWORD* p = static_cast<const DWORD*>(bits);
+      pixels.assign(p, p + static_cast<size_t>(width) * height);
+      for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+    }
+    SelectObject(dc, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+HWND DriverFindMenuTitle(HWND main, const std::string& title, RECT* rect) {
+  if (!main || !IsWindow(main)) return nullptr;
+  struct Search {
+    const std::string* title;
+    HWND toolbar;
+    int index;
+  } s{&title, nullptr, -1};
+  EnumChildWindows(
+      main,
+      [](HWND w, LPARAM data) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(data);
+        if (lstrcmpiW(ClassOf(w).c_str(), TOOLBARCLASSNAMEW) != 0) return TRUE;
+        s->index = ButtonTitled(w, *s->title);
+        if (s->index < 0) return TRUE;
+        s->toolbar = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  if (!s.toolbar) return nullptr;
+  if (rect) {
+    RECT r = {};
+    LRESULT ok = 0;
+    if (!SendRecord(s.toolbar, TB_GETITEMRECT, s.index, &r, NoText<RECT>, nullptr, &ok) || !ok) return nullptr;
+    MapWindowPoints(s.toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    *rect = r;
+  }
+  return s.toolbar;
+}
+
+HWND DriverWaitPopupMenu(HWND main, DWORD timeoutMs) {
+  DWORD pid = 0;
+  if (!main || !GetWindowThreadProcessId(main, &pid)) return nullptr;
+  return DriverWaitWindowWhere(
+      pid, [](HWND w) { return lstrcmpiW(ClassOf(w).c_str(), L"#32768") == 0; }, timeoutMs);
+}
+
+HWND DriverOpenMenuTitle(HWND main, const std::string& title) {
+  RECT r = {};
+  if (!DriverFindMenuTitle(main, title, &r) || !DriverBringToFront(main)) return nullptr;
+  if (!ClickAtScreen(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2})) return nullptr;
+  return DriverWaitPopupMenu(main, kDriverSendTimeoutMs);
+}
+
+bool DriverMenuItemRect(HWND popup, int position, RECT* rect) {
+  RECT r = {};
+  if (!popup || position < 0 || !GetWindowRect(popup, &r)) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const std::vector<DWORD> before = SteadyPixels(r, kDriverSendTimeoutMs);
+  if (before.empty()) return false;
+  for (int i = 0; i <= position; ++i)
+    if (!DriverKey(VK_DOWN)) return false;
+  // The selection repaints the item it reaches; the rows it changed are that item's.
+  int top = -1, bottom = -1;
+  DriverPoll(
+      [&] {
+        const std::vector<DWORD> after = SteadyPixels(r, kDriverSendTimeoutMs);
+        if (after.size() != before.size()) return false;
+        top = bottom = -1;
+        for (int row = 0; row < height; ++row) {
+          if (SameRow(before, after, width, row)) continue;
+          if (top < 0) top = row;
+          bottom = row;
+        }
+        return top >= 0;
+      },
+      kDriverSendTimeoutMs);
+  if (top < 0) return false;
+  *rect = RECT{r.left, r.top + top, r.right, r.top + bottom + 1};
+  return true;
+}
+
+bool DriverChooseMenuItem(HWND main, const std::string& title, int position) {
+  HWND popup = DriverOpenMenuTitle(main, title);
+  RECT item = {};
+  if (!popup || !DriverMenuItemRect(popup, position, &item)) return false;
+  return ClickAtScreen(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+}
+
+bool DriverChooseMenuItemByKeys(HWND main, const std::vector<WORD>& keys) {
+  if (!DriverBringToFront(main)) return false;
+  for (WORD vk : keys) {
+    if (!DriverKey(vk)) return false;
+    // A key may open a drop-down, which reads the keys after it only once it is up.
+    Sleep(200);
+  }
+  return true;
 }

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/waits.h"
 
@@ -138,5 +139,35 @@ bool DriverCloseAndWait(HWND window, const DriverProcess& p, DWORD timeoutMs, DW
 // Waits for a message box titled `title` of process `pid`, reads its message into `text`
 // (may be null) and presses its button `buttonId` (IDOK, IDYES, ...).
 bool DriverAnswerMessageBox(DWORD pid, const std::string& title, int buttonId, DWORD timeoutMs, std::string* text);
+
+// ---- menu bars drawn as tool bars ----------------------------------------------------
+// A menu bar made of a tool bar (one drop-down button per title, inside a rebar) opens
+// its titles as ordinary popup menus: "#32768" windows of the program's process. Menus of
+// another process cannot be read under Wine (GetMenuItemRect and GetMenuState answer
+// nothing for them), so the driver finds items where a person sees them: on screen.
+
+// The tool bar below `main` that has a button titled `title`, and that button's rectangle
+// in screen coordinates (`rect` may be null). nullptr when there is none.
+HWND DriverFindMenuTitle(HWND main, const std::string& title, RECT* rect);
+// The shown popup menu window ("#32768") of the process of `main`, polled; nullptr when
+// none appeared in `timeoutMs`.
+HWND DriverWaitPopupMenu(HWND main, DWORD timeoutMs);
+// Brings `main` to the front and clicks menu title `title`; answers the drop-down's
+// popup window once it shows, nullptr when it did not.
+HWND DriverOpenMenuTitle(HWND main, const std::string& title);
+// The screen rectangle of item `position` of the open popup `popup` (0 = the first item;
+// separators are not counted, disabled items are): the item is selected with Down keys and
+// its rectangle is the band of rows that the selection repaints. False when no band changed.
+bool DriverMenuItemRect(HWND popup, int position, RECT* rect);
+// Opens title `title` of `main` and clicks the item at `position` (counted as for
+// DriverMenuItemRect) with the mouse. True when the click was made; what the item does is
+// for the caller to see.
+bool DriverChooseMenuItem(HWND main, const std::string& title, int position);
+// Brings `main` to the front and presses the keys in order (each pressed and released),
+// as a person working the menu bar from the keyboard would.
+bool DriverChooseMenuItemByKeys(HWND main, const std::vector<WORD>& keys);
+// The pixels of a screen rectangle, row by row, as 0x00RRGGBB values; empty when the
+// screen could not be read.
+std::vector<DWORD> DriverScreenPixels(const RECT& rect);
 
 #endif
