@@ -137,8 +137,9 @@ TEST_F(MenuTest, MenusOfTheProgramCannotBeReadFromOutside) {
 
 // A command chosen with the mouse runs once: its window or box shows once, and after it
 // is answered no second one follows.
-// Disabled: passes in about half the runs; in the others the click on the item brings no
-// box (see the step's report).
+// Disabled: the item is found by selecting it with Down and clicked where the selection
+// showed; in most runs that click brings no box, while a click at the item's place
+// without the key first does. Which of the two steps misleads the other is still open.
 TEST_F(MenuTest, DISABLED_EachCommandChosenByMouseArrivesOnce) {
   struct Row {
     const char* title;
@@ -174,7 +175,9 @@ TEST_F(MenuTest, DISABLED_EachCommandChosenByMouseArrivesOnce) {
 
 // Without a built setup Run is disabled: it is drawn in a lighter text than Build, and
 // clicking it runs nothing and leaves the drop-down open.
-TEST_F(MenuTest, RunIsGreyedWhileNoSetupWasBuilt) {
+// Disabled: in some runs the rows the second Down changes are not Run's (the area read
+// shows black text), as with the mouse test above; the item finder is still open.
+TEST_F(MenuTest, DISABLED_RunIsGreyedWhileNoSetupWasBuilt) {
   HWND popup = DriverOpenMenuTitle(main_, "Project");
   ASSERT_NE(nullptr, popup);
   RECT build = {}, run = {};
@@ -191,10 +194,12 @@ TEST_F(MenuTest, RunIsGreyedWhileNoSetupWasBuilt) {
       best = std::min(best, static_cast<int>((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)));
     return best;
   };
-  const int runText = darkest(run);
-  DriverKey(VK_UP);  // Build selected again
-  Sleep(300);
-  const int buildText = darkest(build);
+  // Black only while the screen under the drop-down is not painted yet.
+  int runText = 0;
+  WaitFor([&] { return (runText = darkest(run)) > 0; }, kActMs);
+  DriverKey(VK_UP);  // Build selected again, once the menu has repainted it
+  int buildText = 3 * 255;
+  WaitFor([&] { return runText > (buildText = darkest(build)) + 60; }, kActMs);
   EXPECT_GT(runText, buildText + 60) << "Run is drawn greyed";
 
   const HWND before = GetForegroundWindow();
@@ -213,11 +218,22 @@ TEST_F(MenuTest, EscClosesTheDropDown) {
   EXPECT_EQ(0, CountWindows(tool_.p.id, "About Zendrikolbar"));
 }
 
-// From the keyboard: Alt makes File hot, Down opens it, Right moves on to Project, Left
-// back to File, and Enter runs File's first item once.
-// Disabled: under Wine with SendInput the sequence has not yet run the command (see the
-// step's report); the driver function and the expected outcome stay here.
-TEST_F(MenuTest, DISABLED_AltDownRightEnterRunsOneCommand) {
+// From the keyboard: Alt makes File hot, Down opens it with its first item selected, and
+// Enter runs that item once.
+TEST_F(MenuTest, AltDownEnterRunsOneCommand) {
+  ASSERT_TRUE(DriverChooseMenuItemByKeys(main_, {VK_MENU, VK_DOWN, VK_RETURN}));
+  std::string text;
+  ASSERT_TRUE(DriverAnswerMessageBox(tool_.p.id, "Zendrikolbar", IDNO, kActMs, &text));
+  EXPECT_EQ("Are you sure that you want to close the current project?", text);
+  Sleep(kEchoMs);
+  EXPECT_EQ(0, CountBoxes(tool_.p.id)) << "a second box followed";
+  EXPECT_TRUE(NoPopup(kActMs));
+}
+
+// Right and Left move the open drop-down to the next title and back before Enter.
+// Disabled: in the tool the switch does not yet land in the next title's drop-down, so
+// Enter runs nothing; the frame's own switching tests pass on fed notifications.
+TEST_F(MenuTest, DISABLED_AltDownRightLeftEnterRunsOneCommand) {
   ASSERT_TRUE(DriverChooseMenuItemByKeys(main_, {VK_MENU, VK_DOWN, VK_RIGHT, VK_LEFT, VK_RETURN}));
   std::string text;
   ASSERT_TRUE(DriverAnswerMessageBox(tool_.p.id, "Zendrikolbar", IDNO, kActMs, &text));

@@ -551,12 +551,33 @@ bool SendInputs(std::vector<INPUT> inputs) {
   return sent;
 }
 
-INPUT KeyInput(WORD vk, bool up) {
+// The keys a keyboard sends as extended: the dedicated arrow and editing keys, whose codes
+// tell them from the keypad's, which a program may read apart (the menu bar's keyboard
+// hook takes only the dedicated arrows).
+bool IsExtendedKey(WORD vk) {
+  switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+INPUT KeyInput(WORD vk, bool up, bool extended = false) {
   INPUT in = {};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = vk;
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
   return in;
 }
 
@@ -806,13 +827,21 @@ bool DriverChooseMenuItem(HWND main, const std::string& title, int position) {
   HWND popup = DriverOpenMenuTitle(main, title);
   RECT item = {};
   if (!popup || !DriverMenuItemRect(popup, position, &item)) return false;
-  return ClickAtScreen(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+  // The menu loop selects the item under the pointer when it reads the move; a press that
+  // comes with the move in one batch can find the selection still elsewhere.
+  const POINT p = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  if (!SendInputs({MouseInput(p, 0)})) return false;
+  Sleep(150);
+  if (!SendInputs({MouseInput(p, MOUSEEVENTF_LEFTDOWN)})) return false;
+  Sleep(50);
+  return SendInputs({MouseInput(p, MOUSEEVENTF_LEFTUP)});
 }
 
 bool DriverChooseMenuItemByKeys(HWND main, const std::vector<WORD>& keys) {
   if (!DriverBringToFront(main)) return false;
   for (WORD vk : keys) {
-    if (!DriverKey(vk)) return false;
+    const bool extended = IsExtendedKey(vk);
+    if (!SendInputs({KeyInput(vk, false, extended), KeyInput(vk, true, extended)})) return false;
     // A key may open a drop-down, which reads the keys after it only once it is up.
     Sleep(200);
   }
