@@ -163,6 +163,13 @@ LRESULT TrackDropDown(const DropDownOpening& o, Menu* record) {
 
   OpenDropDownMenu = nullptr;
   OpenTitleRecord = nullptr;
+  if (PendingTitleSwitchKey) {
+    // The keyboard leaves for the neighbouring title: the tool bar moves its hot item on the
+    // key, which opens that title, and Down then selects its first item.
+    PostKeyPress(bar, PendingTitleSwitchKey);
+    PostKeyPress(bar, VK_DOWN);
+    PendingTitleSwitchKey = 0;
+  }
   if (MenuList.Contains(record)) {
     record->openFlag = 0;
     record->contextFlag = 0;

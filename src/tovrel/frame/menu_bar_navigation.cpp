@@ -73,7 +73,8 @@ void OnPointerMove(const MSG& msg) {
 }
 
 // Left or Right at the drop-down's edge: the drop-down ends and the neighbouring title opens
-// from the keys posted to the bar (the tool bar moves its hot item, wrapping at the ends).
+// from the keys pressed on the bar once it has (the tool bar moves its hot item, wrapping at
+// the ends). Posted now, the keys would be read by the closing drop-down's own loop.
 void SwitchTitle(int direction) {
   HWND bar = MenuBarWindow;
   if (!bar || !IsWindow(bar)) return;
@@ -86,8 +87,7 @@ void SwitchTitle(int direction) {
   ScrollHover = 0;
   EndMenu();
   SetFocus(bar);
-  PostKeyPress(bar, direction < 0 ? VK_LEFT : VK_RIGHT);
-  PostKeyPress(bar, VK_DOWN);
+  PendingTitleSwitchKey = direction < 0 ? VK_LEFT : VK_RIGHT;
   MenuKeyboardOpen = -2;
   if (DwmCompositionEnabled) {
     Sleep(5);

@@ -41,6 +41,7 @@ int TitleHeight = 0;
 HBRUSH ToolbarDropDownBorder = nullptr;
 RECT ChevronRect = {};
 int ChevronClickSeen = 0;
+UINT PendingTitleSwitchKey = 0;
 
 int MenuBarKeyState = 0;
 int LastArrowKey = 0;

@@ -60,6 +60,9 @@ extern int TitleHeight;               // height of the pressed button
 extern HBRUSH ToolbarDropDownBorder;  // held-border brush of a tool-bar button's style
 extern RECT ChevronRect;              // screen rectangle of the chevron whose menu is open
 extern int ChevronClickSeen;          // -1: the click that closed the chevron menu hit the chevron
+// VK_LEFT or VK_RIGHT while the keyboard switches from the closing drop-down to its
+// neighbour; pressed on the bar, with Down, once the closing drop-down's loop has ended.
+extern UINT PendingTitleSwitchKey;
 
 // The menu hooks' keyboard and selection state.
 extern int MenuBarKeyState;     // 1 after Alt or F10 and no other key; -2 after another key

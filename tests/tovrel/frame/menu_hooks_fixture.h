@@ -115,6 +115,7 @@ class MenuHooks : public ::testing::Test {
     F10MenuKeyDisabled = 0;
     ChevronRect = {};
     ChevronClickSeen = 0;
+    PendingTitleSwitchKey = 0;
     MnemonicList.Clear();
     PopupWindowList.Clear();
   }

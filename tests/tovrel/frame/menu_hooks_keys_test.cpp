@@ -159,3 +159,60 @@ TEST_F(MenuHooks, RealAltRightDownOpensTheHotTitle) {
   EXPECT_EQ(edit_, GetFocus());
   EXPECT_EQ(-1, HotItem());
 }
+
+// Titles seen open by a timer while keys switch between them, ended after `stopAfter`.
+std::vector<int> gTitlesSeen;
+size_t gStopAfter = 2;
+void CALLBACK WatchTitles(HWND window, UINT, UINT_PTR id, DWORD) {
+  static int ticks = 0;
+  if (++ticks > 100) {  // never hold the run
+    KillTimer(window, id);
+    EndMenu();
+    return;
+  }
+  if (!OpenDropDownMenu || !OpenTitleRecord) return;
+  const int title = OpenTitleRecord->titleCommand;
+  if (gTitlesSeen.empty() || gTitlesSeen.back() != title) gTitlesSeen.push_back(title);
+  if (gTitlesSeen.size() >= gStopAfter) {
+    KillTimer(window, id);
+    EndMenu();
+  }
+}
+
+// Right in an open drop-down, on an item without a submenu, ends it and opens the next
+// title's drop-down.
+TEST_F(MenuHooks, RealRightSwitchesToTheNextTitle) {
+  tovrel::CurrentMenuNumber = number_;
+  HMENU edit = nullptr;
+  TBBUTTON second = {};
+  SendMessageA(bar_, TB_GETBUTTON, 1, reinterpret_cast<LPARAM>(&second));
+  for (const tovrel::Menu& m : tovrel::MenuList)
+    if (m.barWindow == bar_ && m.titleCommand == second.idCommand) edit = m.menuHandle;
+  ASSERT_NE(nullptr, edit);
+  AddTo(edit, 201, "Undo", 0);
+  Focus(owner_, edit_);
+  PumpMessagesFor(100);
+  gTitlesSeen.clear();
+  gStopAfter = 2;
+  SetTimer(owner_, 78, 100, &WatchTitles);
+  PressKey(VK_MENU);
+  // Down opens File; once its loop runs, Right is pressed from a second timer.
+  SetTimer(nullptr, 0, 600, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    INPUT in[4] = {};
+    for (int k = 0; k < 4; ++k) {
+      INPUT& i = in[k];
+      i.type = INPUT_KEYBOARD;
+      i.ki.wVk = k < 2 ? VK_DOWN : VK_RIGHT;  // past the item with a submenu, then Right
+      i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(i.ki.wVk, MAPVK_VK_TO_VSC));
+      i.ki.dwFlags = KEYEVENTF_EXTENDEDKEY | (k % 2 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(4, in, sizeof(INPUT));
+  });
+  PressKey(VK_DOWN, true);
+  PumpMessagesFor(1500);
+  KillTimer(owner_, 78);
+  TBBUTTON first = {};
+  SendMessageA(bar_, TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&first));
+  EXPECT_EQ((std::vector<int>{first.idCommand, second.idCommand}), gTitlesSeen);
+}

@@ -237,11 +237,13 @@ TEST_F(MenuHooks, LeftAndRightSwitchTitlesWrappingAtTheEnds) {
     EXPECT_EQ(-2, MenuKeyboardOpen);
     EXPECT_EQ(r.hot, HotItem());
     EXPECT_EQ(bar_, GetFocus());
-    // The tool bar moves its hot item on the first key; the second selects the first item.
-    EXPECT_EQ((std::vector<WPARAM>{r.key, VK_DOWN}), DropKeys(bar_));
+    // The key is pressed on the bar once the drop-down's loop has ended, not into it.
+    EXPECT_TRUE(DropKeys(bar_).empty());
+    EXPECT_EQ(r.key, PendingTitleSwitchKey);
     // A switch under way takes no further arrow keys.
     MenuMessage(&MenuBarNavigationHook, WM_KEYDOWN, r.key);
-    EXPECT_TRUE(DropKeys(bar_).empty());
+    EXPECT_EQ(r.key, PendingTitleSwitchKey);
+    PendingTitleSwitchKey = 0;
   }
 }
 
@@ -294,7 +296,8 @@ TEST_F(MenuHooks, AnItemWithASubmenuMakesRightOpenItInsteadOfSwitching) {
   EXPECT_EQ(nullptr, OpeningSubmenu);
   MenuMessage(&MenuBarNavigationHook, WM_KEYDOWN, VK_RIGHT);
   EXPECT_EQ(1, OpenTitleIndex);
-  EXPECT_EQ((std::vector<WPARAM>{VK_RIGHT, VK_DOWN}), DropKeys(bar_));
+  EXPECT_EQ(static_cast<UINT>(VK_RIGHT), PendingTitleSwitchKey);
+  PendingTitleSwitchKey = 0;
 }
 
 TEST_F(MenuHooks, TheSelectedItemsOwnMenuDecidesWhetherASubmenuOpens) {
