@@ -311,5 +311,3 @@ TEST_F(MenuTest, RebarShowsColours31And32) {
 }
 
 }  // namespace
-
-
