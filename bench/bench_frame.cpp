@@ -8,7 +8,8 @@
 // band in a second row, which the toolkit fits to the window on every resize. Then
 // repainting (RDW_UPDATENOW) an OFFICE2007 rebar that holds a menu bar and a four-button
 // tool bar with one button hot, as the tool's main window has them, against a plain rebar
-// with a text tool bar in place of the menu bar and the same four buttons.
+// with a text tool bar in place of the menu bar and the same four buttons. Last, 50
+// openings of the File drop-down against a standard popup (frame_openings.cpp).
 //
 //   zk_bench_frame.exe [SAMPLES]     (default 15)
 //
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "frame_openings.h"
 #include "tovrel/foundation/start_up.h"
 #include "tovrel/foundation/ui_styles.h"
 #include "tovrel/frame/menus.h"
@@ -338,5 +340,6 @@ int main(int argc, char** argv) {
     DestroyWindow(plain);
     DestroyWindow(toolkit);
   }
+  if (BenchDropDownOpenings(50)) status = 1;
   return status;
 }
