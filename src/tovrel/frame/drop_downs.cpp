@@ -6,6 +6,7 @@
 #include "tovrel/foundation/toolkit_lock.h"
 #include "tovrel/frame/drop_down_opening.h"
 #include "tovrel/frame/drop_down_placement.h"
+#include "tovrel/frame/menu_hook_steps.h"
 #include "tovrel/frame/menu_hooks.h"
 #include "tovrel/frame/menu_measure.h"
 #include "tovrel/frame/menu_mutex_scope.h"
@@ -32,14 +33,6 @@ HBRUSH HeldBorderBrush(HWND toolbar) {
   }
   return reinterpret_cast<HBRUSH>(
       LookupUIColour(style & (UISTYLE_OFFICE2003 | UISTYLE_OFFICE2007), kMenuHeldBorder, 0));
-}
-
-// A key press the menu loop reads from the queue as if typed: it selects the first item.
-// Posted, so that the keyboard hook that drives the bar does not take it for the user's.
-void PostKeyPress(HWND window, WPARAM key) {
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16;
-  PostMessageA(window, WM_KEYDOWN, key, 1 | scan);
-  PostMessageA(window, WM_KEYUP, key, 1 | scan | (LPARAM{3} << 30));
 }
 
 UINT FadeFlags(bool switching) {

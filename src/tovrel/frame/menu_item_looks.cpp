@@ -39,22 +39,16 @@ struct StyledColours {
 };
 
 StyledColours ColoursOf(int style) {
+  // WHIDBEY has a table of its own; the Office looks take the style's colour column.
+  const bool whidbey = style == UISTYLE_WHIDBEY;
+  auto brush = [style, whidbey](int index) {
+    return reinterpret_cast<HBRUSH>(whidbey ? LookupWhidbeyColour(style, index) : LookupUIColour(style, index, 0));
+  };
+  auto colour = [style, whidbey](int index) {
+    return static_cast<COLORREF>(whidbey ? LookupWhidbeyColour(style, index) : LookupUIColour(style, index, 2));
+  };
   StyledColours c = {};
-  if (style == UISTYLE_WHIDBEY) {
-    auto brush = [style](int index) { return reinterpret_cast<HBRUSH>(LookupWhidbeyColour(style, index)); };
-    auto colour = [style](int index) { return static_cast<COLORREF>(LookupWhidbeyColour(style, index)); };
-    c.column = brush(13);
-    c.textArea = brush(30);
-    c.separator = brush(25);
-    c.frame = brush(28);
-    c.fill = brush(26);
-    c.text = colour(4);
-    c.selectedText = colour(27);
-    c.disabledText = colour(29);
-    return c;
-  }
-  auto brush = [style](int index) { return reinterpret_cast<HBRUSH>(LookupUIColour(style, index, 0)); };
-  auto colour = [style](int index) { return static_cast<COLORREF>(LookupUIColour(style, index, 2)); };
+  if (whidbey) c.column = brush(13);
   c.textArea = brush(30);
   c.separator = brush(25);
   c.frame = brush(28);
